@@ -1,0 +1,20 @@
+// "AI Context Suite", version 6: the host context a plug-in works in outside a command.
+#pragma once
+
+#include <cstdint>
+
+#include "host/HostTypes.h"
+
+inline constexpr const char* kContextSuiteName = "AI Context Suite";
+inline constexpr std::int32_t kContextSuiteVersion = 6;
+
+struct ContextSuite {
+    UnusedSuiteEntry unused1;  // entry 1
+    // 2. Enters the application context for the plug-in and writes its handle to *context.
+    //    Every successful push is matched by one PopAppContext with that handle.
+    ErrorCode (*PushAppContext)(PluginRef plugin, AppContextHandle* context);
+    // 3. Leaves the context entered by PushAppContext (handle passed by value).
+    ErrorCode (*PopAppContext)(AppContextHandle context);
+};
+
+extern const ContextSuite* gContextSuite;

@@ -1,0 +1,40 @@
+// The records the host passes with every message.
+//
+// Every record begins with the same 32-byte header; data of the particular message follows
+// from offset 32. The layout is the host's (64-bit) and is checked below.
+#pragma once
+
+#include <cstddef>
+
+#include "host/HostTypes.h"
+
+struct BasicSuite;
+
+struct HostMessage {
+    void* hostData;                // 0: the host's own; never read
+    PluginRef pluginRef;           // 8: passed back to the host in suite calls
+    void* instanceSlot;            // 16: kept by the host between messages; holds the plug-in object
+    const BasicSuite* basicSuite;  // 24: the host's basic suite for this message
+};
+
+// Caller "AI Notifier": a notification the plug-in registered for.
+struct NotifierMessage {
+    HostMessage header;
+    NotifierHandle notifier;  // 32: the notifier that fired
+    const char* type;         // 40: the notification type, zero-terminated
+    void* notifyData;         // 48: data of the notification; not read
+};
+
+// Caller "AI Menu": the user chose, or the host updates, one of the plug-in's items.
+struct MenuMessage {
+    HostMessage header;
+    MenuItemHandle menuItem;  // 32: the chosen item
+};
+
+static_assert(sizeof(void*) == 8, "the host's records are laid out for 64-bit code");
+static_assert(sizeof(HostMessage) == 32);
+static_assert(offsetof(HostMessage, pluginRef) == 8);
+static_assert(offsetof(HostMessage, instanceSlot) == 16);
+static_assert(offsetof(HostMessage, basicSuite) == 24);
+static_assert(offsetof(NotifierMessage, type) == 40);
+static_assert(offsetof(MenuMessage, menuItem) == 32);
