@@ -19,3 +19,7 @@ struct BasicSuite {
     // 2. Gives back one acquisition of `name` at `version`. [after a successful AcquireSuite]
     ErrorCode (*ReleaseSuite)(const char* name, std::int32_t version);
 };
+
+// The basic suite of the message the host sent last; refreshed by the entry point from every
+// message before anything else is done.
+extern const BasicSuite* gBasicSuite;

@@ -1,1 +1,121 @@
-// placeholder
+#include "renumber/QuorvanePlugin.h"
+
+#include <cstring>
+#include <new>
+
+#include "about/SDKAboutPluginsHelper.h"
+#include "frame/ErrorBoundary.h"
+#include "host/MenuItemRecord.h"
+#include "host/MenuSuite.h"
+
+namespace {
+
+constexpr const char* kAboutGroupName = "SDKAboutPluginsGroupName";
+constexpr const char* kAboutGroupLabel = "About SDK Plug-ins";
+constexpr const char* kAboutItemLabel = "Quorvane...";
+constexpr const char* kCommandsGroup = "ArtBoards";
+constexpr const char* kByRowLabel = "Quorvane, Grid by Row";
+constexpr const char* kByColumnLabel = "Quorvane, Grid by Column";
+constexpr const char* kByRowKey = "QuorvaneCommandHV";
+constexpr const char* kByColumnKey = "QuorvaneCommandVH";
+constexpr const char* kSeparatorKey = "sep";
+constexpr std::int32_t kSeparatorOption = 4;
+
+}  // namespace
+
+QuorvanePlugin::QuorvanePlugin(PluginRef ref) noexcept : Plugin(ref) {
+    SetName(kName);
+}
+
+QuorvanePlugin::~QuorvanePlugin() = default;
+
+ErrorCode QuorvanePlugin::OnStartup(HostMessage* message) {
+    if (const ErrorCode result = Plugin::OnStartup(message); result != kNoError) {
+        return result;
+    }
+    return InstallMenus(message);
+}
+
+ErrorCode QuorvanePlugin::InstallMenus(HostMessage* message) {
+    {
+        SDKAboutPluginsHelper about;
+        const ai::HostString groupLabel(kAboutGroupLabel);
+        // Without an About item the commands still work: its result is not looked at.
+        about.AddAboutMenuItem(message, kAboutGroupName, groupLabel, kAboutItemLabel,
+                               &aboutItemHandle);
+    }
+
+    // One record serves the separator and both commands; the separator carries the first
+    // command's label.
+    MenuItemRecord record{kCommandsGroup, ai::HostString(kByRowLabel)};
+    MenuItemHandle separator = nullptr;
+    if (const ErrorCode result = gMenuSuite->AddMenuItem(message->pluginRef, kSeparatorKey,
+                                                         &record, kSeparatorOption, &separator);
+        result != kNoError) {
+        return result;
+    }
+    MenuItemHandle byRow = nullptr;
+    if (const ErrorCode result =
+            gMenuSuite->AddMenuItem(message->pluginRef, kByRowKey, &record, 0, &byRow);
+        result != kNoError) {
+        return result;
+    }
+    byRowItemHandle = byRow;
+    record.label = ai::HostString(kByColumnLabel);
+    MenuItemHandle byColumn = nullptr;
+    if (const ErrorCode result =
+            gMenuSuite->AddMenuItem(message->pluginRef, kByColumnKey, &record, 0, &byColumn);
+        result != kNoError) {
+        return result;
+    }
+    byColumnItemHandle = byColumn;
+    return kNoError;
+}
+
+ErrorCode QuorvanePlugin::OnMessage(const char* caller, const char* selector,
+                                    HostMessage* message) {
+    const ErrorCode result =
+        CallCatchingExceptions([&] { return Plugin::OnMessage(caller, selector, message); });
+    if (result == kNoError || result == kUnhandledMessageError) {
+        return kNoError;
+    }
+    Plugin::OnReportError(result, caller, selector, message);
+    return result;
+}
+
+ErrorCode QuorvanePlugin::OnMenuGo(HostMessage* message) {
+    const MenuItemHandle chosen = reinterpret_cast<const MenuMessage*>(message)->menuItem;
+    // A handle stays null when its item could not be added; a null choice is none of ours.
+    if (chosen == nullptr) {
+        return kNoError;
+    }
+    if (chosen == aboutItemHandle) {
+        SDKAboutPluginsHelper about;
+        about.ShowAboutBox(message, kAboutTitle, kAboutBody);
+        return kNoError;
+    }
+    if (chosen == byRowItemHandle) {
+        return ReorderArtboards(kByRow);
+    }
+    if (chosen == byColumnItemHandle) {
+        return ReorderArtboards(kByColumn);
+    }
+    return kNoError;
+}
+
+Plugin* CreatePluginObject(PluginRef pluginRef) noexcept {
+    return new (std::nothrow) QuorvanePlugin(pluginRef);
+}
+
+void RebindAfterReload(Plugin* plugin) noexcept {
+    if (plugin == nullptr) {
+        return;
+    }
+    // The object's dispatch-table pointer still points into the code of the load that made
+    // it, which is gone. A freshly made object of the same class carries the pointer into the
+    // code loaded now; copying that one pointer re-binds the object and leaves every field as
+    // it was. The pointer sits at the start of the object (single inheritance, no virtual
+    // bases) in the ABIs this module is built for.
+    const QuorvanePlugin current(nullptr);
+    std::memcpy(static_cast<void*>(plugin), static_cast<const void*>(&current), sizeof(void*));
+}

@@ -1,0 +1,162 @@
+// Plugin: base class of the one plug-in object.
+//
+// The entry point creates the object on the start-up message, keeps its address in the host's
+// instance slot between messages, routes every later message to one of the virtual operations
+// below, and destroys it after shut-down. The operations are listed in the order of their
+// slots in the dispatch table; each has a default, and a concrete plug-in overrides the few it
+// needs. Every operation runs inside one call of PluginMain, one message at a time.
+//
+// Lifecycle: created -> running (suites held, name registered, notifier added, one lock) ->
+// unloaded (object kept, suites released) -> reloaded ... -> shut down. The lock, the notifier
+// and menu items are left to the host: the plug-in never gives them back.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "frame/SuiteSet.h"
+#include "host/HostMessage.h"
+#include "host/HostTypes.h"
+
+class Plugin {
+public:
+    static constexpr std::size_t kNameCapacity = 256;
+    // The notifier name "<name> App Started Notifier" must fit the same buffer.
+    static constexpr std::size_t kMaxNameLength = 234;
+
+    // Takes only the plug-in reference; calls no host function. The name is "Plugin" until a
+    // concrete constructor gives its own.
+    explicit Plugin(PluginRef pluginRef) noexcept;
+
+    // 0. Releases nothing: suites, access reference and notifier are left as they are.
+    virtual ~Plugin();
+    // 1. Filters and reports a non-zero code: silent codes and repeats of the last reported
+    //    code within the repeat window are dropped; the rest goes to ReportErrorToHost.
+    virtual void OnReportError(ErrorCode error, const char* caller, const char* selector,
+                               HostMessage* message);
+    // 2. Counted lock through the access suite: the first lock takes an access reference, the
+    //    unlock that brings the count to 0 gives it back. Host answers ignored; returns 0.
+    virtual ErrorCode LockInMemory(bool lock);
+    // 3. Acquires the suites, registers the name and the application-started notifier, runs
+    //    the start-up hooks and takes one lock. Returns '!MEM', the acquisition's code or the
+    //    first failed registration's code; later steps do not run after a failure.
+    virtual ErrorCode OnStartup(HostMessage* message);
+    // 4. The host finished starting. Returns 0.
+    virtual ErrorCode OnApplicationStarted();
+    // 5. Releases the suites. Returns 0.
+    virtual ErrorCode OnShutdown(HostMessage* message);
+    // 6. The host is about to unload the module's code and keeps this object: releases the
+    //    suites. Returns 0.
+    virtual ErrorCode OnUnload(HostMessage* message);
+    // 7. The code was loaded again: acquires the suites again (not the name, notifier or lock).
+    //    Returns 0, the acquisition's code or '!MEM'.
+    virtual ErrorCode OnReload(HostMessage* message);
+    // 8, 9. Return '!MSG'.
+    virtual ErrorCode OnPropertyAcquire(HostMessage* message);
+    virtual ErrorCode OnPropertyRelease(HostMessage* message);
+    // 10. Copies the name into `buffer`: at most `length` characters, the rest of the first
+    //     `length` bytes zero; when the name has `length` or more characters a zero byte is also
+    //     written at buffer[length], so the caller provides length + 1 bytes. Returns 0.
+    virtual ErrorCode CopyPluginName(char* buffer, std::uint32_t length);
+    // 11. Whether caches were flushed (the host is then answered 'pFls'). Returns false.
+    virtual bool OnCachePurge();
+    // 12. Routes one message to its operation by caller and selector; '!MSG' when none handles
+    //     it. Retries the optional suites first.
+    virtual ErrorCode OnMessage(const char* caller, const char* selector, HostMessage* message);
+    // 13. Hook: called with the object at start-up and reload, with null at shut-down and
+    //     unload. Returns 0.
+    virtual ErrorCode PublishInstance(Plugin* plugin);
+    // 14. Hook of start-up after the notifier; a non-zero result fails start-up. Returns 0.
+    virtual ErrorCode ConfigureAtStartup();
+    // 15. Hook: the suites are held (start-up, reload). Result ignored; returns 0.
+    virtual ErrorCode OnSuitesAcquired();
+    // 16. Hook: the suites are about to be released at unload. Result ignored; returns 0.
+    virtual ErrorCode OnSuitesReleasing();
+    // 17. Acquires the optional suites still missing, if the suites are held. Returns 0.
+    virtual ErrorCode RetryOptionalSuites();
+    // 18. A notification arrived. Returns 0.
+    virtual ErrorCode OnNotify(HostMessage* message);
+    // 19. Returns 0.
+    virtual ErrorCode OnDoAction(HostMessage* message);
+    // 20, 21. A menu item of the plug-in was chosen / is being updated. Return '!MSG'.
+    virtual ErrorCode OnMenuGo(HostMessage* message);
+    virtual ErrorCode OnMenuUpdate(HostMessage* message);
+    // 22 to 37 return '!MSG'; 38 to 40 return 0; 41 to 56 return '!MSG'.
+    virtual ErrorCode OnFilterGetParameters(HostMessage* message);
+    virtual ErrorCode OnFilterGo(HostMessage* message);
+    virtual ErrorCode OnPluginGroupNotifyEdits(HostMessage* message);
+    virtual ErrorCode OnPluginGroupUpdate(HostMessage* message);
+    virtual ErrorCode OnFileFormatGetParameters(HostMessage* message);
+    virtual ErrorCode OnFileFormatGo(HostMessage* message);
+    virtual ErrorCode OnFileFormatCheck(HostMessage* message);
+    virtual ErrorCode OnFileFormatUpdate(HostMessage* message);
+    virtual ErrorCode OnFileFormatDoAction(HostMessage* message);
+    virtual ErrorCode OnToolEditOptions(HostMessage* message);
+    virtual ErrorCode OnToolTrackCursor(HostMessage* message);
+    virtual ErrorCode OnToolMouseDown(HostMessage* message);
+    virtual ErrorCode OnToolMouseDrag(HostMessage* message);
+    virtual ErrorCode OnToolMouseUp(HostMessage* message);
+    virtual ErrorCode OnToolSelect(HostMessage* message);
+    virtual ErrorCode OnToolDeselect(HostMessage* message);
+    virtual ErrorCode OnToolReselect(HostMessage* message);
+    virtual ErrorCode OnToolDecreaseDiameter(HostMessage* message);
+    virtual ErrorCode OnToolIncreaseDiameter(HostMessage* message);
+    virtual ErrorCode OnLiveEffectEditParameters(HostMessage* message);
+    virtual ErrorCode OnLiveEffectGoLive(HostMessage* message);
+    virtual ErrorCode OnLiveEffectInterpolateParameters(HostMessage* message);
+    virtual ErrorCode OnLiveEffectInputType(HostMessage* message);
+    virtual ErrorCode OnLiveEffectConvertColorSpace(HostMessage* message);
+    virtual ErrorCode OnLiveEffectScaleParameters(HostMessage* message);
+    virtual ErrorCode OnLiveEffectAdjustColors(HostMessage* message);
+    virtual ErrorCode OnLiveEffectHandleMerge(HostMessage* message);
+    virtual ErrorCode OnTimerGo(HostMessage* message);
+    virtual ErrorCode OnClipboardGo(HostMessage* message);
+    virtual ErrorCode OnClipboardCanCopy(HostMessage* message);
+    virtual ErrorCode OnClipboardClone(HostMessage* message);
+    virtual ErrorCode OnClipboardDispose(HostMessage* message);
+    virtual ErrorCode OnWorkspaceWrite(HostMessage* message);
+    virtual ErrorCode OnWorkspaceRestore(HostMessage* message);
+    virtual ErrorCode OnWorkspaceDefault(HostMessage* message);
+
+    // Gives the suites back after a start-up that failed once they were acquired, so that no
+    // suite stays held by an object about to be destroyed. Called by the entry point only.
+    void ReleaseSuitesAfterFailedStartup() noexcept;
+
+    // What the object holds, for the entry point and for tests.
+    bool HoldsSuites() const noexcept { return suiteSet != nullptr; }
+    const char* Name() const noexcept { return pluginName; }
+    std::int32_t LockCount() const noexcept { return lockCount; }
+    AccessRef HeldAccessRef() const noexcept { return accessRef; }
+    ErrorCode LastReportedError() const noexcept { return lastReportedError; }
+    std::int64_t LastReportTime() const noexcept { return lastReportTime; }
+
+    Plugin(const Plugin&) = delete;
+    Plugin& operator=(const Plugin&) = delete;
+
+protected:
+    // Bounded copy of `name` into pluginName, zero-filling the rest.
+    void SetName(const char* name) noexcept;
+
+    PluginRef pluginRef;
+    char pluginName[kNameCapacity];
+    std::unique_ptr<SuiteSet> suiteSet;
+    std::int32_t lockCount = 0;
+    AccessRef accessRef = nullptr;
+    ErrorCode lastReportedError = kNoError;
+    std::int32_t repeatWindowSeconds = 5;
+    std::int32_t suppressRepeats = 1;
+    std::int64_t lastReportTime = 0;
+
+private:
+    // Constructs a suite set and forces the use count to 1. Returns '!MEM' or its acquisition
+    // code; on failure the set is destroyed again, releasing what it had acquired.
+    ErrorCode AcquireSuiteSet() noexcept;
+    ErrorCode DispatchNotifier(const char* selector, HostMessage* message);
+};
+
+// Hooks the concrete plug-in supplies to the entry point.
+// A new plug-in object, or null when it cannot be allocated. Never throws.
+Plugin* CreatePluginObject(PluginRef pluginRef) noexcept;
+// Makes an object made by an earlier load of the module's code dispatch to the code loaded now,
+// changing none of its fields. Null is ignored.
+void RebindAfterReload(Plugin* plugin) noexcept;

@@ -1,0 +1,16 @@
+// MenuItemRecord: what the menu suite's add-item operation takes.
+#pragma once
+
+#include <cstddef>
+
+#include "host/HostString.h"
+
+// The group's name is borrowed (a zero-terminated string that outlives the call); the label
+// is owned by the record and disposed with it. The host copies both when it adds the item.
+struct MenuItemRecord {
+    const char* groupName = nullptr;
+    ai::HostString label;
+};
+
+static_assert(sizeof(MenuItemRecord) == 16 && offsetof(MenuItemRecord, label) == 8,
+              "the host reads the label's handle directly after the group name");
