@@ -1,6 +1,7 @@
 // "SP Access Suite", version 3: the plug-in's lock in memory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "host/HostTypes.h"
@@ -15,5 +16,9 @@ struct AccessSuite {
     // 2. Gives an access reference back (passed by value).
     ErrorCode (*ReleasePlugin)(AccessRef access);
 };
+
+// Entry n of the host's table sits at position n.
+static_assert(offsetof(AccessSuite, AcquirePlugin) == 0 * sizeof(void*));
+static_assert(offsetof(AccessSuite, ReleasePlugin) == 1 * sizeof(void*));
 
 extern const AccessSuite* gAccessSuite;

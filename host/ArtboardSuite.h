@@ -12,6 +12,7 @@
 // written through a pointer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "host/HostTypes.h"
@@ -67,5 +68,17 @@ struct ArtboardSuite {
     ErrorCode (*GetRulerOrigin)(const ArtboardAttributesHandle* set, OriginPoint* origin);
     ErrorCode (*SetRulerOrigin)(ArtboardAttributesHandle* set, const OriginPoint* origin);
 };
+
+// Entry n of the host's table sits at position n.
+static_assert(offsetof(ArtboardSuite, NewAttributes) == 0 * sizeof(void*));
+static_assert(offsetof(ArtboardSuite, DisposeAttributes) == 2 * sizeof(void*));
+static_assert(offsetof(ArtboardSuite, SetPixelAspectRatio) == 6 * sizeof(void*));
+static_assert(offsetof(ArtboardSuite, SetDisplayMark) == 10 * sizeof(void*));
+static_assert(offsetof(ArtboardSuite, AcquireArtboardList) == 11 * sizeof(void*));
+static_assert(offsetof(ArtboardSuite, ReleaseArtboardList) == 12 * sizeof(void*));
+static_assert(offsetof(ArtboardSuite, GetArtboardCount) == 15 * sizeof(void*));
+static_assert(offsetof(ArtboardSuite, UpdateArtboard) == 18 * sizeof(void*));
+static_assert(offsetof(ArtboardSuite, GetArtboardAttributes) == 19 * sizeof(void*));
+static_assert(offsetof(ArtboardSuite, SetRulerOrigin) == 21 * sizeof(void*));
 
 extern const ArtboardSuite* gArtboardSuite;

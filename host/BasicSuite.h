@@ -7,6 +7,7 @@
 // 32-bit signed integers; the acquired table's address is written to *suite.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "host/HostTypes.h"
@@ -19,6 +20,10 @@ struct BasicSuite {
     // 2. Gives back one acquisition of `name` at `version`. [after a successful AcquireSuite]
     ErrorCode (*ReleaseSuite)(const char* name, std::int32_t version);
 };
+
+// Entry n of the host's table sits at position n.
+static_assert(offsetof(BasicSuite, AcquireSuite) == 0 * sizeof(void*));
+static_assert(offsetof(BasicSuite, ReleaseSuite) == 1 * sizeof(void*));
 
 // The basic suite of the message the host sent last; refreshed by the entry point from every
 // message before anything else is done.

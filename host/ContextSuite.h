@@ -1,6 +1,7 @@
 // "AI Context Suite", version 6: the host context a plug-in works in outside a command.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "host/HostTypes.h"
@@ -16,5 +17,9 @@ struct ContextSuite {
     // 3. Leaves the context entered by PushAppContext (handle passed by value).
     ErrorCode (*PopAppContext)(AppContextHandle context);
 };
+
+// Entry n of the host's table sits at position n.
+static_assert(offsetof(ContextSuite, PushAppContext) == 1 * sizeof(void*));
+static_assert(offsetof(ContextSuite, PopAppContext) == 2 * sizeof(void*));
 
 extern const ContextSuite* gContextSuite;

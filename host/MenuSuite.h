@@ -4,6 +4,7 @@
 // to recognise them later and never removes them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "host/HostTypes.h"
@@ -32,5 +33,12 @@ struct MenuSuite {
     // 26. Writes the handle of the group at `index` (from 0) to *group.
     ErrorCode (*GetNthMenuGroup)(std::int32_t index, MenuGroupHandle* group);
 };
+
+// Entry n of the host's table sits at position n.
+static_assert(offsetof(MenuSuite, AddMenuItem) == 0 * sizeof(void*));
+static_assert(offsetof(MenuSuite, AddMenuGroupAsSubMenu) == 19 * sizeof(void*));
+static_assert(offsetof(MenuSuite, GetMenuGroupName) == 20 * sizeof(void*));
+static_assert(offsetof(MenuSuite, CountMenuGroups) == 24 * sizeof(void*));
+static_assert(offsetof(MenuSuite, GetNthMenuGroup) == 25 * sizeof(void*));
 
 extern const MenuSuite* gMenuSuite;

@@ -1,6 +1,7 @@
 // "AI Notifier Suite", version 3: notifications the host sends to plug-ins.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "host/HostTypes.h"
@@ -16,5 +17,8 @@ struct NotifierSuite {
     ErrorCode (*AddNotifier)(PluginRef plugin, const char* name, const char* type,
                              NotifierHandle* notifier);
 };
+
+// Entry n of the host's table sits at position n.
+static_assert(offsetof(NotifierSuite, AddNotifier) == 0 * sizeof(void*));
 
 extern const NotifierSuite* gNotifierSuite;

@@ -1,6 +1,7 @@
 // "SP Plug-ins Suite", version 4: what the host records about each plug-in.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "host/HostTypes.h"
@@ -13,5 +14,8 @@ struct PluginsSuite {
     // 24. Sets the plug-in's name; the host copies the zero-terminated string.
     ErrorCode (*SetPluginName)(PluginRef plugin, const char* name);
 };
+
+// Entry n of the host's table sits at position n.
+static_assert(offsetof(PluginsSuite, SetPluginName) == 23 * sizeof(void*));
 
 extern const PluginsSuite* gPluginsSuite;

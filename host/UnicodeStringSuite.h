@@ -4,6 +4,7 @@
 // holds a HostStringHandle: the host reads the handle there, or writes a new one there.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "host/HostTypes.h"
@@ -27,5 +28,11 @@ struct UnicodeStringSuite {
     // 7. Makes the text of *target equal to that of *source. Both may be the same slot.
     ErrorCode (*Copy)(HostStringHandle* target, const HostStringHandle* source);
 };
+
+// Entry n of the host's table sits at position n.
+static_assert(offsetof(UnicodeStringSuite, Initialize) == 0 * sizeof(void*));
+static_assert(offsetof(UnicodeStringSuite, Destroy) == 3 * sizeof(void*));
+static_assert(offsetof(UnicodeStringSuite, Append) == 4 * sizeof(void*));
+static_assert(offsetof(UnicodeStringSuite, Copy) == 6 * sizeof(void*));
 
 extern const UnicodeStringSuite* gUnicodeStringSuite;

@@ -1,6 +1,7 @@
 // "AI User Suite", version 10: talking to the user.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "host/HostTypes.h"
@@ -15,5 +16,8 @@ struct UserSuite {
     //     caller's.
     ErrorCode (*MessageAlert)(const HostStringHandle* text);
 };
+
+// Entry n of the host's table sits at position n.
+static_assert(offsetof(UserSuite, MessageAlert) == 44 * sizeof(void*));
 
 extern const UserSuite* gUserSuite;
