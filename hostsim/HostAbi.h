@@ -1,0 +1,182 @@
+// The host's binary interface as the stand-in host serves it: message records, suite tables
+// and the C form of every entry a plug-in may call.
+//
+// This is the host's own declaration, kept apart from any plug-in's view of the same tables,
+// so that a plug-in that puts an entry in the wrong slot calls a different function here and
+// is caught. Every suite table is an array of kSuiteSlots generic function pointers in which
+// entry n (counting from 1) sits at index n - 1. Entries that a plug-in is not expected to
+// call are stubs that record a contract violation and answer an error code; the tables are
+// longer than any suite's documented part, so reading past it also lands on a stub.
+//
+// Handles are opaque pointer-sized values. Strings, attribute sets and artboard lists travel
+// as the address of a pointer-sized slot that holds the handle (the plug-in's one-field
+// wrapper object): the host reads the handle there or writes a new one there. Other handles
+// travel by value. Structures travel by address; scalars to set travel by value.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace hostsim::abi {
+
+using ErrorCode = std::int32_t;
+using Handle = void*;
+
+// The exported entry point of a plug-in module: caller, selector, message record.
+using PluginEntry = ErrorCode (*)(const char* caller, const char* selector, void* message);
+
+// A suite table: kSuiteSlots generic entries; the real type of each is given below.
+using SuiteEntry = void (*)();
+inline constexpr int kSuiteSlots = 64;
+using SuiteTable = std::array<SuiteEntry, kSuiteSlots>;
+
+// One documented entry of a suite: its number (from 1) and its C type.
+template <int Number, typename Function>
+struct Entry {
+    static constexpr int number = Number;
+    using Type = Function;
+};
+
+// The 32-byte header that begins every message record; message data follows from offset 32.
+struct MessageHeader {
+    void* hostData;          // 0: the host's own; the plug-in does not read it
+    Handle pluginRef;        // 8: the host's reference to the plug-in
+    void* instanceSlot;      // 16: kept by the host for the plug-in between messages
+    const void* basicSuite;  // 24: the basic suite's table (a SuiteTable)
+};
+
+// Caller "AI Menu": the chosen item.
+struct MenuMessage {
+    MessageHeader header;
+    Handle menuItem;  // 32
+};
+
+// Caller "AI Notifier": the notifier that fired and the notification type.
+struct NotifierMessage {
+    MessageHeader header;
+    Handle notifier;   // 32
+    const char* type;  // 40: zero-terminated
+    void* notifyData;  // 48
+};
+
+// The add-menu-item record: a borrowed group name, then the label's string handle itself
+// (an embedded one-field string wrapper, not its address).
+struct MenuItemRecord {
+    const char* groupName;
+    Handle label;
+};
+
+struct BoundsRect {
+    float left;
+    float top;
+    float right;
+    float bottom;
+};
+
+struct OriginPoint {
+    float h;
+    float v;
+};
+
+static_assert(sizeof(void*) == 8, "the host's records are laid out for 64-bit code");
+static_assert(sizeof(MessageHeader) == 32);
+static_assert(offsetof(MessageHeader, pluginRef) == 8);
+static_assert(offsetof(MessageHeader, instanceSlot) == 16);
+static_assert(offsetof(MessageHeader, basicSuite) == 24);
+static_assert(offsetof(MenuMessage, menuItem) == 32);
+static_assert(offsetof(NotifierMessage, notifier) == 32);
+static_assert(offsetof(NotifierMessage, type) == 40);
+static_assert(sizeof(MenuItemRecord) == 16);
+static_assert(offsetof(MenuItemRecord, label) == 8);
+static_assert(sizeof(BoundsRect) == 16);
+static_assert(sizeof(OriginPoint) == 8);
+
+// The basic suite: hands out the other suites.
+namespace basic {
+using AcquireSuite =
+    Entry<1, ErrorCode (*)(const char* name, std::int32_t version, const void** suite)>;
+using ReleaseSuite = Entry<2, ErrorCode (*)(const char* name, std::int32_t version)>;
+}  // namespace basic
+
+// "SP Access Suite" 3.
+namespace access {
+using AcquirePlugin = Entry<1, ErrorCode (*)(Handle plugin, Handle* access)>;
+using ReleasePlugin = Entry<2, ErrorCode (*)(Handle access)>;
+}  // namespace access
+
+// "SP Plug-ins Suite" 4.
+namespace plugins {
+using SetPluginName = Entry<24, ErrorCode (*)(Handle plugin, const char* name)>;
+}
+
+// "AI Notifier Suite" 3.
+namespace notifier {
+using AddNotifier =
+    Entry<1, ErrorCode (*)(Handle plugin, const char* name, const char* type, Handle* notifier)>;
+}
+
+// "AI Context Suite" 6.
+namespace context {
+using PushAppContext = Entry<2, ErrorCode (*)(Handle plugin, Handle* context)>;
+using PopAppContext = Entry<3, ErrorCode (*)(Handle context)>;
+}  // namespace context
+
+// "AI User Suite" 10.
+namespace user {
+using MessageAlert = Entry<45, ErrorCode (*)(const Handle* text)>;
+}
+
+// "AI Unicode String Suite" 7.
+namespace strings {
+using Initialize = Entry<1, ErrorCode (*)(Handle* str, const char* bytes, std::int32_t byteCount,
+                                          std::int32_t encoding)>;
+using Destroy = Entry<4, ErrorCode (*)(Handle* str)>;
+using Append = Entry<5, ErrorCode (*)(Handle* target, const Handle* source)>;
+using Copy = Entry<7, ErrorCode (*)(Handle* target, const Handle* source)>;
+}  // namespace strings
+
+// "AI Artboard Suite" 2.
+namespace artboard {
+using NewAttributes = Entry<1, ErrorCode (*)(Handle* set)>;
+using CloneAttributes = Entry<2, ErrorCode (*)(Handle* target, const Handle* source)>;
+using DisposeAttributes = Entry<3, ErrorCode (*)(Handle* set)>;
+using GetBounds = Entry<4, ErrorCode (*)(const Handle* set, BoundsRect* bounds)>;
+using SetBounds = Entry<5, ErrorCode (*)(Handle* set, const BoundsRect* bounds)>;
+using GetPixelAspectRatio = Entry<6, ErrorCode (*)(const Handle* set, float* ratio)>;
+using SetPixelAspectRatio = Entry<7, ErrorCode (*)(Handle* set, float ratio)>;
+using GetName = Entry<8, ErrorCode (*)(const Handle* set, Handle* name)>;
+using SetName = Entry<9, ErrorCode (*)(Handle* set, const Handle* name)>;
+using GetDisplayMark =
+    Entry<10, ErrorCode (*)(const Handle* set, std::int32_t kind, std::int32_t* value)>;
+using SetDisplayMark = Entry<11, ErrorCode (*)(Handle* set, std::int32_t kind, std::int32_t value)>;
+using AcquireArtboardList = Entry<12, ErrorCode (*)(Handle* list)>;
+using ReleaseArtboardList = Entry<13, ErrorCode (*)(Handle* list)>;
+using GetArtboardCount = Entry<16, ErrorCode (*)(const Handle* list, std::int32_t* count)>;
+using UpdateArtboard =
+    Entry<19, ErrorCode (*)(Handle* list, std::int32_t index, const Handle* set)>;
+using GetArtboardAttributes =
+    Entry<20, ErrorCode (*)(const Handle* list, std::int32_t index, Handle* set)>;
+using GetRulerOrigin = Entry<21, ErrorCode (*)(const Handle* set, OriginPoint* origin)>;
+using SetRulerOrigin = Entry<22, ErrorCode (*)(Handle* set, const OriginPoint* origin)>;
+}  // namespace artboard
+
+// "AI Menu Suite" 10.
+namespace menu {
+using AddMenuItem =
+    Entry<1, ErrorCode (*)(Handle plugin, const char* key, const MenuItemRecord* record,
+                           std::int32_t options, Handle* item)>;
+using AddMenuGroupAsSubMenu =
+    Entry<20, ErrorCode (*)(const char* name, std::int32_t options, Handle item, Handle* group)>;
+using GetMenuGroupName = Entry<21, ErrorCode (*)(Handle group, const char** name)>;
+using CountMenuGroups = Entry<25, ErrorCode (*)(std::int32_t* count)>;
+using GetNthMenuGroup = Entry<26, ErrorCode (*)(std::int32_t index, Handle* group)>;
+}  // namespace menu
+
+// The function behind entry E of a table, typed.
+template <typename E>
+typename E::Type EntryOf(const SuiteTable& table) {
+    return reinterpret_cast<typename E::Type>(table[E::number - 1]);
+}
+
+}  // namespace hostsim::abi

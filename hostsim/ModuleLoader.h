@@ -1,0 +1,70 @@
+// Loads a plug-in module's code into the process and unloads it again.
+//
+// One small class with the platform difference inside it: ModuleLoaderPosix.cpp (dlopen)
+// and ModuleLoaderWindows.cpp (LoadLibrary). Unloading really unloads: the module's code
+// leaves the process, so a reload maps it afresh. To prove that a reloaded module is bound
+// to its new code, unload() can keep the old code's address range reserved, which makes the
+// next load land somewhere else.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace hostsim {
+
+// What happens to the address range of unloaded code.
+enum class AddressReuse {
+    Allowed,          // the next load may land at the same address
+    ReserveOldRange,  // the range stays reserved (until the next unload or destruction)
+};
+
+class ModuleLoader {
+  public:
+    using Symbol = void (*)();
+
+    ModuleLoader() = default;
+    ~ModuleLoader();
+    ModuleLoader(const ModuleLoader&) = delete;
+    ModuleLoader& operator=(const ModuleLoader&) = delete;
+
+    // Loads the module file. False on failure, with errorText() naming the file and the
+    // reason. A loader that holds a module unloads it first.
+    bool load(const std::filesystem::path& path);
+    // Unloads the module's code; nothing when none is loaded. With ReserveOldRange the code's
+    // address range is kept reserved; if that cannot be done errorText() says why.
+    void unload(AddressReuse reuse = AddressReuse::Allowed);
+    bool isLoaded() const { return handle_ != nullptr; }
+
+    // The exported function `name`, or null when the module has none or none is loaded.
+    Symbol findSymbol(const char* name) const;
+
+    // The file given to the last load().
+    const std::filesystem::path& path() const { return path_; }
+    // Why the last load or reservation failed; empty when it did not.
+    const std::string& errorText() const { return error_; }
+    // Where the module's image starts in memory; 0 when none is loaded.
+    std::uintptr_t baseAddress() const { return base_; }
+    // Whether the old range is held reserved now.
+    bool holdsReservation() const { return reservation_ != nullptr; }
+
+    // Whether the process maps the module file `path` at all (loaded by anyone).
+    static bool isResident(const std::filesystem::path& path);
+
+  private:
+    void releaseReservation();
+
+    void* handle_ = nullptr;
+    std::filesystem::path path_;
+    std::string error_;
+    std::uintptr_t base_ = 0;
+    std::size_t size_ = 0;  // the image's extent from base_
+    void* reservation_ = nullptr;
+    std::size_t reservationSize_ = 0;
+};
+
+// The module that tests and the command line load by default: Quorvane.so (Quorvane.aip on
+// Windows) in the directory of the running program.
+std::filesystem::path DefaultModulePath();
+
+}  // namespace hostsim
