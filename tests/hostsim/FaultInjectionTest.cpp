@@ -1,0 +1,186 @@
+// Fault injection: exactly the chosen call fails, a failed call does nothing, and a failed
+// release still ends the handle's life.
+#include <gtest/gtest.h>
+
+#include "hostsim/Host.h"
+#include "hostsim/HostCodes.h"
+#include "tests/hostsim/SuiteCalls.h"
+
+namespace hostsim {
+namespace {
+
+using test::Call;
+constexpr ErrorCode kInjected = FourChar("FAIL");
+
+// Makes five strings, one call each; returns each call's result and handle.
+std::vector<std::pair<ErrorCode, abi::Handle>> MakeFiveStrings() {
+    std::vector<std::pair<ErrorCode, abi::Handle>> results;
+    for (int i = 0; i < 5; ++i) {
+        abi::Handle str = nullptr;
+        const ErrorCode code =
+            Call<abi::strings::Initialize>(SuiteId::UnicodeString, &str, "s", 1, 0);
+        results.emplace_back(code, str);
+    }
+    return results;
+}
+
+TEST(FaultInjection, FailsExactlyTheKthCallFromNow) {
+    for (int k = 1; k <= 5; ++k) {
+        Host host;
+        test::DisposeString(test::MakeString("before"));  // calls before arming do not count
+        host.faults().failCall(k, kInjected);
+        const auto results = MakeFiveStrings();
+        for (int i = 0; i < 5; ++i) {
+            const bool chosen = i + 1 == k;
+            EXPECT_EQ(results[static_cast<std::size_t>(i)].first, chosen ? kInjected : 0)
+                << "k=" << k << " call " << i + 1;
+            EXPECT_EQ(results[static_cast<std::size_t>(i)].second == nullptr, chosen)
+                << "a failed call writes nothing";
+        }
+        EXPECT_EQ(host.strings().size(), 4u) << "the failed call made no string";
+        for (const auto& [code, handle] : results) {
+            if (handle != nullptr) {
+                test::DisposeString(handle);
+            }
+        }
+        EXPECT_EQ(host.problemReport({}), "");
+        const auto calls = host.calls().hostCalls();
+        EXPECT_EQ(calls[static_cast<std::size_t>(2 + k - 1)].fault,
+                  CallRecord::Fault::InjectedFailure);
+    }
+}
+
+TEST(FaultInjection, FailsEveryCallOfOneOperationOrTheNextFew) {
+    struct Row {
+        int times;
+        std::vector<ErrorCode> expected;
+    };
+    const Row rows[] = {
+        {FaultInjector::kEveryTime, {kInjected, kInjected, kInjected, kInjected, kInjected}},
+        {2, {kInjected, kInjected, 0, 0, 0}},
+        {0, {0, 0, 0, 0, 0}},
+    };
+    for (const Row& row : rows) {
+        Host host;
+        host.faults().failOperation(SuiteId::UnicodeString, abi::strings::Initialize::number,
+                                    kInjected, row.times);
+        host.faults().failOperation(SuiteId::Menu, abi::menu::CountMenuGroups::number, kInjected);
+        std::vector<ErrorCode> got;
+        for (const auto& [code, handle] : MakeFiveStrings()) {
+            got.push_back(code);
+            if (handle != nullptr) {
+                test::DisposeString(handle);
+            }
+        }
+        EXPECT_EQ(got, row.expected) << "times=" << row.times;
+    }
+}
+
+TEST(FaultInjection, FailsAcquisitionOfOneSuiteByName) {
+    Host host;
+    host.faults().failAcquisition("AI Menu Suite", kInjected);
+    const void* menu = nullptr;
+    const void* user = nullptr;
+    EXPECT_EQ(Call<abi::basic::AcquireSuite>(SuiteId::Basic, "AI Menu Suite", 10, &menu),
+              kInjected);
+    EXPECT_EQ(menu, nullptr);
+    EXPECT_EQ(Call<abi::basic::AcquireSuite>(SuiteId::Basic, "AI User Suite", 10, &user), 0);
+    EXPECT_NE(user, nullptr);
+    EXPECT_EQ(host.ledger().holdCount("AI Menu Suite", 10), 0);
+    Call<abi::basic::ReleaseSuite>(SuiteId::Basic, "AI User Suite", 10);
+    EXPECT_EQ(host.problemReport({}), "");
+}
+
+TEST(FaultInjection, AnsweringWithoutWritingLeavesTheOutParameterAndMakesNothing) {
+    Host host;
+    host.openDocument(Document{"doc", {Artboard{}}});
+    host.faults().answerWithoutWriting(SuiteId::Basic, abi::basic::AcquireSuite::number, 1);
+    host.faults().answerWithoutWriting(SuiteId::Artboard,
+                                       abi::artboard::AcquireArtboardList::number, 1);
+    const void* table = nullptr;
+    EXPECT_EQ(Call<abi::basic::AcquireSuite>(SuiteId::Basic, "AI User Suite", 10, &table), 0);
+    EXPECT_EQ(table, nullptr);
+    EXPECT_EQ(host.ledger().holdCount("AI User Suite", 10), 0);
+    abi::Handle list = test::ForgedHandle();
+    EXPECT_EQ(Call<abi::artboard::AcquireArtboardList>(SuiteId::Artboard, &list), 0);
+    EXPECT_EQ(list, test::ForgedHandle());
+    EXPECT_EQ(host.problemReport({}), "");
+    EXPECT_EQ(host.calls().hostCalls().at(1).fault, CallRecord::Fault::AnsweredWithoutWriting);
+}
+
+TEST(FaultInjection, AFailedReleaseStillEndsTheHandlesLife) {
+    struct Row {
+        const char* name;
+        SuiteId suite;
+        int entry;
+    };
+    const Row rows[] = {
+        {"string", SuiteId::UnicodeString, abi::strings::Destroy::number},
+        {"attribute set", SuiteId::Artboard, abi::artboard::DisposeAttributes::number},
+        {"list", SuiteId::Artboard, abi::artboard::ReleaseArtboardList::number},
+        {"context", SuiteId::Context, abi::context::PopAppContext::number},
+        {"access", SuiteId::Access, abi::access::ReleasePlugin::number},
+        {"suite", SuiteId::Basic, abi::basic::ReleaseSuite::number},
+    };
+    for (const Row& row : rows) {
+        Host host;
+        host.openDocument(Document{"doc", {Artboard{}}});
+        const abi::Handle plugin = host.plugins().addPlugin("p");
+        abi::Handle str = test::MakeString("s");
+        abi::Handle set = nullptr;
+        abi::Handle list = nullptr;
+        abi::Handle context = nullptr;
+        abi::Handle access = nullptr;
+        const void* table = nullptr;
+        Call<abi::artboard::NewAttributes>(SuiteId::Artboard, &set);
+        Call<abi::artboard::AcquireArtboardList>(SuiteId::Artboard, &list);
+        Call<abi::context::PushAppContext>(SuiteId::Context, plugin, &context);
+        Call<abi::access::AcquirePlugin>(SuiteId::Access, plugin, &access);
+        Call<abi::basic::AcquireSuite>(SuiteId::Basic, "AI User Suite", 10, &table);
+
+        host.faults().failOperation(row.suite, row.entry, kInjected);
+        const ErrorCode results[] = {
+            Call<abi::strings::Destroy>(SuiteId::UnicodeString, &str),
+            Call<abi::artboard::DisposeAttributes>(SuiteId::Artboard, &set),
+            Call<abi::artboard::ReleaseArtboardList>(SuiteId::Artboard, &list),
+            Call<abi::context::PopAppContext>(SuiteId::Context, context),
+            Call<abi::access::ReleasePlugin>(SuiteId::Access, access),
+            Call<abi::basic::ReleaseSuite>(SuiteId::Basic, "AI User Suite", 10),
+        };
+        int failed = 0;
+        for (const ErrorCode code : results) {
+            failed += code == kInjected ? 1 : 0;
+        }
+        EXPECT_EQ(failed, 1) << row.name;
+        EXPECT_EQ(host.problemReport({}), "") << row.name << ": the release must still count";
+    }
+}
+
+TEST(CallLog, RecordsEveryCallWithReadableArgumentsAndResults) {
+    Host host;
+    host.faults().failCall(3, FourChar("!MEM"));
+    abi::Handle str = test::MakeString("Quorvane\n");
+    const void* table = nullptr;
+    Call<abi::basic::AcquireSuite>(SuiteId::Basic, "AI Menu Suite", 9, &table);
+    abi::Handle other = test::MakeString("x");
+    test::DisposeString(str);
+    using Stub = ErrorCode (*)();
+    reinterpret_cast<Stub>(TableOf(SuiteId::User)[0])();
+
+    EXPECT_EQ(host.calls().text(),
+              "1 AI Unicode String Suite #1 Initialize(str=&slot, bytes=\"Quorvane\\n\", "
+              "byteCount=9, encoding=0) -> 0 [*str=string#1]\n"
+              "2 SP Basic Suite #1 AcquireSuite(name=\"AI Menu Suite\", version=9, suite=&slot) "
+              "-> 'NoVr' (0x4E6F5672)\n"
+              "3 AI Unicode String Suite #1 Initialize(str=&slot, bytes=\"x\", byteCount=1, "
+              "encoding=0) -> '!MEM' (0x214D454D) (injected failure)\n"
+              "4 AI Unicode String Suite #4 Destroy(str=&string#1) -> 0\n"
+              "5 AI User Suite #1 (unexpected entry)() -> 'Entr' (0x456E7472) VIOLATION: entry 1 "
+              "is not one a plug-in may call\n");
+    EXPECT_EQ(other, nullptr);
+    EXPECT_EQ(host.calls().hostCallCount(), 5);
+    EXPECT_EQ(host.calls().hostCalls()[1].argument("name"), "\"AI Menu Suite\"");
+}
+
+}  // namespace
+}  // namespace hostsim
