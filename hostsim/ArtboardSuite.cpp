@@ -26,15 +26,19 @@ std::string RectText(const BoundsRect* rect) {
     if (rect == nullptr) {
         return "null";
     }
-    return "{" + Number(rect->left) + ", " + Number(rect->top) + ", " + Number(rect->right) + ", " +
-           Number(rect->bottom) + "}";
+    std::string text = "{";
+    text += Number(rect->left) + ", " + Number(rect->top) + ", " + Number(rect->right) + ", " +
+            Number(rect->bottom) + "}";
+    return text;
 }
 
 std::string PointText(const OriginPoint* point) {
     if (point == nullptr) {
         return "null";
     }
-    return "{" + Number(point->h) + ", " + Number(point->v) + "}";
+    std::string text = "{";
+    text += Number(point->h) + ", " + Number(point->v) + "}";
+    return text;
 }
 
 // 0 when the slot holds a live attribute set, which is put in `set`; else the answer to give.

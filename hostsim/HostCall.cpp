@@ -28,7 +28,12 @@ std::string HostCall::handle(abi::Handle value) const {
 }
 
 std::string HostCall::inSlot(const abi::Handle* slot) const {
-    return slot == nullptr ? "null slot" : "&" + handle(*slot);
+    if (slot == nullptr) {
+        return "null slot";
+    }
+    std::string text = "&";
+    text += handle(*slot);
+    return text;
 }
 
 std::string HostCall::outSlot(const void* slot) {

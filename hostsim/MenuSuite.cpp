@@ -24,9 +24,14 @@ abi::ErrorCode AddMenuItem(abi::Handle plugin, const char* key, const abi::MenuI
         return call.violation(kBadParameterError, "null record");
     }
     const std::string* label = call.host().strings().text(record->label);
-    call.arg("record", "{group=" + HostCall::text(record->groupName) +
-                           ", label=" + call.handle(record->label) +
-                           (label != nullptr ? " " + HostCall::text(label->c_str()) : "") + "}")
+    std::string recordText = "{group=";
+    recordText += HostCall::text(record->groupName) + ", label=" + call.handle(record->label);
+    if (label != nullptr) {
+        recordText += ' ';
+        recordText += HostCall::text(label->c_str());
+    }
+    recordText += "}";
+    call.arg("record", std::move(recordText))
         .arg("options", std::to_string(options))
         .arg("item", HostCall::outSlot(item));
     if (record->groupName == nullptr || item == nullptr) {

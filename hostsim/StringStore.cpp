@@ -3,7 +3,9 @@
 namespace hostsim {
 
 abi::Handle StringStore::create(std::string text, HandleOrigin origin) {
-    std::string description = "\"" + text.substr(0, 40) + (text.size() > 40 ? "...\"" : "\"");
+    std::string description = "\"";
+    description.append(text, 0, 40);
+    description.append(text.size() > 40 ? "...\"" : "\"");
     const abi::Handle handle = ledger_.issue(HandleKind::String, origin, std::move(description));
     texts_.emplace(handle, std::move(text));
     return handle;
