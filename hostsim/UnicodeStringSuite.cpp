@@ -57,24 +57,35 @@ abi::ErrorCode Destroy(abi::Handle* str) {
     return call.fault().fails() ? call.finishWithFault() : call.finish(0);
 }
 
-// Append and Copy: both slots must hold live strings; they may be the same slot.
+// Append and Copy: the source slot must hold a live string; they may be the same slot. The
+// target may also be an empty wrapper (a null handle): the host then makes a new string there,
+// owned by the caller, as an empty string filled by assignment expects.
 abi::ErrorCode Combine(const char* operation, int entry, abi::Handle* target,
                        const abi::Handle* source, bool append) {
     HostCall call(SuiteId::UnicodeString, entry, operation);
     if (!call) {
         return NoActiveHost("AI Unicode String Suite", operation);
     }
-    call.arg("target", call.inSlot(target)).arg("source", call.inSlot(source));
+    call.arg("target", target != nullptr && *target == nullptr ? HostCall::outSlot(target)
+                                                                : call.inSlot(target))
+        .arg("source", call.inSlot(source));
     if (target == nullptr || source == nullptr) {
         return call.violation(kBadParameterError, "null string slot");
     }
-    if (!call.live(HandleKind::String, *target) || !call.live(HandleKind::String, *source)) {
+    const bool targetEmpty = *target == nullptr;
+    if ((!targetEmpty && !call.live(HandleKind::String, *target)) ||
+        !call.live(HandleKind::String, *source)) {
         return call.finish(kBadHandleError);
     }
     if (call.fault().kind != Fault::Kind::None) {
         return call.finishWithFault();
     }
     const std::string sourceText = *call.host().strings().text(*source);
+    if (targetEmpty) {
+        *target = call.host().strings().create(sourceText);
+        call.out("*target", call.handle(*target));
+        return call.finish(0);
+    }
     std::string& targetText = *call.host().strings().mutableText(*target);
     targetText = append ? targetText + sourceText : sourceText;
     return call.finish(0);
