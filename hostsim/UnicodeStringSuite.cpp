@@ -67,7 +67,7 @@ abi::ErrorCode Combine(const char* operation, int entry, abi::Handle* target,
         return NoActiveHost("AI Unicode String Suite", operation);
     }
     call.arg("target", target != nullptr && *target == nullptr ? HostCall::outSlot(target)
-                                                                : call.inSlot(target))
+                                                               : call.inSlot(target))
         .arg("source", call.inSlot(source));
     if (target == nullptr || source == nullptr) {
         return call.violation(kBadParameterError, "null string slot");

@@ -67,6 +67,24 @@ TEST(StringSuite, AppendsAndCopiesIncludingFromTheSameSlot) {
     EXPECT_EQ(host.problemReport({}), "");
 }
 
+TEST(StringSuite, CopyOrAppendIntoAnEmptyWrapperMakesANewStringForTheCaller) {
+    for (const bool append : {false, true}) {
+        Host host;
+        abi::Handle source = test::MakeString("Quorvane");
+        abi::Handle target = nullptr;
+        const ErrorCode result = append ? Call<Append>(SuiteId::UnicodeString, &target, &source)
+                                        : Call<Copy>(SuiteId::UnicodeString, &target, &source);
+        EXPECT_EQ(result, 0);
+        ASSERT_NE(target, nullptr);
+        EXPECT_NE(target, source);
+        EXPECT_EQ(*host.strings().text(target), "Quorvane");
+        test::DisposeString(source);
+        EXPECT_EQ(host.problemReport({}), "leaked: string#2 (\"Quorvane\")\n")
+            << "the new string is the caller's to dispose";
+        test::DisposeString(target);
+    }
+}
+
 TEST(StringSuite, DisposedStringIsCaughtOnEveryLaterUse) {
     Host host;
     abi::Handle gone = test::MakeString("gone");
