@@ -1,0 +1,85 @@
+#include "tests/frame/ModuleHarness.h"
+
+namespace quorvane::test {
+
+std::string Brief(const hostsim::CallRecord& call) {
+    std::string text = call.operation + "(";
+    for (std::size_t i = 0; i < call.arguments.size(); ++i) {
+        if (i != 0) {
+            text += ", ";
+        }
+        text += call.arguments[i].second;
+    }
+    text += ")";
+    return text;
+}
+
+std::vector<std::string> BriefCalls(const hostsim::Host& host) {
+    std::vector<std::string> calls;
+    for (const hostsim::CallRecord& call : host.calls().hostCalls()) {
+        calls.push_back(Brief(call));
+    }
+    return calls;
+}
+
+std::string Acquire(const SuiteRow& row) {
+    std::string text = "AcquireSuite(\"";
+    text += row.name;
+    text += "\", " + std::to_string(row.version) + ", &slot)";
+    return text;
+}
+
+std::string Release(const SuiteRow& row) {
+    std::string text = "ReleaseSuite(\"";
+    text += row.name;
+    text += "\", " + std::to_string(row.version) + ")";
+    return text;
+}
+
+std::vector<std::string> Acquisitions(std::size_t first, std::size_t last) {
+    std::vector<std::string> calls;
+    for (std::size_t i = first; i < last; ++i) {
+        calls.push_back(Acquire(kSuiteRows[i]));
+    }
+    return calls;
+}
+
+std::vector<std::string> Releases(std::size_t first, std::size_t last) {
+    std::vector<std::string> calls;
+    for (std::size_t i = first; i < last; ++i) {
+        calls.push_back(Release(kSuiteRows[i]));
+    }
+    return calls;
+}
+
+std::vector<std::string> ReportWithoutTables() {
+    return {Acquire({"AI User Suite", 10}), Release({"AI User Suite", 10})};
+}
+
+std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (const auto& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+RealModule::RealModule() {
+    host.openDocument(hostsim::Document{"empty", {}});
+}
+
+void RealModule::TearDown() {
+    if (session.codeLoaded() && session.instanceSlot() != nullptr) {
+        EXPECT_EQ(session.shutdown(), 0) << "shut-down at the end of the test";
+    }
+    EXPECT_EQ(session.instanceSlot(), nullptr);
+    EXPECT_EQ(host.problemReport(hostsim::kLeftToHostByDesign), "") << host.calls().text();
+}
+
+void RealModule::StartAndForget() {
+    ASSERT_EQ(session.startup(), 0) << host.calls().text();
+    ASSERT_EQ(session.applicationStartedResult(), 0);
+    host.calls().clear();
+}
+
+}  // namespace quorvane::test

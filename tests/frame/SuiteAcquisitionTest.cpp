@@ -1,0 +1,116 @@
+// Suite acquisition failing at start-up and at reload, and start-up failing after it.
+#include <gtest/gtest.h>
+
+#include "tests/frame/ModuleHarness.h"
+
+namespace quorvane::test {
+namespace {
+
+using hostsim::FourChar;
+using hostsim::SuiteId;
+
+// Not one of the codes the module keeps silent, so its report is visible.
+constexpr hostsim::ErrorCode kRefused = FourChar("Refu");
+
+class SuiteAcquisition : public RealModule {};
+
+TEST_F(SuiteAcquisition, FailingAtEachRowReleasesExactlyTheRowsBeforeItInTableOrder) {
+    for (std::size_t row = 0; row < kSuiteRows.size(); ++row) {
+        SCOPED_TRACE(kSuiteRows[row].name);
+        host.calls().clear();
+        host.faults().clear();
+        host.faults().failAcquisition(kSuiteRows[row].name, kRefused, 1);
+
+        EXPECT_EQ(session.sendStartup(), kRefused);
+        EXPECT_EQ(session.instanceSlot(), nullptr);
+        EXPECT_EQ(BriefCalls(host),
+                  Concat({Acquisitions(0, row + 1), Releases(0, row), ReportWithoutTables()}))
+            << host.calls().text();
+        EXPECT_TRUE(host.ledger().heldSuites().empty());
+        EXPECT_TRUE(host.ledger().outstanding().empty()) << "no name, notifier, lock or menu";
+        EXPECT_TRUE(host.plugins().notifiers().empty());
+    }
+    host.faults().clear();
+    host.calls().clear();
+    EXPECT_EQ(session.startup(), 0) << "a later start-up still works:\n" << host.calls().text();
+}
+
+TEST_F(SuiteAcquisition, StartupFailingAfterAcquisitionReleasesEverySuite) {
+    struct Row {
+        const char* name;
+        SuiteId suite;
+        int entry;
+        std::vector<std::string> registrationCalls;  // between acquisition and release
+    };
+    const Row rows[] = {
+        {"set-name",
+         SuiteId::Plugins,
+         hostsim::abi::plugins::SetPluginName::number,
+         {"SetPluginName(plugin#1, \"Quorvane\")"}},
+        {"add-notifier",
+         SuiteId::Notifier,
+         hostsim::abi::notifier::AddNotifier::number,
+         {"SetPluginName(plugin#1, \"Quorvane\")",
+          "AddNotifier(plugin#1, \"Quorvane App Started Notifier\", "
+          "\"AI Application Started Notifier\", null)"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        host.calls().clear();
+        host.faults().clear();
+        host.faults().failOperation(row.suite, row.entry, kRefused, 1);
+
+        EXPECT_EQ(session.sendStartup(), kRefused);
+        EXPECT_EQ(session.instanceSlot(), nullptr);
+        EXPECT_EQ(BriefCalls(host), Concat({Acquisitions(0, 11), row.registrationCalls,
+                                            Releases(0, 11), ReportWithoutTables()}))
+            << host.calls().text();
+        EXPECT_TRUE(host.ledger().heldSuites().empty());
+        EXPECT_TRUE(host.ledger().outstanding().empty()) << "no lock and no menu";
+    }
+}
+
+TEST_F(SuiteAcquisition, ReloadThatCannotAcquireReleasesWhatItHeldReportsAndCanBeRetried) {
+    StartAndForget();
+    ASSERT_EQ(session.sendUnloadMessage(), 0);
+    host.calls().clear();
+    host.faults().failAcquisition("AI Menu Suite", kRefused, 1);
+    const std::size_t menuRow = 8;
+
+    EXPECT_EQ(session.reload(), kRefused);
+    EXPECT_NE(session.instanceSlot(), nullptr) << "a failed reload keeps the object";
+    EXPECT_EQ(BriefCalls(host),
+              Concat({Acquisitions(0, menuRow + 1), Releases(0, menuRow), ReportWithoutTables()}))
+        << host.calls().text();
+    EXPECT_TRUE(host.ledger().heldSuites().empty());
+
+    host.calls().clear();
+    EXPECT_EQ(session.send("AI Menu", "AI Update"), 0) << "no suites: answered without the plug-in";
+    EXPECT_TRUE(BriefCalls(host).empty());
+    EXPECT_EQ(session.reload(), 0);
+    EXPECT_EQ(BriefCalls(host), Acquisitions(0, 11)) << host.calls().text();
+}
+
+TEST_F(SuiteAcquisition, ShutdownAfterAFailedReloadReleasesNothing) {
+    StartAndForget();
+    ASSERT_EQ(session.sendUnloadMessage(), 0);
+    host.faults().failAcquisition("SP Access Suite", kRefused, 1);
+    ASSERT_EQ(session.reload(), kRefused);
+    host.calls().clear();
+    EXPECT_EQ(session.shutdown(), 0);
+    EXPECT_TRUE(BriefCalls(host).empty()) << host.calls().text();
+}
+
+TEST_F(SuiteAcquisition, ASuiteAnsweredWithoutATableFailsStartupWithNothingHeld) {
+    // The host says yes but writes no table. Going on would end in a call through a null
+    // suite pointer (the lock, at the latest); the start-up must fail instead.
+    host.faults().answerWithoutWriting(SuiteId::Basic, hostsim::abi::basic::AcquireSuite::number,
+                                       1);
+    EXPECT_NE(session.sendStartup(), 0);
+    EXPECT_EQ(session.instanceSlot(), nullptr);
+    EXPECT_TRUE(host.ledger().heldSuites().empty()) << host.calls().text();
+    EXPECT_TRUE(host.ledger().outstanding().empty()) << "no lock, notifier or menu";
+}
+
+}  // namespace
+}  // namespace quorvane::test
