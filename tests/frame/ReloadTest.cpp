@@ -21,7 +21,9 @@ TEST_F(Reload, ReallyUnloadedCodeIsReboundAtADifferentAddress) {
     ASSERT_EQ(session.unload(AddressReuse::ReserveOldRange), 0);
     EXPECT_FALSE(ModuleLoader::isResident(hostsim::DefaultModulePath()))
         << "the module's code is still in memory";
-    ASSERT_TRUE(session.loader()->holdsReservation()) << session.loader()->errorText();
+    const ModuleLoader* loader = session.loader();
+    ASSERT_NE(loader, nullptr);
+    ASSERT_TRUE(loader->holdsReservation()) << loader->errorText();
 
     ASSERT_EQ(session.reload(), 0);
     EXPECT_NE(session.entryAddress(), before);
