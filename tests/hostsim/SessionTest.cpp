@@ -17,7 +17,7 @@ struct Seen {
     std::string caller;
     std::string selector;
     abi::MessageHeader header{};
-    unsigned char data[32]{};  // bytes 32 to 63 of the record
+    unsigned char data[32]{};      // bytes 32 to 63 of the record
     std::string notificationType;  // for "AI Notifier": the text at offset 40, while it lived
 };
 
