@@ -15,7 +15,7 @@ constexpr const char* kHostAboutGroup = "About";
 // so an exception passing through an operation cannot leave a suite held.
 template <typename Suite>
 class SuiteReturn {
-public:
+  public:
     SuiteReturn(const HostMessage* message, const Suite*& field, const char* name,
                 std::int32_t version) noexcept
         : basicSuite(message->basicSuite), held(field), suiteName(name), suiteVersion(version) {}
@@ -28,7 +28,7 @@ public:
     SuiteReturn(const SuiteReturn&) = delete;
     SuiteReturn& operator=(const SuiteReturn&) = delete;
 
-private:
+  private:
     const BasicSuite* basicSuite;
     const Suite*& held;
     const char* suiteName;
@@ -52,8 +52,7 @@ ErrorCode Acquire(const HostMessage* message, const Suite*& field, const char* n
 
 SDKAboutPluginsHelper::~SDKAboutPluginsHelper() = default;
 
-ErrorCode SDKAboutPluginsHelper::AddAboutMenuItem(const HostMessage* message,
-                                                  const char* groupName,
+ErrorCode SDKAboutPluginsHelper::AddAboutMenuItem(const HostMessage* message, const char* groupName,
                                                   const ai::HostString& groupLabel,
                                                   const char* itemLabel,
                                                   MenuItemHandle* itemHandle) {
@@ -105,7 +104,8 @@ ErrorCode SDKAboutPluginsHelper::HasMenuGroup(const char* groupName, bool& exist
             return result;
         }
         const char* name = nullptr;
-        if (const ErrorCode result = menuSuite->GetMenuGroupName(group, &name); result != kNoError) {
+        if (const ErrorCode result = menuSuite->GetMenuGroupName(group, &name);
+            result != kNoError) {
             return result;
         }
         if (name != nullptr && std::strcmp(name, groupName) == 0) {

@@ -13,7 +13,7 @@ struct UserSuite;
 // each operation acquires the suite it needs through the message's basic suite and gives it
 // back before returning, also when a host string operation throws under it.
 class SDKAboutPluginsHelper {
-public:
+  public:
     SDKAboutPluginsHelper() noexcept = default;
     virtual ~SDKAboutPluginsHelper();
 
@@ -40,7 +40,7 @@ public:
     // the menu suite is held.
     ErrorCode HasMenuGroup(const char* groupName, bool& exists);
 
-private:
+  private:
     const MenuSuite* menuSuite = nullptr;
     const UserSuite* userSuite = nullptr;
 };

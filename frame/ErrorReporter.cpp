@@ -5,11 +5,24 @@
 #include "host/UserSuite.h"
 
 const ErrorCode SilentErrorTable[] = {
-    FourCharCode("FMT?"), FourCharCode("RFSE"), FourCharCode("AFTR"), FourCharCode("VALD"),
-    FourCharCode("MOOT"), FourCharCode("TRSH"), FourCharCode("CHEK"), FourCharCode("CHIT"),
-    FourCharCode("TLTK"), FourCharCode("pFls"), FourCharCode("S!Fd"), FourCharCode("!Acq"),
-    FourCharCode("dsRP"), FourCharCode("skpE"), FourCharCode("DONE"), FourCharCode("STOP"),
-    361, 0,
+    FourCharCode("FMT?"),
+    FourCharCode("RFSE"),
+    FourCharCode("AFTR"),
+    FourCharCode("VALD"),
+    FourCharCode("MOOT"),
+    FourCharCode("TRSH"),
+    FourCharCode("CHEK"),
+    FourCharCode("CHIT"),
+    FourCharCode("TLTK"),
+    FourCharCode("pFls"),
+    FourCharCode("S!Fd"),
+    FourCharCode("!Acq"),
+    FourCharCode("dsRP"),
+    FourCharCode("skpE"),
+    FourCharCode("DONE"),
+    FourCharCode("STOP"),
+    361,
+    0,
 };
 
 bool IsSilentError(ErrorCode code) noexcept {

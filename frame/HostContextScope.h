@@ -6,13 +6,13 @@
 // Enters the context for `pluginRef` through the context suite when that suite is held, and
 // leaves it on destruction (also when an exception passes). The host's answers are ignored.
 class HostContextScope {
-public:
+  public:
     explicit HostContextScope(PluginRef pluginRef) noexcept;
     ~HostContextScope();
 
     HostContextScope(const HostContextScope&) = delete;
     HostContextScope& operator=(const HostContextScope&) = delete;
 
-private:
+  private:
     AppContextHandle context = nullptr;
 };

@@ -93,8 +93,8 @@ ErrorCode Plugin::OnStartup(HostMessage* message) {
     char notifierName[kNameCapacity];
     std::snprintf(notifierName, sizeof notifierName, "%.*s App Started Notifier",
                   static_cast<int>(strnlen(pluginName, kNameCapacity)), pluginName);
-    if (const ErrorCode error = gNotifierSuite->AddNotifier(
-            message->pluginRef, notifierName, kApplicationStartedNotifier, nullptr);
+    if (const ErrorCode error = gNotifierSuite->AddNotifier(message->pluginRef, notifierName,
+                                                            kApplicationStartedNotifier, nullptr);
         error != kNoError) {
         return error;
     }
@@ -144,8 +144,12 @@ void Plugin::ReleaseSuitesAfterFailedStartup() noexcept {
     suiteSet.reset();
 }
 
-ErrorCode Plugin::OnPropertyAcquire(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnPropertyRelease(HostMessage*) { return kUnhandledMessageError; }
+ErrorCode Plugin::OnPropertyAcquire(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnPropertyRelease(HostMessage*) {
+    return kUnhandledMessageError;
+}
 
 ErrorCode Plugin::CopyPluginName(char* buffer, std::uint32_t length) {
     std::strncpy(buffer, pluginName, length);
@@ -155,11 +159,21 @@ ErrorCode Plugin::CopyPluginName(char* buffer, std::uint32_t length) {
     return kNoError;
 }
 
-bool Plugin::OnCachePurge() { return false; }
-ErrorCode Plugin::PublishInstance(Plugin*) { return kNoError; }
-ErrorCode Plugin::ConfigureAtStartup() { return kNoError; }
-ErrorCode Plugin::OnSuitesAcquired() { return kNoError; }
-ErrorCode Plugin::OnSuitesReleasing() { return kNoError; }
+bool Plugin::OnCachePurge() {
+    return false;
+}
+ErrorCode Plugin::PublishInstance(Plugin*) {
+    return kNoError;
+}
+ErrorCode Plugin::ConfigureAtStartup() {
+    return kNoError;
+}
+ErrorCode Plugin::OnSuitesAcquired() {
+    return kNoError;
+}
+ErrorCode Plugin::OnSuitesReleasing() {
+    return kNoError;
+}
 
 ErrorCode Plugin::RetryOptionalSuites() {
     if (suiteSet != nullptr) {
@@ -168,45 +182,123 @@ ErrorCode Plugin::RetryOptionalSuites() {
     return kNoError;
 }
 
-ErrorCode Plugin::OnNotify(HostMessage*) { return kNoError; }
-ErrorCode Plugin::OnDoAction(HostMessage*) { return kNoError; }
-ErrorCode Plugin::OnMenuGo(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnMenuUpdate(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnFilterGetParameters(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnFilterGo(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnPluginGroupNotifyEdits(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnPluginGroupUpdate(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnFileFormatGetParameters(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnFileFormatGo(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnFileFormatCheck(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnFileFormatUpdate(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnFileFormatDoAction(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnToolEditOptions(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnToolTrackCursor(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnToolMouseDown(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnToolMouseDrag(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnToolMouseUp(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnToolSelect(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnToolDeselect(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnToolReselect(HostMessage*) { return kNoError; }
-ErrorCode Plugin::OnToolDecreaseDiameter(HostMessage*) { return kNoError; }
-ErrorCode Plugin::OnToolIncreaseDiameter(HostMessage*) { return kNoError; }
-ErrorCode Plugin::OnLiveEffectEditParameters(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnLiveEffectGoLive(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnLiveEffectInterpolateParameters(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnLiveEffectInputType(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnLiveEffectConvertColorSpace(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnLiveEffectScaleParameters(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnLiveEffectAdjustColors(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnLiveEffectHandleMerge(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnTimerGo(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnClipboardGo(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnClipboardCanCopy(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnClipboardClone(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnClipboardDispose(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnWorkspaceWrite(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnWorkspaceRestore(HostMessage*) { return kUnhandledMessageError; }
-ErrorCode Plugin::OnWorkspaceDefault(HostMessage*) { return kUnhandledMessageError; }
+ErrorCode Plugin::OnNotify(HostMessage*) {
+    return kNoError;
+}
+ErrorCode Plugin::OnDoAction(HostMessage*) {
+    return kNoError;
+}
+ErrorCode Plugin::OnMenuGo(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnMenuUpdate(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnFilterGetParameters(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnFilterGo(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnPluginGroupNotifyEdits(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnPluginGroupUpdate(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnFileFormatGetParameters(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnFileFormatGo(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnFileFormatCheck(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnFileFormatUpdate(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnFileFormatDoAction(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnToolEditOptions(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnToolTrackCursor(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnToolMouseDown(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnToolMouseDrag(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnToolMouseUp(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnToolSelect(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnToolDeselect(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnToolReselect(HostMessage*) {
+    return kNoError;
+}
+ErrorCode Plugin::OnToolDecreaseDiameter(HostMessage*) {
+    return kNoError;
+}
+ErrorCode Plugin::OnToolIncreaseDiameter(HostMessage*) {
+    return kNoError;
+}
+ErrorCode Plugin::OnLiveEffectEditParameters(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnLiveEffectGoLive(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnLiveEffectInterpolateParameters(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnLiveEffectInputType(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnLiveEffectConvertColorSpace(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnLiveEffectScaleParameters(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnLiveEffectAdjustColors(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnLiveEffectHandleMerge(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnTimerGo(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnClipboardGo(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnClipboardCanCopy(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnClipboardClone(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnClipboardDispose(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnWorkspaceWrite(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnWorkspaceRestore(HostMessage*) {
+    return kUnhandledMessageError;
+}
+ErrorCode Plugin::OnWorkspaceDefault(HostMessage*) {
+    return kUnhandledMessageError;
+}
 
 // The fixed routing table: callers in order of test, each with its selectors in order of
 // test. The first matching caller decides; a caller whose selectors all differ answers '!MSG'
@@ -224,7 +316,10 @@ ErrorCode Plugin::OnMessage(const char* caller, const char* selector, HostMessag
         const SelectorRow* first;
         const SelectorRow* last;
     };
-#define ROW(sel, op) {sel, [](Plugin& p, HostMessage* m) -> ErrorCode { return p.op(m); }}
+#define ROW(sel, op)                                                        \
+    {                                                                       \
+        sel, [](Plugin& p, HostMessage* m) -> ErrorCode { return p.op(m); } \
+    }
     static constexpr SelectorRow kAccess[] = {ROW("Unload", OnUnload), ROW("Reload", OnReload)};
     static constexpr SelectorRow kInterface[] = {
         {"About", [](Plugin&, HostMessage*) -> ErrorCode { return kNoError; }},
@@ -245,8 +340,10 @@ ErrorCode Plugin::OnMessage(const char* caller, const char* selector, HostMessag
     static constexpr SelectorRow kPluginGroup[] = {ROW("AI Notify Edits", OnPluginGroupNotifyEdits),
                                                    ROW("AI Update", OnPluginGroupUpdate)};
     static constexpr SelectorRow kFileFormat[] = {
-        ROW("AI Get Parameters", OnFileFormatGetParameters), ROW("AI Go", OnFileFormatGo),
-        ROW("AI Check", OnFileFormatCheck),           ROW("AI Update AI140", OnFileFormatUpdate),
+        ROW("AI Get Parameters", OnFileFormatGetParameters),
+        ROW("AI Go", OnFileFormatGo),
+        ROW("AI Check", OnFileFormatCheck),
+        ROW("AI Update AI140", OnFileFormatUpdate),
         ROW("Do Action", OnFileFormatDoAction),
     };
     static constexpr SelectorRow kTool[] = {
@@ -282,7 +379,8 @@ ErrorCode Plugin::OnMessage(const char* caller, const char* selector, HostMessag
                                                  ROW("Restore Woskspace", OnWorkspaceRestore),
                                                  ROW("Default Woskspace", OnWorkspaceDefault)};
 #undef ROW
-#define CALLER(name, rows) {name, std::begin(rows), std::end(rows)}
+#define CALLER(name, rows) \
+    { name, std::begin(rows), std::end(rows) }
     static constexpr CallerRow kCallers[] = {
         CALLER("SP Access", kAccess),
         CALLER("SP Interface", kInterface),

@@ -19,7 +19,7 @@
 #include "host/HostTypes.h"
 
 class Plugin {
-public:
+  public:
     static constexpr std::size_t kNameCapacity = 256;
     // The notifier name "<name> App Started Notifier" must fit the same buffer.
     static constexpr std::size_t kMaxNameLength = 234;
@@ -133,7 +133,7 @@ public:
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
-protected:
+  protected:
     // Bounded copy of `name` into pluginName, zero-filling the rest.
     void SetName(const char* name) noexcept;
 
@@ -147,7 +147,7 @@ protected:
     std::int32_t suppressRepeats = 1;
     std::int64_t lastReportTime = 0;
 
-private:
+  private:
     // Constructs a suite set and forces the use count to 1. Returns '!MEM' or its acquisition
     // code; on failure the set is destroyed again, releasing what it had acquired.
     ErrorCode AcquireSuiteSet() noexcept;

@@ -64,8 +64,8 @@ ErrorCode Dispatch(const char* caller, const char* selector, HostMessage* messag
     } else if (!plugin->HoldsSuites()) {
         return kNoError;  // unloaded, or a reload failed: nothing can be done without suites
     } else {
-        result = CallCatchingExceptions(
-            [&] { return plugin->OnMessage(caller, selector, message); });
+        result =
+            CallCatchingExceptions([&] { return plugin->OnMessage(caller, selector, message); });
     }
     if (result == kNoError || result == kUnhandledMessageError) {
         return kNoError;

@@ -14,7 +14,7 @@ extern std::uint16_t gSuiteUseCount;
 // Constructing acquires, destroying releases. Allocated by its owner without throwing; never
 // fails itself: the caller reads AcquireError() afterwards.
 class SuiteSet {
-public:
+  public:
     // When no other set holds the tables, acquires the frame table's seven suites in order,
     // then the plug-in table's; stops at the first refusal with the host's code (the suites
     // before it stay held until destruction). A table the host claims to have given but did
@@ -35,7 +35,7 @@ public:
     std::uint16_t RequiredCount() const noexcept { return requiredCount; }
     std::uint16_t OptionalAcquired() const noexcept { return optionalAcquired; }
 
-private:
+  private:
     ErrorCode acquireError = kNoError;
     std::uint16_t optionalCount = 0;
     std::uint16_t requiredCount = 0;

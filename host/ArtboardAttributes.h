@@ -17,7 +17,7 @@ class ArtboardCollection;
 // Never throws. Getters, setters and Assign return the host's code unchanged; constructors,
 // operator= and the destructor drop it.
 class ArtboardAttributes {
-public:
+  public:
     // A new, empty set from the host.
     ArtboardAttributes() noexcept;
     // The same, handing the host's code to `result`.
@@ -50,7 +50,7 @@ public:
     ErrorCode GetRulerOrigin(OriginPoint& origin) const noexcept;
     ErrorCode SetRulerOrigin(OriginPoint origin) noexcept;
 
-private:
+  private:
     friend class ArtboardCollection;
     struct NullHandle {};
     // No set at all: the host fills the handle afterwards.

@@ -38,8 +38,11 @@ ArtboardAttributes ArtboardCollection::GetAttributes(ArtboardIndex index,
 
 ErrorCode ArtboardCollection::Fetch(ArtboardIndex index, ArtboardAttributes& into) const noexcept {
     ErrorCode fetched = kNoError;
-    const ErrorCode cloned = into.Assign(GetAttributes(index, fetched));
-    return fetched != kNoError ? fetched : cloned;
+    const ArtboardAttributes temporary = GetAttributes(index, fetched);
+    if (fetched != kNoError) {
+        return fetched;  // nothing to clone: `into` keeps what it had
+    }
+    return into.Assign(temporary);
 }
 
 ErrorCode ArtboardCollection::Update(ArtboardIndex index, const ArtboardAttributes& set) noexcept {

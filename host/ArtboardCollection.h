@@ -13,7 +13,7 @@ namespace ai {
 // destruction. Holds exactly one field, the list's handle, whose address every host call
 // receives. Neither copied nor assigned. Never throws.
 class ArtboardCollection {
-public:
+  public:
     // Acquires the current document's list; the host's code is dropped (no document open
     // leaves the handle null).
     ArtboardCollection() noexcept;
@@ -34,12 +34,12 @@ public:
     ArtboardAttributes GetAttributes(ArtboardIndex index, ErrorCode& result) const noexcept;
     // Fills `into` with the attributes of the artboard at `index` the way callers have always
     // done it: fetch into a temporary, assign the temporary to `into`, dispose the temporary.
-    // Returns the first failure of the fetch and the clone, or 0.
+    // A failed fetch is not cloned. Returns the fetch's or the clone's code, or 0.
     ErrorCode Fetch(ArtboardIndex index, ArtboardAttributes& into) const noexcept;
     // Writes `set` to the artboard at `index`, changing the document.
     ErrorCode Update(ArtboardIndex index, const ArtboardAttributes& set) noexcept;
 
-private:
+  private:
     ArtboardListHandle handle = nullptr;
 };
 

@@ -12,10 +12,11 @@ using ErrorCode = std::int32_t;
 
 // The 32-bit value of a four-character code, first character in the most significant byte.
 constexpr ErrorCode FourCharCode(const char (&text)[5]) {
-    return static_cast<ErrorCode>((static_cast<std::uint32_t>(static_cast<unsigned char>(text[0])) << 24) |
-                                  (static_cast<std::uint32_t>(static_cast<unsigned char>(text[1])) << 16) |
-                                  (static_cast<std::uint32_t>(static_cast<unsigned char>(text[2])) << 8) |
-                                  static_cast<std::uint32_t>(static_cast<unsigned char>(text[3])));
+    return static_cast<ErrorCode>(
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(text[0])) << 24) |
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(text[1])) << 16) |
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(text[2])) << 8) |
+        static_cast<std::uint32_t>(static_cast<unsigned char>(text[3])));
 }
 
 inline constexpr ErrorCode kNoError = 0;

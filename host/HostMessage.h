@@ -11,9 +11,9 @@
 struct BasicSuite;
 
 struct HostMessage {
-    void* hostData;                // 0: the host's own; never read
-    PluginRef pluginRef;           // 8: passed back to the host in suite calls
-    void* instanceSlot;            // 16: kept by the host between messages; holds the plug-in object
+    void* hostData;       // 0: the host's own; never read
+    PluginRef pluginRef;  // 8: passed back to the host in suite calls
+    void* instanceSlot;   // 16: kept by the host between messages; holds the plug-in object
     const BasicSuite* basicSuite;  // 24: the host's basic suite for this message
 };
 

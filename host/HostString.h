@@ -16,7 +16,7 @@ namespace ai {
 // host refuses; disposal drops the host's code. Never copy-constructed: a string that must
 // hold another's text is constructed empty and then assigned.
 class HostString {
-public:
+  public:
     HostString() noexcept = default;
     // Makes a host string from zero-terminated `text` in `encoding` (the plug-in always passes
     // 0 with ASCII). A null `text` gives an empty string without calling the host.
@@ -37,7 +37,7 @@ public:
     HostStringHandle* Slot() noexcept { return &handle; }
     const HostStringHandle* Slot() const noexcept { return &handle; }
 
-private:
+  private:
     HostStringHandle handle = nullptr;
 };
 

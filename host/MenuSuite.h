@@ -23,8 +23,8 @@ struct MenuSuite {
     UnusedSuiteEntry unused2[18];  // entries 2 to 19
     // 20. Makes a new group called `name`, with the 32-bit group options, the submenu of
     //     `item` (by value) and writes its handle to *group.
-    ErrorCode (*AddMenuGroupAsSubMenu)(const char* name, std::int32_t options,
-                                       MenuItemHandle item, MenuGroupHandle* group);
+    ErrorCode (*AddMenuGroupAsSubMenu)(const char* name, std::int32_t options, MenuItemHandle item,
+                                       MenuGroupHandle* group);
     // 21. Writes to *name the group's zero-terminated name, which stays the host's.
     ErrorCode (*GetMenuGroupName)(MenuGroupHandle group, const char** name);
     UnusedSuiteEntry unused22[3];  // entries 22 to 24

@@ -1,6 +1,7 @@
 // The two grid orders.
 #include <cmath>
 
+#include "renumber/FirstFailure.h"
 #include "renumber/QuorvanePlugin.h"
 
 namespace {
@@ -39,17 +40,16 @@ std::pair<QuorvanePlugin::Corner, QuorvanePlugin::Corner> QuorvanePlugin::ABSort
     ErrorCode madeB = kNoError;
     ai::ArtboardAttributes setA(madeA);
     ai::ArtboardAttributes setB(madeB);
-    const ErrorCode fetchedA = collection->Fetch(a, setA);
-    const ErrorCode fetchedB = collection->Fetch(b, setB);
     BoundsRect boundsA{};
     BoundsRect boundsB{};
-    const ErrorCode readA = setA.GetBounds(boundsA);
-    const ErrorCode readB = setB.GetBounds(boundsB);
-    for (const ErrorCode code : {madeA, madeB, fetchedA, fetchedB, readA, readB}) {
-        if (code != kNoError && record->firstError == kNoError) {
-            record->firstError = code;
-        }
-    }
+    FirstFailure run;
+    run.Then([&] { return madeA; })
+        .Then([&] { return madeB; })
+        .Then([&] { return collection->Fetch(a, setA); })
+        .Then([&] { return collection->Fetch(b, setB); })
+        .Then([&] { return setA.GetBounds(boundsA); })
+        .Then([&] { return setB.GetBounds(boundsB); });
+    record->firstError = run.Code();
     // The live bounds equal the corners read before the sort unless the host changed its
     // answer in between; deciding on the earlier reading keeps every comparison consistent.
     return corners;
@@ -62,5 +62,6 @@ bool QuorvanePlugin::ABHVSort::operator()(ArtboardIndex a, ArtboardIndex b) cons
 
 bool QuorvanePlugin::ABVHSort::operator()(ArtboardIndex a, ArtboardIndex b) const {
     const auto [ca, cb] = Corners(a, b);
-    return SmallerFirst(ca.left, cb.left) || (Same(ca.left, cb.left) && LargerFirst(ca.top, cb.top));
+    return SmallerFirst(ca.left, cb.left) ||
+           (Same(ca.left, cb.left) && LargerFirst(ca.top, cb.top));
 }

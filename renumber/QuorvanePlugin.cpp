@@ -49,8 +49,8 @@ ErrorCode QuorvanePlugin::InstallMenus(HostMessage* message) {
     // command's label.
     MenuItemRecord record{kCommandsGroup, ai::HostString(kByRowLabel)};
     MenuItemHandle separator = nullptr;
-    if (const ErrorCode result = gMenuSuite->AddMenuItem(message->pluginRef, kSeparatorKey,
-                                                         &record, kSeparatorOption, &separator);
+    if (const ErrorCode result = gMenuSuite->AddMenuItem(message->pluginRef, kSeparatorKey, &record,
+                                                         kSeparatorOption, &separator);
         result != kNoError) {
         return result;
     }

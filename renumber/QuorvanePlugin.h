@@ -14,7 +14,7 @@
 #include "host/HostTypes.h"
 
 class QuorvanePlugin : public Plugin {
-public:
+  public:
     static constexpr const char* kName = "Quorvane";
 
     // Order kinds of ReorderArtboards.
@@ -41,12 +41,12 @@ public:
     // the host, as the host expects of a sort by live bounds; a failed fetch or read marks the
     // run failed in the SortRecord and the comparison goes on with the corners read before.
     class ABSort {
-    public:
+      public:
         ABSort(const ai::ArtboardCollection* artboards, SortRecord* sortRecord) noexcept
             : collection(artboards), record(sortRecord) {}
         virtual bool operator()(ArtboardIndex a, ArtboardIndex b) const = 0;
 
-    protected:
+      protected:
         // Makes the comparison's host calls and returns the two corners to compare.
         std::pair<Corner, Corner> Corners(ArtboardIndex a, ArtboardIndex b) const noexcept;
 
@@ -56,14 +56,14 @@ public:
 
     // By row: larger top first; within a row (exactly equal tops), smaller left first.
     class ABHVSort : public ABSort {
-    public:
+      public:
         using ABSort::ABSort;
         bool operator()(ArtboardIndex a, ArtboardIndex b) const override;
     };
 
     // By column: smaller left first; within a column (exactly equal lefts), larger top first.
     class ABVHSort : public ABSort {
-    public:
+      public:
         using ABSort::ABSort;
         bool operator()(ArtboardIndex a, ArtboardIndex b) const override;
     };
@@ -101,7 +101,7 @@ public:
     MenuItemHandle ByRowItem() const noexcept { return byRowItemHandle; }
     MenuItemHandle ByColumnItem() const noexcept { return byColumnItemHandle; }
 
-private:
+  private:
     MenuItemHandle aboutItemHandle = nullptr;
     MenuItemHandle byRowItemHandle = nullptr;
     MenuItemHandle byColumnItemHandle = nullptr;

@@ -6,6 +6,7 @@
 
 #include "host/ArtboardCollection.h"
 #include "host/HostString.h"
+#include "renumber/FirstFailure.h"
 #include "renumber/QuorvanePlugin.h"
 
 namespace {
@@ -19,23 +20,6 @@ struct TravellingValues {
     float pixelAspectRatio = 0;
     std::array<bool, kDisplayMarkKinds.size()> displayMarks{};
     OriginPoint rulerOrigin{};
-};
-
-// Runs host calls in order and remembers the first failure; once one failed, the later ones
-// are not made.
-class FirstFailure {
-public:
-    template <typename Call>
-    FirstFailure& Then(Call&& call) {
-        if (code == kNoError) {
-            code = call();
-        }
-        return *this;
-    }
-    ErrorCode Code() const { return code; }
-
-private:
-    ErrorCode code = kNoError;
 };
 
 // Reads of both sets, property by property, a before b.
@@ -52,8 +36,9 @@ ErrorCode ReadBoth(const ai::ArtboardAttributes& setA, TravellingValues& a,
         run.Then([&] { return setA.GetDisplayMark(kDisplayMarkKinds[k], a.displayMarks[k]); })
             .Then([&] { return setB.GetDisplayMark(kDisplayMarkKinds[k], b.displayMarks[k]); });
     }
-    run.Then([&] { return setA.GetRulerOrigin(a.rulerOrigin); })
-        .Then([&] { return setB.GetRulerOrigin(b.rulerOrigin); });
+    run.Then([&] { return setA.GetRulerOrigin(a.rulerOrigin); }).Then([&] {
+        return setB.GetRulerOrigin(b.rulerOrigin);
+    });
     return run.Code();
 }
 
@@ -71,8 +56,9 @@ ErrorCode WriteBoth(ai::ArtboardAttributes& setA, const TravellingValues& intoA,
         run.Then([&] { return setA.SetDisplayMark(kDisplayMarkKinds[k], intoA.displayMarks[k]); })
             .Then([&] { return setB.SetDisplayMark(kDisplayMarkKinds[k], intoB.displayMarks[k]); });
     }
-    run.Then([&] { return setA.SetRulerOrigin(intoA.rulerOrigin); })
-        .Then([&] { return setB.SetRulerOrigin(intoB.rulerOrigin); });
+    run.Then([&] { return setA.SetRulerOrigin(intoA.rulerOrigin); }).Then([&] {
+        return setB.SetRulerOrigin(intoB.rulerOrigin);
+    });
     return run.Code();
 }
 
@@ -98,9 +84,9 @@ ErrorCode ReadCorners(const ai::ArtboardCollection& collection, std::int32_t cou
         ai::ArtboardAttributes set(made);
         BoundsRect bounds{};
         FirstFailure run;
-        run.Then([&] { return made; })
-            .Then([&] { return collection.Fetch(i, set); })
-            .Then([&] { return set.GetBounds(bounds); });
+        run.Then([&] { return made; }).Then([&] { return collection.Fetch(i, set); }).Then([&] {
+            return set.GetBounds(bounds);
+        });
         if (run.Code() != kNoError) {
             return run.Code();
         }
@@ -139,8 +125,9 @@ ErrorCode QuorvanePlugin::SwapArtboards(ai::ArtboardCollection& collection, Artb
         // a already holds b's properties and b still holds its own: put a back as it was, so
         // that no artboard's properties stand on two positions.
         FirstFailure back;
-        back.Then([&] { return WriteOne(setA, valuesA); })
-            .Then([&] { return collection.Update(a, setA); });
+        back.Then([&] { return WriteOne(setA, valuesA); }).Then([&] {
+            return collection.Update(a, setA);
+        });
         return failed;
     }
     return kNoError;
@@ -187,7 +174,8 @@ ErrorCode QuorvanePlugin::ReorderArtboards(std::int32_t kind) {
         if (order[position] == j) {
             continue;
         }
-        const auto i = static_cast<std::size_t>(std::find(order.begin(), order.end(), j) - order.begin());
+        const auto i =
+            static_cast<std::size_t>(std::find(order.begin(), order.end(), j) - order.begin());
         const Exchange exchange{order[position], j};
         if (const ErrorCode failed = SwapArtboards(collection, exchange.a, exchange.b);
             failed != kNoError) {

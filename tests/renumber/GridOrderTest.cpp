@@ -1,0 +1,84 @@
+// The two grid orders, seen through the document after a run of each command.
+#include <algorithm>
+
+#include "RenumberHarness.h"
+
+namespace quorvane::test {
+namespace {
+
+struct OrderCase {
+    const char* what;
+    std::vector<Placed> layout;
+    std::vector<std::string> byRow;     // names by position after "Grid by Row"
+    std::vector<std::string> byColumn;  // ... after "Grid by Column"
+};
+
+class GridOrder : public RenumberTest, public ::testing::WithParamInterface<OrderCase> {};
+
+// Both commands on a fresh start of the same layout.
+TEST_P(GridOrder, ByRowAndByColumn) {
+    const OrderCase& c = GetParam();
+    Start(MakeDocument(c.layout));
+    ASSERT_EQ(Choose(kByRow), 0);
+    EXPECT_EQ(Names(Document()), c.byRow) << c.what;
+    host.document()->artboards = MakeDocument(c.layout).artboards;
+    ASSERT_EQ(Choose(kByColumn), 0);
+    EXPECT_EQ(Names(Document()), c.byColumn) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, GridOrder,
+    ::testing::Values(OrderCase{"a 2 x 2 grid, drawn in shuffled order",
+                                {{"Z", 100, 0}, {"X", 100, 100}, {"W", 0, 100}, {"Y", 0, 0}},
+                                {"W", "X", "Y", "Z"},
+                                {"W", "Y", "X", "Z"}},
+                      OrderCase{"equal tops: the smaller left first either way",
+                                {{"at 50", 50, 10}, {"at 10", 10, 10}},
+                                {"at 10", "at 50"},
+                                {"at 10", "at 50"}},
+                      OrderCase{"a top of 99.99 is a row below 100, however far left",
+                                {{"B", 0, 99.99f}, {"A", 500, 100}},
+                                {"A", "B"},
+                                {"B", "A"}},
+                      OrderCase{"same left: the higher one first in a column",
+                                {{"low", 0, 0}, {"high", 0, 300}},
+                                {"high", "low"},
+                                {"high", "low"}},
+                      OrderCase{"negative coordinates compare as plain numbers",
+                                {{"-100", -100, -50}, {"-200", -200, -50}, {"below", -200, -150}},
+                                {"-200", "-100", "below"},
+                                {"-200", "below", "-100"}},
+                      OrderCase{"right and bottom take no part",
+                                {{"narrow", 10, 0, 10, 5}, {"wide", 0, 0, 1000, 1000}},
+                                {"wide", "narrow"},
+                                {"wide", "narrow"}},
+                      OrderCase{"a single artboard", {{"only", 5, 5}}, {"only"}, {"only"}},
+                      OrderCase{"no artboard at all", {}, {}, {}}));
+
+// Equal left and top: neither comes first, the sort ends normally, either order is right.
+TEST_F(RenumberTest, ArtboardsSharingTheirCornerComeOutInEitherOrder) {
+    const auto layout = MakeDocument(
+        {{"big", 0, 0, 400, 400}, {"right", 500, 0}, {"small", 0, 0, 10, 10}, {"up", 0, 200}});
+    Start(layout);
+    ASSERT_EQ(Choose(kByRow), 0);
+    std::vector<std::string> names = Names(Document());
+    EXPECT_EQ(names[0], "up");
+    EXPECT_EQ(names[3], "right");
+    std::sort(names.begin() + 1, names.begin() + 3);
+    EXPECT_EQ(names[1], "big");
+    EXPECT_EQ(names[2], "small");
+    EXPECT_TRUE(SameArtboardsInAnyOrder(Document(), layout));
+}
+
+// The two commands are never swapped: on a layout where they disagree each gives its own.
+TEST_F(RenumberTest, EachCommandRunsItsOwnOrder) {
+    const auto layout = MakeDocument({{"left low", 0, 0}, {"right high", 100, 100}});
+    Start(layout);
+    ASSERT_EQ(Choose(kByColumn), 0);
+    EXPECT_EQ(Names(Document()), (std::vector<std::string>{"left low", "right high"}));
+    ASSERT_EQ(Choose(kByRow), 0);
+    EXPECT_EQ(Names(Document()), (std::vector<std::string>{"right high", "left low"}));
+}
+
+}  // namespace
+}  // namespace quorvane::test
