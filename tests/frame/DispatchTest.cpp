@@ -68,9 +68,9 @@ const Message kUnknownMessages[] = {
     {"Some Caller", "AI Go"},  {"", ""},
 };
 
-class Dispatch : public RealModule {};
+class RealModuleDispatch : public RealModule {};
 
-TEST_F(Dispatch, EveryQuietRowIsAnsweredZeroAndAsksNothingOfTheHost) {
+TEST_F(RealModuleDispatch, EveryQuietRowIsAnsweredZeroAndAsksNothingOfTheHost) {
     StartAndForget();
     for (const Message& message : kQuietRows) {
         EXPECT_EQ(session.send(message.caller, message.selector), 0)
@@ -79,7 +79,7 @@ TEST_F(Dispatch, EveryQuietRowIsAnsweredZeroAndAsksNothingOfTheHost) {
     EXPECT_TRUE(BriefCalls(host).empty()) << host.calls().text();
 }
 
-TEST_F(Dispatch, UnknownCallersAndSelectorsAreAnsweredZero) {
+TEST_F(RealModuleDispatch, UnknownCallersAndSelectorsAreAnsweredZero) {
     StartAndForget();
     for (const Message& message : kUnknownMessages) {
         EXPECT_EQ(session.send(message.caller, message.selector), 0)
@@ -88,7 +88,7 @@ TEST_F(Dispatch, UnknownCallersAndSelectorsAreAnsweredZero) {
     EXPECT_TRUE(BriefCalls(host).empty()) << host.calls().text();
 }
 
-TEST_F(Dispatch, EveryNotifierMessageRunsInsideAHostContext) {
+TEST_F(RealModuleDispatch, EveryNotifierMessageRunsInsideAHostContext) {
     struct Row {
         const char* type;
         const char* selector;
@@ -113,7 +113,7 @@ TEST_F(Dispatch, EveryNotifierMessageRunsInsideAHostContext) {
     }
 }
 
-TEST_F(Dispatch, AMenuChoiceOfAnItemThatIsNotThePluginsIsAnsweredZero) {
+TEST_F(RealModuleDispatch, AMenuChoiceOfAnItemThatIsNotThePluginsIsAnsweredZero) {
     StartAndForget();
     EXPECT_EQ(session.sendMenu("AI Go", nullptr), 0);
     EXPECT_EQ(session.sendMenu("AI Go", reinterpret_cast<hostsim::abi::Handle>(std::uintptr_t{64})),
@@ -122,7 +122,7 @@ TEST_F(Dispatch, AMenuChoiceOfAnItemThatIsNotThePluginsIsAnsweredZero) {
     EXPECT_TRUE(host.alerts().empty());
 }
 
-TEST_F(Dispatch, UnloadIsDispatchedAndReleasesTheSuites) {
+TEST_F(RealModuleDispatch, UnloadIsDispatchedAndReleasesTheSuites) {
     StartAndForget();
     EXPECT_EQ(session.send("SP Access", "Unload"), 0);
     EXPECT_EQ(BriefCalls(host), Releases(0, 11));

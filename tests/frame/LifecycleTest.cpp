@@ -8,9 +8,9 @@ namespace {
 
 using hostsim::HandleKind;
 
-class Lifecycle : public RealModule {};
+class RealModuleLifecycle : public RealModule {};
 
-TEST_F(Lifecycle, StartupAcquiresSuitesInTableOrderThenRegistersNameNotifierAndLock) {
+TEST_F(RealModuleLifecycle, StartupAcquiresSuitesInTableOrderThenRegistersNameNotifierAndLock) {
     ASSERT_EQ(session.sendStartup(), 0) << host.calls().text();
     EXPECT_NE(session.instanceSlot(), nullptr);
 
@@ -30,7 +30,7 @@ TEST_F(Lifecycle, StartupAcquiresSuitesInTableOrderThenRegistersNameNotifierAndL
               std::vector<std::string>{"Quorvane"});
 }
 
-TEST_F(Lifecycle, NoHostCallPrecedesStartupAndNoMessageIsHandledBeforeIt) {
+TEST_F(RealModuleLifecycle, NoHostCallPrecedesStartupAndNoMessageIsHandledBeforeIt) {
     EXPECT_EQ(session.send("AI Menu", "AI Go"), 0);
     EXPECT_EQ(session.send("SP Access", "Reload"), 0);
     EXPECT_EQ(session.shutdown(), 0);
@@ -38,7 +38,7 @@ TEST_F(Lifecycle, NoHostCallPrecedesStartupAndNoMessageIsHandledBeforeIt) {
     EXPECT_TRUE(BriefCalls(host).empty()) << host.calls().text();
 }
 
-TEST_F(Lifecycle, ApplicationStartedNotificationRunsInsideOneHostContext) {
+TEST_F(RealModuleLifecycle, ApplicationStartedNotificationRunsInsideOneHostContext) {
     ASSERT_EQ(session.sendStartup(), 0);
     host.calls().clear();
     EXPECT_EQ(session.notify(hostsim::kApplicationStartedType), 0);
@@ -47,7 +47,7 @@ TEST_F(Lifecycle, ApplicationStartedNotificationRunsInsideOneHostContext) {
     EXPECT_TRUE(host.plugins().openContexts().empty());
 }
 
-TEST_F(Lifecycle, ShutdownReleasesEverySuiteInTableOrderAndLeavesLockAndNotifier) {
+TEST_F(RealModuleLifecycle, ShutdownReleasesEverySuiteInTableOrderAndLeavesLockAndNotifier) {
     StartAndForget();
     EXPECT_EQ(session.shutdown(), 0);
     EXPECT_EQ(session.instanceSlot(), nullptr);
@@ -61,7 +61,7 @@ TEST_F(Lifecycle, ShutdownReleasesEverySuiteInTableOrderAndLeavesLockAndNotifier
         << "the notifier and the access reference";
 }
 
-TEST_F(Lifecycle, UnloadReleasesEverySuiteAndKeepsTheObject) {
+TEST_F(RealModuleLifecycle, UnloadReleasesEverySuiteAndKeepsTheObject) {
     StartAndForget();
     void* const object = session.instanceSlot();
     EXPECT_EQ(session.sendUnloadMessage(), 0);
@@ -70,7 +70,7 @@ TEST_F(Lifecycle, UnloadReleasesEverySuiteAndKeepsTheObject) {
     EXPECT_TRUE(host.ledger().heldSuites().empty());
 }
 
-TEST_F(Lifecycle, ReloadAfterUnloadAcquiresAgainWithoutRegisteringAgain) {
+TEST_F(RealModuleLifecycle, ReloadAfterUnloadAcquiresAgainWithoutRegisteringAgain) {
     StartAndForget();
     ASSERT_EQ(session.sendUnloadMessage(), 0);
     host.calls().clear();
@@ -85,7 +85,7 @@ TEST_F(Lifecycle, ReloadAfterUnloadAcquiresAgainWithoutRegisteringAgain) {
     EXPECT_EQ(BriefCalls(host), Releases(0, 11));
 }
 
-TEST_F(Lifecycle, ReloadWhileTheSuitesAreHeldAcquiresNothingAndHoldsThemOnce) {
+TEST_F(RealModuleLifecycle, ReloadWhileTheSuitesAreHeldAcquiresNothingAndHoldsThemOnce) {
     StartAndForget();
     EXPECT_EQ(session.reload(), 0);
     EXPECT_TRUE(BriefCalls(host).empty()) << host.calls().text();
@@ -95,7 +95,7 @@ TEST_F(Lifecycle, ReloadWhileTheSuitesAreHeldAcquiresNothingAndHoldsThemOnce) {
     EXPECT_EQ(BriefCalls(host), Releases(0, 11)) << "one shut-down releases each suite once";
 }
 
-TEST_F(Lifecycle, ShutdownWhileUnloadedReleasesNothing) {
+TEST_F(RealModuleLifecycle, ShutdownWhileUnloadedReleasesNothing) {
     StartAndForget();
     ASSERT_EQ(session.sendUnloadMessage(), 0);
     host.calls().clear();
@@ -104,7 +104,7 @@ TEST_F(Lifecycle, ShutdownWhileUnloadedReleasesNothing) {
     EXPECT_TRUE(BriefCalls(host).empty()) << host.calls().text();
 }
 
-TEST_F(Lifecycle, WhileUnloadedMessagesAreAnsweredZeroWithoutReachingThePlugin) {
+TEST_F(RealModuleLifecycle, WhileUnloadedMessagesAreAnsweredZeroWithoutReachingThePlugin) {
     StartAndForget();
     ASSERT_EQ(session.sendUnloadMessage(), 0);
     host.calls().clear();
@@ -116,7 +116,7 @@ TEST_F(Lifecycle, WhileUnloadedMessagesAreAnsweredZeroWithoutReachingThePlugin) 
                                           << host.calls().text();
 }
 
-TEST_F(Lifecycle, ShutdownAfterShutdownAndMessagesAfterItAnswerZeroAndCallNothing) {
+TEST_F(RealModuleLifecycle, ShutdownAfterShutdownAndMessagesAfterItAnswerZeroAndCallNothing) {
     StartAndForget();
     ASSERT_EQ(session.shutdown(), 0);
     host.calls().clear();

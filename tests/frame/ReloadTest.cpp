@@ -11,9 +11,9 @@ namespace {
 using hostsim::AddressReuse;
 using hostsim::ModuleLoader;
 
-class Reload : public RealModule {};
+class RealModuleReload : public RealModule {};
 
-TEST_F(Reload, ReallyUnloadedCodeIsReboundAtADifferentAddress) {
+TEST_F(RealModuleReload, ReallyUnloadedCodeIsReboundAtADifferentAddress) {
     StartAndForget();
     void* const object = session.instanceSlot();
     const std::uintptr_t before = session.entryAddress();
@@ -44,7 +44,7 @@ TEST_F(Reload, ReallyUnloadedCodeIsReboundAtADifferentAddress) {
     EXPECT_EQ(BriefCalls(host), Releases(0, 11));
 }
 
-TEST_F(Reload, RepeatedUnloadAndReloadCyclesKeepWorking) {
+TEST_F(RealModuleReload, RepeatedUnloadAndReloadCyclesKeepWorking) {
     StartAndForget();
     for (int cycle = 0; cycle < 3; ++cycle) {
         SCOPED_TRACE(cycle);
@@ -56,7 +56,7 @@ TEST_F(Reload, RepeatedUnloadAndReloadCyclesKeepWorking) {
     }
 }
 
-TEST_F(Reload, ShutdownRightAfterAReloadOfNewCodeReleasesOnce) {
+TEST_F(RealModuleReload, ShutdownRightAfterAReloadOfNewCodeReleasesOnce) {
     StartAndForget();
     ASSERT_EQ(session.unload(), 0);
     ASSERT_EQ(session.reload(), 0);

@@ -12,9 +12,9 @@ using hostsim::SuiteId;
 // Not one of the codes the module keeps silent, so its report is visible.
 constexpr hostsim::ErrorCode kRefused = FourChar("Refu");
 
-class SuiteAcquisition : public RealModule {};
+class RealModuleSuiteAcquisition : public RealModule {};
 
-TEST_F(SuiteAcquisition, FailingAtEachRowReleasesExactlyTheRowsBeforeItInTableOrder) {
+TEST_F(RealModuleSuiteAcquisition, FailingAtEachRowReleasesExactlyTheRowsBeforeItInTableOrder) {
     for (std::size_t row = 0; row < kSuiteRows.size(); ++row) {
         SCOPED_TRACE(kSuiteRows[row].name);
         host.calls().clear();
@@ -35,7 +35,7 @@ TEST_F(SuiteAcquisition, FailingAtEachRowReleasesExactlyTheRowsBeforeItInTableOr
     EXPECT_EQ(session.startup(), 0) << "a later start-up still works:\n" << host.calls().text();
 }
 
-TEST_F(SuiteAcquisition, StartupFailingAfterAcquisitionReleasesEverySuite) {
+TEST_F(RealModuleSuiteAcquisition, StartupFailingAfterAcquisitionReleasesEverySuite) {
     struct Row {
         const char* name;
         SuiteId suite;
@@ -70,7 +70,8 @@ TEST_F(SuiteAcquisition, StartupFailingAfterAcquisitionReleasesEverySuite) {
     }
 }
 
-TEST_F(SuiteAcquisition, ReloadThatCannotAcquireReleasesWhatItHeldReportsAndCanBeRetried) {
+TEST_F(RealModuleSuiteAcquisition,
+       ReloadThatCannotAcquireReleasesWhatItHeldReportsAndCanBeRetried) {
     StartAndForget();
     ASSERT_EQ(session.sendUnloadMessage(), 0);
     host.calls().clear();
@@ -91,7 +92,7 @@ TEST_F(SuiteAcquisition, ReloadThatCannotAcquireReleasesWhatItHeldReportsAndCanB
     EXPECT_EQ(BriefCalls(host), Acquisitions(0, 11)) << host.calls().text();
 }
 
-TEST_F(SuiteAcquisition, ShutdownAfterAFailedReloadReleasesNothing) {
+TEST_F(RealModuleSuiteAcquisition, ShutdownAfterAFailedReloadReleasesNothing) {
     StartAndForget();
     ASSERT_EQ(session.sendUnloadMessage(), 0);
     host.faults().failAcquisition("SP Access Suite", kRefused, 1);
@@ -101,7 +102,7 @@ TEST_F(SuiteAcquisition, ShutdownAfterAFailedReloadReleasesNothing) {
     EXPECT_TRUE(BriefCalls(host).empty()) << host.calls().text();
 }
 
-TEST_F(SuiteAcquisition, ASuiteAnsweredWithoutATableFailsStartupWithNothingHeld) {
+TEST_F(RealModuleSuiteAcquisition, ASuiteAnsweredWithoutATableFailsStartupWithNothingHeld) {
     // The host says yes but writes no table. Going on would end in a call through a null
     // suite pointer (the lock, at the latest); the start-up must fail instead.
     host.faults().answerWithoutWriting(SuiteId::Basic, hostsim::abi::basic::AcquireSuite::number,
