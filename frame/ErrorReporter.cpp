@@ -4,7 +4,7 @@
 #include "host/BasicSuite.h"
 #include "host/UserSuite.h"
 
-const ErrorCode SilentErrorTable[] = {
+constexpr ErrorCode SilentErrorTable[] = {
     FourCharCode("FMT?"),
     FourCharCode("RFSE"),
     FourCharCode("AFTR"),

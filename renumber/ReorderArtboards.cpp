@@ -145,6 +145,7 @@ ErrorCode QuorvanePlugin::ReorderArtboards(std::int32_t kind) {
     }
 
     std::vector<ArtboardIndex> order;
+    order.reserve(static_cast<std::size_t>(std::max(count, 0)));
     for (ArtboardIndex i = 0; i < count; ++i) {
         order.push_back(i);
     }
