@@ -1,0 +1,72 @@
+#include "hostsim/tool/DocumentFile.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "hostsim/tool/FileAccess.h"
+#include "hostsim/tool/InputError.h"
+
+namespace hostsim::tool {
+
+std::optional<DocumentFormat> FormatOfPath(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".json") {
+        return DocumentFormat::Json;
+    }
+    if (extension == ".svg") {
+        return DocumentFormat::Svg;
+    }
+    return std::nullopt;
+}
+
+DocumentFile ReadDocumentFile(const std::string& path) {
+    const auto format = FormatOfPath(path);
+    if (!format) {
+        throw InputError(Located(path, 0, "is neither a .json nor an .svg document"));
+    }
+    DocumentFile file;
+    file.path = path;
+    file.format = *format;
+    file.bytes = ReadWholeFile(path);
+    if (*format == DocumentFormat::Json) {
+        auto read = ReadJsonDocument(path, file.bytes);
+        file.document = std::move(read.document);
+        file.jsonLayout = std::move(read.layout);
+    } else {
+        auto read = ReadSvgDocument(path, file.bytes);
+        file.document = std::move(read.document);
+        file.svgLayout = std::move(read.layout);
+    }
+    return file;
+}
+
+namespace {
+
+// Equal in everything the file holds: the host-kept ids are not written anywhere.
+bool SameArtboards(const Document& a, const Document& b) {
+    return std::equal(a.artboards.begin(), a.artboards.end(), b.artboards.begin(),
+                      b.artboards.end(), [](const Artboard& x, const Artboard& y) {
+                          return x.name == y.name && x.bounds == y.bounds &&
+                                 x.pixelAspectRatio == y.pixelAspectRatio &&
+                                 x.displayMarks == y.displayMarks && x.rulerOrigin == y.rulerOrigin;
+                      });
+}
+
+}  // namespace
+
+std::string RenderDocument(const DocumentFile& source, const Document& document,
+                           DocumentFormat format) {
+    if (format == source.format && SameArtboards(document, source.document)) {
+        return source.bytes;
+    }
+    if (format == DocumentFormat::Json) {
+        return WriteJsonDocument(
+            document, source.format == DocumentFormat::Json ? &*source.jsonLayout : nullptr);
+    }
+    return WriteSvgDocument(document,
+                            source.format == DocumentFormat::Svg ? &*source.svgLayout : nullptr);
+}
+
+}  // namespace hostsim::tool

@@ -1,0 +1,40 @@
+// Documents on disk, in either format, chosen by the file's extension: ".json" (our own
+// format) or ".svg" (pages of the multi-page vector editor).
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "hostsim/Document.h"
+#include "hostsim/tool/JsonDocument.h"
+#include "hostsim/tool/SvgDocument.h"
+
+namespace hostsim::tool {
+
+enum class DocumentFormat { Json, Svg };
+
+// The format a path's extension names, case aside; empty for any other extension.
+std::optional<DocumentFormat> FormatOfPath(const std::string& path);
+
+// A document as read, with what its file held beyond the artboards.
+struct DocumentFile {
+    std::string path;
+    DocumentFormat format = DocumentFormat::Json;
+    std::string bytes;
+    Document document;
+    std::optional<JsonLayout> jsonLayout;
+    std::optional<SvgLayout> svgLayout;
+};
+
+// Reads the document at `path`. Throws InputError for an unknown extension, a file that
+// cannot be read and content that is not a document of its format.
+DocumentFile ReadDocumentFile(const std::string& path);
+
+// The bytes of `document`, which has as many artboards as `source.document`, in `format`.
+// In the source's own format the source's layout is followed, and a document that did not
+// change gives back the source's bytes exactly; in the other format the file is written
+// plainly.
+std::string RenderDocument(const DocumentFile& source, const Document& document,
+                           DocumentFormat format);
+
+}  // namespace hostsim::tool

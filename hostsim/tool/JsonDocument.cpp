@@ -1,0 +1,528 @@
+#include "hostsim/tool/JsonDocument.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string_view>
+
+#include "hostsim/tool/FloatText.h"
+#include "hostsim/tool/InputError.h"
+
+namespace hostsim::tool {
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+constexpr std::string_view kArtboards = "artboards";
+constexpr std::string_view kName = "name";
+constexpr std::string_view kBounds = "bounds";
+constexpr std::string_view kPixelAspectRatio = "pixelAspectRatio";
+constexpr std::string_view kDisplayMarks = "displayMarks";
+constexpr std::string_view kRulerOrigin = "rulerOrigin";
+constexpr std::array<std::string_view, 5> kKnownKeys = {kName, kBounds, kPixelAspectRatio,
+                                                        kDisplayMarks, kRulerOrigin};
+
+bool IsKnownKey(std::string_view key) {
+    for (const auto known : kKnownKeys) {
+        if (key == known) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Lines of the parts of a JSON text that messages point at: each element of the top-level
+// "artboards" list and each key inside those elements. The text is known to be valid JSON
+// when this runs, so the scan only follows strings and brackets.
+struct JsonPlaces {
+    int artboardsLine = 0;
+    std::vector<int> artboardLines;
+    std::vector<std::map<std::string, int>> keyLines;
+    // The first key found twice in an artboard object: artboard index, key, line.
+    std::optional<std::tuple<std::size_t, std::string, int>> repeatedKey;
+
+    int lineOf(std::size_t artboard) const {
+        return artboard < artboardLines.size() ? artboardLines[artboard] : artboardsLine;
+    }
+    int lineOf(std::size_t artboard, std::string_view key) const {
+        if (artboard < keyLines.size()) {
+            const auto found = keyLines[artboard].find(std::string(key));
+            if (found != keyLines[artboard].end()) {
+                return found->second;
+            }
+        }
+        return lineOf(artboard);
+    }
+};
+
+JsonPlaces LocateParts(std::string_view text) {
+    struct Frame {
+        bool isObject = false;
+        bool expectKey = false;    // objects: the next string is a key
+        std::string key;           // objects: the key of the value being read
+        std::size_t index = 0;     // arrays: the element being read
+        bool inArtboards = false;  // this array is the top-level "artboards" value
+        bool isArtboard = false;   // this object is an element of it
+        std::size_t artboard = 0;
+    };
+    JsonPlaces places;
+    std::vector<Frame> stack;
+    int line = 1;
+    // Called as a value begins at the current line.
+    auto valueBegins = [&](bool opensObject, bool opensArray) {
+        Frame frame;
+        frame.isObject = opensObject;
+        frame.expectKey = opensObject;
+        if (!stack.empty()) {
+            const Frame& parent = stack.back();
+            if (parent.inArtboards) {
+                places.artboardLines.push_back(line);
+                places.keyLines.emplace_back();
+                frame.isArtboard = opensObject;
+                frame.artboard = parent.index;
+            }
+            if (stack.size() == 1 && parent.isObject && parent.key == kArtboards) {
+                places.artboardsLine = line;
+                frame.inArtboards = opensArray;
+            }
+        }
+        if (opensObject || opensArray) {
+            stack.push_back(frame);
+        }
+    };
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '\n') {
+            ++line;
+            ++i;
+        } else if (c == '{' || c == '[') {
+            valueBegins(c == '{', c == '[');
+            ++i;
+        } else if (c == '}' || c == ']') {
+            if (!stack.empty()) {
+                stack.pop_back();
+            }
+            ++i;
+        } else if (c == ',') {
+            if (!stack.empty()) {
+                stack.back().expectKey = stack.back().isObject;
+                ++stack.back().index;
+            }
+            ++i;
+        } else if (c == '"') {
+            std::string content;
+            ++i;
+            while (i < text.size() && text[i] != '"') {
+                if (text[i] == '\\' && i + 1 < text.size()) {
+                    content += text[i];
+                    ++i;
+                }
+                content += text[i];
+                ++i;
+            }
+            ++i;
+            if (!stack.empty() && stack.back().isObject && stack.back().expectKey) {
+                Frame& frame = stack.back();
+                frame.key = content;
+                frame.expectKey = false;
+                if (frame.isArtboard) {
+                    auto& keys = places.keyLines[frame.artboard];
+                    if (!keys.emplace(content, line).second && !places.repeatedKey) {
+                        places.repeatedKey = std::make_tuple(frame.artboard, content, line);
+                    }
+                }
+            } else {
+                valueBegins(false, false);
+            }
+        } else if (c == ':' || c == ' ' || c == '\t' || c == '\r') {
+            ++i;
+        } else {
+            // A number or a literal: one value, however long.
+            valueBegins(false, false);
+            while (i < text.size() &&
+                   std::string_view(",]}\n \t\r").find(text[i]) == std::string_view::npos) {
+                ++i;
+            }
+        }
+    }
+    return places;
+}
+
+// "a string", "an array", ...: what a JSON value is, for messages.
+std::string Describe(const Json& value) {
+    switch (value.type()) {
+        case Json::value_t::object:
+            return "an object";
+        case Json::value_t::array:
+            return "a list";
+        case Json::value_t::string:
+            return "a string";
+        case Json::value_t::boolean:
+            return value.get<bool>() ? "true" : "false";
+        case Json::value_t::null:
+            return "null";
+        default:
+            return "the number " + value.dump();
+    }
+}
+
+// Turns the parts of one artboard object into an Artboard, with messages that say where.
+class ArtboardReader {
+  public:
+    ArtboardReader(const std::string& file, const JsonPlaces& places, std::size_t index)
+        : file_(file), places_(places), index_(index) {}
+
+    Artboard read(const Json& object) {
+        if (!object.is_object()) {
+            fail(places_.lineOf(index_),
+                 "must be an object with \"name\" and \"bounds\", not " + Describe(object));
+        }
+        Artboard artboard;
+        const auto name = object.find(std::string(kName));
+        if (name == object.end()) {
+            fail(places_.lineOf(index_), "has no \"name\"");
+        }
+        if (!name->is_string()) {
+            failField(kName, "must be a string, not " + Describe(*name));
+        }
+        artboard.name = name->get<std::string>();
+        name_ = artboard.name;
+
+        const auto bounds = object.find(std::string(kBounds));
+        if (bounds == object.end()) {
+            fail(places_.lineOf(index_), "has no \"bounds\" [left, top, right, bottom]");
+        }
+        const auto values = numbers(*bounds, kBounds, 4, "[left, top, right, bottom]");
+        artboard.bounds = {values[0], values[1], values[2], values[3]};
+        if (!(artboard.bounds.right > artboard.bounds.left)) {
+            failField(kBounds, "right (" + FormatFloat(artboard.bounds.right) +
+                                   ") must be greater than left (" +
+                                   FormatFloat(artboard.bounds.left) + ")");
+        }
+        if (!(artboard.bounds.top > artboard.bounds.bottom)) {
+            failField(kBounds, "top (" + FormatFloat(artboard.bounds.top) +
+                                   ") must be greater than bottom (" +
+                                   FormatFloat(artboard.bounds.bottom) +
+                                   "): y points up, so the top edge has the larger value");
+        }
+
+        if (const auto ratio = object.find(std::string(kPixelAspectRatio)); ratio != object.end()) {
+            artboard.pixelAspectRatio = number(*ratio, kPixelAspectRatio);
+            if (!(artboard.pixelAspectRatio > 0)) {
+                failField(kPixelAspectRatio,
+                          "must be greater than 0, not " + FormatFloat(artboard.pixelAspectRatio));
+            }
+        }
+        if (const auto marks = object.find(std::string(kDisplayMarks)); marks != object.end()) {
+            artboard.displayMarks = displayMarks(*marks);
+        }
+        if (const auto origin = object.find(std::string(kRulerOrigin)); origin != object.end()) {
+            const auto point = numbers(*origin, kRulerOrigin, 2, "[h, v]");
+            artboard.rulerOrigin = {point[0], point[1]};
+        }
+        return artboard;
+    }
+
+  private:
+    [[noreturn]] void fail(int line, const std::string& what) const {
+        std::string subject = "artboard " + std::to_string(index_ + 1);
+        if (name_) {
+            subject += " (" + Json(*name_).dump() + ")";
+        }
+        const bool joined = !what.empty() && what.front() == ':';
+        throw InputError(Located(file_, line, subject + (joined ? "" : " ") + what));
+    }
+    [[noreturn]] void failField(std::string_view key, const std::string& what) const {
+        fail(places_.lineOf(index_, key), ": \"" + std::string(key) + "\" " + what);
+    }
+
+    float number(const Json& value, std::string_view key) const {
+        if (!value.is_number()) {
+            failField(key, "must be a number, not " + Describe(value));
+        }
+        const auto single = ToFloat(value.get<double>());
+        if (!single) {
+            failField(key, value.dump() + " is out of the range of 32-bit floats");
+        }
+        return *single;
+    }
+
+    std::vector<float> numbers(const Json& value, std::string_view key, std::size_t count,
+                               const char* shape) const {
+        if (!value.is_array() || value.size() != count) {
+            const std::string found =
+                value.is_array() ? "a list of " + std::to_string(value.size()) : Describe(value);
+            failField(key, std::string("must be ") + shape + ", " + std::to_string(count) +
+                               " numbers, not " + found);
+        }
+        std::vector<float> result;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Json& item = value[i];
+            if (!item.is_number()) {
+                failField(key, "value " + std::to_string(i + 1) + " must be a number, not " +
+                                   Describe(item));
+            }
+            const auto single = ToFloat(item.get<double>());
+            if (!single) {
+                failField(key, "value " + std::to_string(i + 1) + " (" + item.dump() +
+                                   ") is out of the range of 32-bit floats");
+            }
+            result.push_back(*single);
+        }
+        return result;
+    }
+
+    std::set<std::int32_t> displayMarks(const Json& value) const {
+        if (!value.is_array()) {
+            failField(kDisplayMarks,
+                      "must be a list of display-mark kinds, not " + Describe(value));
+        }
+        std::set<std::int32_t> kinds;
+        for (const Json& item : value) {
+            const std::int64_t kind = item.is_number_integer() ? item.get<std::int64_t>() : -1;
+            const bool known = kind == 0 || kind == 1 || kind == 2 || kind == 4;
+            if (!known) {
+                failField(kDisplayMarks,
+                          "holds " + Describe(item) + "; the kinds are 0, 1, 2 and 4");
+            }
+            kinds.insert(static_cast<std::int32_t>(kind));
+        }
+        return kinds;
+    }
+
+    const std::string& file_;
+    const JsonPlaces& places_;
+    std::size_t index_;
+    std::optional<std::string> name_;
+};
+
+// The message of a parse error without the library's prefix, and the line it names.
+InputError ParseFailure(const std::string& file, std::string_view text,
+                        const nlohmann::json::exception& error) {
+    std::string what = error.what();
+    // "[json.exception.parse_error.101] parse error at line 3, column 4: syntax error ..."
+    if (const auto bracket = what.find("] "); bracket != std::string::npos) {
+        what.erase(0, bracket + 2);
+    }
+    int line = 0;
+    if (const auto* parse = dynamic_cast<const nlohmann::json::parse_error*>(&error)) {
+        line = 1;
+        for (std::size_t i = 0; i + 1 < parse->byte && i < text.size(); ++i) {
+            line += text[i] == '\n' ? 1 : 0;
+        }
+        if (const auto colon = what.find(": "); colon != std::string::npos) {
+            what.erase(0, colon + 2);
+        }
+    } else if (const auto quote = what.find('\''); quote != std::string::npos) {
+        // "number overflow parsing '1e400'": the line of the first such number.
+        const auto end = what.find('\'', quote + 1);
+        const std::string token = what.substr(quote + 1, end - quote - 1);
+        if (const auto at = text.find(token); !token.empty() && at != std::string_view::npos) {
+            line = 1 + static_cast<int>(std::count(
+                           text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+        }
+    }
+    return InputError(Located(file, line, "not valid JSON: " + what));
+}
+
+// Compact JSON with a space after each colon and comma: {"a": 1, "b": [1, 2]}.
+std::string Inline(const Json& value) {
+    if (value.is_object()) {
+        std::string text = "{";
+        bool first = true;
+        for (const auto& [key, item] : value.items()) {
+            text += first ? "" : ", ";
+            text += Json(key).dump() + ": " + Inline(item);
+            first = false;
+        }
+        return text + "}";
+    }
+    if (value.is_array()) {
+        std::string text = "[";
+        bool first = true;
+        for (const auto& item : value) {
+            text += first ? "" : ", ";
+            text += Inline(item);
+            first = false;
+        }
+        return text + "]";
+    }
+    return value.dump();
+}
+
+std::string FloatList(std::initializer_list<float> values) {
+    std::string text = "[";
+    bool first = true;
+    for (const float value : values) {
+        text += first ? "" : ", ";
+        text += FormatFloat(value);
+        first = false;
+    }
+    return text + "]";
+}
+
+std::string MarkList(const std::set<std::int32_t>& kinds) {
+    std::string text = "[";
+    bool first = true;
+    for (const auto kind : kinds) {
+        text += first ? "" : ", ";
+        text += std::to_string(kind);
+        first = false;
+    }
+    return text + "]";
+}
+
+// The JSON text of a known key's value.
+std::string KnownValue(const Artboard& artboard, std::string_view key) {
+    if (key == kName) {
+        return Json(artboard.name).dump();
+    }
+    if (key == kBounds) {
+        const auto& b = artboard.bounds;
+        return FloatList({b.left, b.top, b.right, b.bottom});
+    }
+    if (key == kPixelAspectRatio) {
+        return FormatFloat(artboard.pixelAspectRatio);
+    }
+    if (key == kDisplayMarks) {
+        return MarkList(artboard.displayMarks);
+    }
+    return FloatList({artboard.rulerOrigin.h, artboard.rulerOrigin.v});
+}
+
+bool HoldsDefault(const Artboard& artboard, std::string_view key) {
+    if (key == kPixelAspectRatio) {
+        return artboard.pixelAspectRatio == 1;
+    }
+    if (key == kDisplayMarks) {
+        return artboard.displayMarks.empty();
+    }
+    if (key == kRulerOrigin) {
+        return artboard.rulerOrigin == Point{};
+    }
+    return false;  // name and bounds are always written
+}
+
+bool SameProperties(const Artboard& a, const Artboard& b) {
+    return a.name == b.name && a.bounds == b.bounds && a.pixelAspectRatio == b.pixelAspectRatio &&
+           a.displayMarks == b.displayMarks && a.rulerOrigin == b.rulerOrigin;
+}
+
+// One artboard object. `original` is the object the position held when read and
+// `originalArtboard` what it said; both null for a position the file did not have.
+std::string ArtboardLine(const Artboard& artboard, const Json* original,
+                         const Artboard* originalArtboard) {
+    std::string text = "{";
+    bool first = true;
+    auto add = [&](const std::string& key, const std::string& value) {
+        text += first ? "" : ", ";
+        text += Json(key).dump() + ": " + value;
+        first = false;
+    };
+    const bool unchanged =
+        originalArtboard != nullptr && SameProperties(artboard, *originalArtboard);
+    if (original != nullptr && original->is_object()) {
+        for (const auto& [key, value] : original->items()) {
+            if (!IsKnownKey(key)) {
+                add(key, Inline(value));
+            } else if (unchanged || !HoldsDefault(artboard, key)) {
+                add(key, KnownValue(artboard, key));
+            }
+        }
+    }
+    for (const auto key : kKnownKeys) {
+        const bool written = original != nullptr && original->contains(std::string(key));
+        if (!written && !HoldsDefault(artboard, key)) {
+            add(std::string(key), KnownValue(artboard, key));
+        }
+    }
+    return text + "}";
+}
+
+}  // namespace
+
+JsonDocument ReadJsonDocument(const std::string& file, const std::string& text) {
+    Json root;
+    try {
+        root = Json::parse(text);
+    } catch (const nlohmann::json::exception& error) {
+        throw ParseFailure(file, text, error);
+    }
+    if (!root.is_object()) {
+        throw InputError(Located(
+            file, 1, "must be a JSON object with an \"artboards\" list, not " + Describe(root)));
+    }
+    const JsonPlaces places = LocateParts(text);
+    const auto list = root.find(std::string(kArtboards));
+    if (list == root.end()) {
+        throw InputError(Located(file, 0, "has no \"artboards\" list"));
+    }
+    if (!list->is_array()) {
+        throw InputError(Located(file, places.artboardsLine,
+                                 "\"artboards\" must be a list, not " + Describe(*list)));
+    }
+    if (places.repeatedKey) {
+        const auto& [index, key, line] = *places.repeatedKey;
+        throw InputError(Located(
+            file, line,
+            "artboard " + std::to_string(index + 1) + " has the key \"" + key + "\" twice"));
+    }
+    JsonDocument result;
+    result.document.name = file;
+    for (std::size_t i = 0; i < list->size(); ++i) {
+        Artboard artboard = ArtboardReader(file, places, i).read((*list)[i]);
+        artboard.id = i + 1;
+        result.layout.originals.push_back(artboard);
+        result.document.artboards.push_back(std::move(artboard));
+        result.layout.positions.push_back((*list)[i]);
+    }
+    result.layout.topLevel = std::move(root);
+    return result;
+}
+
+std::string WriteJsonDocument(const Document& document, const JsonLayout* layout) {
+    std::string list;
+    if (document.artboards.empty()) {
+        list = "[]";
+    } else {
+        list = "[\n";
+        for (std::size_t i = 0; i < document.artboards.size(); ++i) {
+            const bool known =
+                layout != nullptr && i < layout->positions.size() && i < layout->originals.size();
+            list += "    " + ArtboardLine(document.artboards[i],
+                                          known ? &layout->positions[i] : nullptr,
+                                          known ? &layout->originals[i] : nullptr);
+            list += i + 1 < document.artboards.size() ? ",\n" : "\n";
+        }
+        list += "  ]";
+    }
+
+    std::string text = "{\n";
+    bool first = true;
+    auto add = [&](const std::string& key, const std::string& value) {
+        text += first ? "" : ",\n";
+        text += "  " + Json(key).dump() + ": " + value;
+        first = false;
+    };
+    bool listWritten = false;
+    if (layout != nullptr && layout->topLevel.is_object()) {
+        for (const auto& [key, value] : layout->topLevel.items()) {
+            if (key == kArtboards) {
+                add(key, list);
+                listWritten = true;
+            } else {
+                add(key, Inline(value));
+            }
+        }
+    }
+    if (!listWritten) {
+        add(std::string(kArtboards), list);
+    }
+    return text + "\n}\n";
+}
+
+}  // namespace hostsim::tool

@@ -1,0 +1,99 @@
+#include "hostsim/tool/Report.h"
+
+#include <algorithm>
+
+#include "hostsim/tool/FloatText.h"
+
+namespace hostsim::tool {
+
+namespace {
+
+bool SameTravellers(const Artboard& a, const Artboard& b) {
+    return a.bounds == b.bounds && a.name == b.name && a.pixelAspectRatio == b.pixelAspectRatio &&
+           a.displayMarks == b.displayMarks;
+}
+
+// UTF-8 text's width in code points, which is how a terminal lays most names out.
+std::size_t Width(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// Rows of cells printed in columns; `rightAligned[c]` for numbers.
+std::string Columns(const std::vector<std::vector<std::string>>& rows,
+                    const std::vector<bool>& rightAligned) {
+    std::vector<std::size_t> widths(rightAligned.size(), 0);
+    for (const auto& row : rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            widths[c] = std::max(widths[c], Width(row[c]));
+        }
+    }
+    std::string text;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::string padding(widths[c] - Width(row[c]), ' ');
+            line += c == 0 ? "" : "  ";
+            line += rightAligned[c] ? padding + row[c] : row[c] + padding;
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        text += line + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::optional<std::size_t>> TraceFormerPositions(const Document& before,
+                                                             const Document& after) {
+    std::vector<std::optional<std::size_t>> former(after.artboards.size());
+    std::vector<bool> claimed(before.artboards.size(), false);
+    // Positions that kept their own artboard first, so that a duplicate elsewhere cannot
+    // claim it.
+    for (std::size_t k = 0; k < after.artboards.size() && k < before.artboards.size(); ++k) {
+        if (SameTravellers(after.artboards[k], before.artboards[k])) {
+            former[k] = k;
+            claimed[k] = true;
+        }
+    }
+    for (std::size_t k = 0; k < after.artboards.size(); ++k) {
+        if (former[k]) {
+            continue;
+        }
+        for (std::size_t j = 0; j < before.artboards.size(); ++j) {
+            if (!claimed[j] && SameTravellers(after.artboards[k], before.artboards[j])) {
+                former[k] = j;
+                claimed[j] = true;
+                break;
+            }
+        }
+    }
+    return former;
+}
+
+std::string RenumberTable(const Document& after,
+                          const std::vector<std::optional<std::size_t>>& formerPositions) {
+    std::vector<std::vector<std::string>> rows = {{"new", "name", "left", "top", "was"}};
+    for (std::size_t k = 0; k < after.artboards.size(); ++k) {
+        const Artboard& artboard = after.artboards[k];
+        const auto& former = k < formerPositions.size() ? formerPositions[k] : std::nullopt;
+        rows.push_back({std::to_string(k + 1), artboard.name, FormatFloat(artboard.bounds.left),
+                        FormatFloat(artboard.bounds.top),
+                        former ? std::to_string(*former + 1) : "?"});
+    }
+    return Columns(rows, {true, false, true, true, true});
+}
+
+std::string ShowTable(const Document& document) {
+    std::vector<std::vector<std::string>> rows = {{"#", "name", "left", "top", "right", "bottom"}};
+    for (std::size_t k = 0; k < document.artboards.size(); ++k) {
+        const Artboard& artboard = document.artboards[k];
+        rows.push_back({std::to_string(k + 1), artboard.name, FormatFloat(artboard.bounds.left),
+                        FormatFloat(artboard.bounds.top), FormatFloat(artboard.bounds.right),
+                        FormatFloat(artboard.bounds.bottom)});
+    }
+    return Columns(rows, {true, false, true, true, true, true});
+}
+
+}  // namespace hostsim::tool
