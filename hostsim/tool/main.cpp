@@ -1,0 +1,339 @@
+// quorvane-host: renumbers the artboards of documents on disk with the real Quorvane module,
+// playing the host application's part around it.
+//
+// Exit status: 0 success; 1 the module's command (or its start-up or shut-down) failed, or
+// its result was not a renumbering; 2 usage errors and bad input. Errors are one line on
+// standard error naming the file, and where known the line, artboard and field.
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <set>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "hostsim/ModuleLoader.h"
+#include "hostsim/tool/DocumentFile.h"
+#include "hostsim/tool/FileAccess.h"
+#include "hostsim/tool/GridCheck.h"
+#include "hostsim/tool/InputError.h"
+#include "hostsim/tool/ModuleRun.h"
+#include "hostsim/tool/Picture.h"
+#include "hostsim/tool/Report.h"
+
+namespace {
+
+using namespace hostsim::tool;
+namespace fs = std::filesystem;
+
+constexpr int kSuccess = 0;
+constexpr int kModuleFailed = 1;
+constexpr int kBadInput = 2;
+
+constexpr const char* kProgram = "quorvane-host";
+constexpr const char* kByRowLabel = "Quorvane, Grid by Row";
+constexpr const char* kByColumnLabel = "Quorvane, Grid by Column";
+constexpr const char* kAboutLabel = "Quorvane...";
+
+// Thrown by a command to end the program with a status and one line on standard error.
+struct Exit {
+    int status;
+    std::string message;
+};
+
+void Warn(const std::string& text) {
+    std::cerr << kProgram << ": warning: " << text << "\n";
+}
+
+GridOrder ParseOrder(const std::string& by) {
+    return by == "column" ? GridOrder::ByColumn : GridOrder::ByRow;
+}
+
+void WarnNearMisses(const hostsim::Document& document, GridOrder order) {
+    for (const auto& miss : FindNearMisses(document, order)) {
+        Warn(document.name + ": " + DescribeNearMiss(document, miss));
+    }
+}
+
+std::set<std::size_t> NearMissPositions(const hostsim::Document& document,
+                                        const std::vector<GridOrder>& orders) {
+    std::set<std::size_t> positions;
+    for (const auto order : orders) {
+        for (const auto& miss : FindNearMisses(document, order)) {
+            positions.insert(miss.first);
+            positions.insert(miss.second);
+        }
+    }
+    return positions;
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (fs::equivalent(a, b, error)) {
+        return true;
+    }
+    return fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
+}
+
+// Checks a picture path before anything runs: it must be an .svg that is not the document.
+void CheckPicturePath(const std::string& picture, const std::vector<std::string>& documents) {
+    if (FormatOfPath(picture) != DocumentFormat::Svg) {
+        throw Exit{kBadInput, picture + ": a picture is an SVG file; give it the extension .svg"};
+    }
+    for (const auto& document : documents) {
+        if (!document.empty() && SamePath(picture, document)) {
+            throw Exit{kBadInput, picture + ": the picture would overwrite the document"};
+        }
+    }
+}
+
+struct RenumberOptions {
+    std::string by;
+    std::string module;
+    std::string output;
+    std::string picture;
+    bool dryRun = false;
+    std::string document;
+};
+
+int Renumber(const RenumberOptions& options) {
+    const GridOrder order = ParseOrder(options.by);
+    std::optional<DocumentFormat> outputFormat;
+    if (!options.output.empty()) {
+        outputFormat = FormatOfPath(options.output);
+        if (!outputFormat) {
+            throw Exit{kBadInput,
+                       options.output + ": the output must be a .json or an .svg document"};
+        }
+    }
+    if (!options.picture.empty()) {
+        CheckPicturePath(options.picture, {options.document, options.output});
+    }
+    const DocumentFile input = ReadDocumentFile(options.document);
+    WarnNearMisses(input.document, order);
+
+    const std::string label = order == GridOrder::ByRow ? kByRowLabel : kByColumnLabel;
+    ModuleRunRequest request;
+    request.module =
+        options.module.empty() ? hostsim::DefaultModulePath() : fs::path(options.module);
+    request.document = input.document;
+    request.choose = label;
+    const ModuleRunResult run = RunModule(request);
+    if (!run.problems.empty()) {
+        Warn("the host saw the module break its contract:\n" + run.problems);
+    }
+    if (!run.failure.empty()) {
+        throw Exit{kModuleFailed, options.document + ": " + run.failure + "; nothing written"};
+    }
+    if (!run.document || run.document->artboards.size() != input.document.artboards.size()) {
+        throw Exit{kModuleFailed, options.document + ": \"" + label +
+                                      "\" changed the number of artboards; nothing written"};
+    }
+    const hostsim::Document& after = *run.document;
+    const auto former = TraceFormerPositions(input.document, after);
+    for (std::size_t k = 0; k < former.size(); ++k) {
+        if (!former[k]) {
+            throw Exit{kModuleFailed,
+                       options.document + ": \"" + label + "\" left artboard " +
+                           std::to_string(k + 1) +
+                           " with properties that no artboard had before; nothing written"};
+        }
+    }
+    std::size_t renumbered = 0;
+    for (std::size_t k = 0; k < former.size(); ++k) {
+        renumbered += *former[k] != k ? 1 : 0;
+    }
+    const std::string summary = std::to_string(renumbered) + " of " +
+                                std::to_string(after.artboards.size()) +
+                                " artboards renumbered by " + OrderName(order);
+
+    if (options.output.empty() || options.dryRun) {
+        std::cout << RenumberTable(after, former);
+    }
+    if (options.dryRun) {
+        std::cout << summary << "; dry run, nothing written\n";
+        return kSuccess;
+    }
+    if (!options.picture.empty()) {
+        PictureContent content;
+        content.title =
+            fs::path(options.document).filename().string() + ": " + std::to_string(renumbered) +
+            " of " + std::to_string(after.artboards.size()) + " renumbered by " + OrderName(order);
+        content.formerNumbers.resize(former.size());
+        for (std::size_t k = 0; k < former.size(); ++k) {
+            content.formerNumbers[k] = *former[k] + 1;
+        }
+        // Near-misses are found in the input; the picture shows the artboards where they
+        // stand now.
+        for (const auto position : NearMissPositions(input.document, {order})) {
+            for (std::size_t k = 0; k < former.size(); ++k) {
+                if (*former[k] == position) {
+                    content.nearMisses.insert(k);
+                }
+            }
+        }
+        ReplaceFile(options.picture, DrawPicture(after, content));
+    }
+    if (!options.output.empty()) {
+        ReplaceFile(options.output, RenderDocument(input, after, *outputFormat));
+        std::cout << options.output << ": " << summary << "\n";
+    }
+    if (!options.picture.empty()) {
+        std::cout << "picture: " << options.picture << "\n";
+    }
+    return kSuccess;
+}
+
+int Show(const std::string& document, const std::string& by, const std::string& picture) {
+    if (!picture.empty()) {
+        CheckPicturePath(picture, {document});
+    }
+    const DocumentFile input = ReadDocumentFile(document);
+    std::vector<GridOrder> orders = {GridOrder::ByRow, GridOrder::ByColumn};
+    if (!by.empty()) {
+        orders = {ParseOrder(by)};
+    }
+    for (const auto order : orders) {
+        WarnNearMisses(input.document, order);
+    }
+    std::cout << ShowTable(input.document);
+    if (!picture.empty()) {
+        PictureContent content;
+        content.title = fs::path(document).filename().string() + ": " +
+                        std::to_string(input.document.artboards.size()) + " artboards";
+        content.nearMisses = NearMissPositions(input.document, orders);
+        ReplaceFile(picture, DrawPicture(input.document, content));
+        std::cout << "picture: " << picture << "\n";
+    }
+    return kSuccess;
+}
+
+ModuleRunResult RunWithoutDocument(const std::string& module,
+                                   const std::optional<std::string>& choose) {
+    ModuleRunRequest request;
+    request.module = module.empty() ? hostsim::DefaultModulePath() : fs::path(module);
+    request.choose = choose;
+    ModuleRunResult run = RunModule(request);
+    if (!run.problems.empty()) {
+        Warn("the host saw the module break its contract:\n" + run.problems);
+    }
+    if (!run.failure.empty()) {
+        throw Exit{kModuleFailed, request.module.string() + ": " + run.failure};
+    }
+    return run;
+}
+
+int Menus(const std::string& module) {
+    std::cout << RunWithoutDocument(module, std::nullopt).menuTree;
+    return kSuccess;
+}
+
+int About(const std::string& module) {
+    const ModuleRunResult run = RunWithoutDocument(module, std::string(kAboutLabel));
+    if (run.alerts.empty()) {
+        throw Exit{kModuleFailed, "\"" + std::string(kAboutLabel) + "\" showed no alert"};
+    }
+    for (std::string alert : run.alerts) {
+        alert.erase(alert.find_last_not_of('\n') + 1);
+        std::cout << alert << "\n";
+    }
+    return kSuccess;
+}
+
+int Run(int argc, char** argv) {
+    CLI::App app(
+        "Renumbers the artboards of a document by grid position with the Quorvane "
+        "module,\nplaying the host application's part around it.",
+        kProgram);
+    app.set_version_flag("--version", std::string(kProgram) + " " + QUORVANE_VERSION);
+    app.require_subcommand(1);
+    // Usage errors in one line, like every other error.
+    app.failure_message([](const CLI::App*, const CLI::Error& error) {
+        return std::string(kProgram) + ": " + error.what() + " (see " + kProgram + " --help)\n";
+    });
+    app.footer(
+        "Exit status: 0 success, 1 the module's command failed, 2 usage error or bad "
+        "input.");
+    const std::string moduleHelp =
+        "The module to load (default: " + hostsim::DefaultModulePath().string() + ")";
+
+    RenumberOptions renumber;
+    auto* renumberCommand = app.add_subcommand(
+        "renumber", "Renumber the artboards by grid position, as the menu command does");
+    renumberCommand
+        ->add_option("--by", renumber.by, "The grid order: row (rows top to bottom) or column")
+        ->required()
+        ->check(CLI::IsMember({"row", "column"}));
+    renumberCommand->add_option("--module", renumber.module, moduleHelp);
+    renumberCommand->add_option(
+        "-o,--output", renumber.output,
+        "Write the renumbered document here (.json or .svg; may be the document itself)");
+    renumberCommand->add_option("--picture", renumber.picture,
+                                "Draw the new numbering into this SVG picture");
+    renumberCommand->add_flag("-n,--dry-run", renumber.dryRun,
+                              "Print what would change and write nothing");
+    renumberCommand->add_option("DOCUMENT", renumber.document, "A .json or .svg document")
+        ->required();
+
+    std::string showDocument;
+    std::string showBy;
+    std::string showPicture;
+    auto* showCommand =
+        app.add_subcommand("show", "Print a document's artboards in their current numbering");
+    showCommand->add_option("--by", showBy, "Check near-misses of this order only (row or column)")
+        ->check(CLI::IsMember({"row", "column"}));
+    showCommand->add_option("--picture", showPicture, "Draw the numbering into this SVG picture");
+    showCommand->add_option("DOCUMENT", showDocument, "A .json or .svg document")->required();
+
+    std::string menusModule;
+    auto* menusCommand =
+        app.add_subcommand("menus", "Print the menus after the module has started up");
+    menusCommand->add_option("--module", menusModule, moduleHelp);
+
+    std::string aboutModule;
+    auto* aboutCommand =
+        app.add_subcommand("about", "Choose the module's About item and print its alert");
+    aboutCommand->add_option("--module", aboutModule, moduleHelp);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error);
+        return status == 0 ? kSuccess : kBadInput;
+    }
+
+    try {
+        if (renumberCommand->parsed()) {
+            return Renumber(renumber);
+        }
+        if (showCommand->parsed()) {
+            return Show(showDocument, showBy, showPicture);
+        }
+        if (menusCommand->parsed()) {
+            return Menus(menusModule);
+        }
+        return About(aboutModule);
+    } catch (const Exit& exit) {
+        std::cerr << kProgram << ": " << exit.message << "\n";
+        return exit.status;
+    } catch (const InputError& error) {
+        std::cerr << kProgram << ": " << error.what() << "\n";
+        return kBadInput;
+    } catch (const std::exception& error) {
+        std::cerr << kProgram << ": " << error.what() << "\n";
+        return kModuleFailed;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << kProgram << ": " << error.what() << "\n";
+    } catch (...) {
+        std::cerr << kProgram << ": failed for an unknown reason\n";
+    }
+    return kModuleFailed;
+}

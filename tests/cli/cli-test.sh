@@ -1,0 +1,275 @@
+#!/bin/bash
+# End-to-end checks of quorvane-host through the real module: one check a run.
+#
+#   cli-test.sh CHECK [ARGUMENTS...]
+#
+# The environment names what the checks use (CMakeLists.txt sets it):
+#   QUORVANE_HOST  the program          WORK      an empty directory of this check's own
+#   EXAMPLES       examples/            EXPECTED  tests/cli/expected/
+#   FIXTURES       tests/cli/inputs/   INKSCAPE, PDFINFO, PDFTOTEXT, RSVG  tools, or empty
+# Every check runs in $WORK on copies, names files relatively (so messages are stable), and
+# exits 0 (passed), 1 (failed, with the reason on standard error) or 77 (skipped).
+set -euo pipefail
+
+check="$1"
+shift
+rm -rf "$WORK"
+mkdir -p "$WORK"
+cd "$WORK"
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+skip() {
+    echo "SKIPPED: $*" >&2
+    exit 77
+}
+
+# Runs the program; its output goes to ./.stdout and ./.stderr and its status to $status.
+run() {
+    set +e
+    "$QUORVANE_HOST" "$@" >.stdout 2>.stderr
+    status=$?
+    set -e
+    echo "\$ quorvane-host $* -> $status" >&2
+}
+
+expect_status() {
+    if [ "$status" != "$1" ]; then
+        echo "--- stdout"; cat .stdout; echo "--- stderr"; cat .stderr
+        fail "exit status $status, expected $1"
+    fi
+}
+
+# expect_same ACTUAL EXPECTED: byte for byte.
+expect_same() {
+    if ! cmp -s "$1" "$2"; then
+        diff -u "$2" "$1" >&2 || true
+        fail "$1 differs from $2"
+    fi
+}
+
+expect_empty_stderr() {
+    if [ -s .stderr ]; then
+        cat .stderr >&2
+        fail "unexpected output on standard error"
+    fi
+}
+
+# expect_in FILE TEXT: FILE holds TEXT (a fixed string).
+expect_in() {
+    if ! grep -qF -- "$2" "$1"; then
+        echo "--- $1"; cat "$1" >&2
+        fail "$1 does not say: $2"
+    fi
+}
+
+# A listing of every file here with its checksum, to see that nothing changed or appeared.
+snapshot() {
+    find . -type f ! -name '.stdout' ! -name '.stderr' ! -name '.snapshot*' -print0 |
+        sort -z | xargs -0 -r sha256sum
+}
+
+# exported_pages SVG: "WIDTHxHEIGHT NAME" for each page of the editor's PDF export, in order.
+exported_pages() {
+    [ -n "$INKSCAPE" ] && [ -n "$PDFINFO" ] && [ -n "$PDFTOTEXT" ] ||
+        skip "the vector editor or poppler-utils is not installed"
+    local pdf="${1%.svg}.pdf"
+    HOME="$WORK" "$INKSCAPE" --export-type=pdf --export-filename="$pdf" "$1" 2>/dev/null ||
+        fail "the editor could not export $1"
+    local count
+    count=$("$PDFINFO" "$pdf" | awk '/^Pages:/ {print $2}')
+    for ((page = 1; page <= count; page++)); do
+        local size name
+        size=$("$PDFINFO" -f "$page" -l "$page" "$pdf" | awk '/^Page.*size:/ {print $4 "x" $6}')
+        name=$("$PDFTOTEXT" -f "$page" -l "$page" "$pdf" - | tr -s '\f\n' ' ' | sed 's/ *$//')
+        echo "$size $name"
+    done
+}
+
+case "$check" in
+
+# renumber-matches-expected EXAMPLE ORDER: the written document equals the expected one,
+# warnings included, and the input is untouched.
+renumber-matches-expected)
+    example="$1" order="$2"
+    extension="${example##*.}"
+    base="${example%.*}"
+    cp "$EXAMPLES/$example" .
+    run renumber --by "$order" "$example" --output "out.$extension"
+    expect_status 0
+    expect_same "out.$extension" "$EXPECTED/$base.by-$order.$extension"
+    expect_same "$example" "$EXAMPLES/$example"
+    if [ -f "$EXPECTED/$base.by-$order.warnings" ]; then
+        expect_same .stderr "$EXPECTED/$base.by-$order.warnings"
+    else
+        expect_empty_stderr
+    fi
+    ;;
+
+# renumber-prints-table EXAMPLE ORDER: without --output the new numbering is printed.
+renumber-prints-table)
+    example="$1" order="$2"
+    cp "$EXAMPLES/$example" .
+    run renumber --by "$order" "$example"
+    expect_status 0
+    expect_same .stdout "$EXPECTED/${example%.*}.by-$order.table"
+    expect_same "$example" "$EXAMPLES/$example"
+    [ "$(ls)" = "$example" ] || fail "wrote files without --output: $(ls)"
+    ;;
+
+# show-prints-current-numbering EXAMPLE: the table and both orders' near-misses.
+show-prints-current-numbering)
+    example="$1"
+    cp "$EXAMPLES/$example" .
+    run show "$example"
+    expect_status 0
+    expect_same .stdout "$EXPECTED/${example%.*}.show"
+    if [ -f "$EXPECTED/${example%.*}.show.warnings" ]; then
+        expect_same .stderr "$EXPECTED/${example%.*}.show.warnings"
+    else
+        expect_empty_stderr
+    fi
+    ;;
+
+# output-may-be-the-input EXAMPLE ORDER: the document is replaced by its renumbering, and
+# nothing else is left in the directory.
+output-may-be-the-input)
+    example="$1" order="$2"
+    extension="${example##*.}"
+    cp "$EXAMPLES/$example" .
+    run renumber --by "$order" --output "$example" "$example"
+    expect_status 0
+    expect_same "$example" "$EXPECTED/${example%.*}.by-$order.$extension"
+    [ "$(ls -A | grep -v '^\.std')" = "$example" ] || fail "left files behind: $(ls -A)"
+    ;;
+
+# dry-run-writes-nothing EXAMPLE: the table is printed, neither output nor picture appears.
+dry-run-writes-nothing)
+    example="$1"
+    cp "$EXAMPLES/$example" .
+    before=$(snapshot)
+    run renumber --by row --dry-run --output out.json --picture picture.svg "$example"
+    expect_status 0
+    expect_in .stdout "dry run, nothing written"
+    expect_same .stdout <(cat "$EXPECTED/${example%.*}.by-row.table"; tail -n 1 .stdout)
+    [ "$(snapshot)" = "$before" ] || fail "the dry run changed the directory: $(ls -A)"
+    ;;
+
+# unchanged-round-trip-is-identical FILE ORDER: a document already in order comes back
+# byte for byte, whether it is our own layout or not.
+unchanged-round-trip-is-identical)
+    source="$1" order="$2"
+    cp "$source" in."${source##*.}"
+    run renumber --by "$order" --output out."${source##*.}" in."${source##*.}"
+    expect_status 0
+    expect_in .stdout "0 of "
+    expect_same out."${source##*.}" "$source"
+    ;;
+
+# converts-between-formats EXAMPLE: renumbered into an SVG file and from there into JSON,
+# the artboards stay those of the expected JSON output.
+converts-between-formats)
+    example="$1"
+    cp "$EXAMPLES/$example" .
+    cp "$EXPECTED/${example%.*}.by-row.json" expected.json
+    run show expected.json
+    mv .stdout expected.table
+    run renumber --by row --output pages.svg "$example"
+    expect_status 0
+    run show pages.svg
+    expect_same .stdout expected.table
+    run renumber --by column --output back.json pages.svg
+    expect_status 0
+    run renumber --by row --output back.json back.json
+    expect_status 0
+    run show back.json
+    expect_same .stdout expected.table
+    ;;
+
+# exported-pages-follow-the-new-order EXAMPLE ORDER: the vector editor's PDF export of the
+# renumbered file has its pages (told apart by size and text) in the new order.
+exported-pages-follow-the-new-order)
+    example="$1" order="$2"
+    cp "$EXAMPLES/$example" .
+    run renumber --by "$order" --output renumbered.svg "$example"
+    expect_status 0
+    exported_pages renumbered.svg >pages.txt
+    expect_same pages.txt "$EXPECTED/${example%.*}.by-$order.pages"
+    ;;
+
+# picture-renders EXAMPLE: the picture is well-formed SVG that the vector editor (and
+# librsvg, when installed) turn into an image.
+picture-renders)
+    example="$1"
+    cp "$EXAMPLES/$example" .
+    run renumber --by row --picture picture.svg "$example"
+    expect_status 0
+    expect_in .stdout "picture: picture.svg"
+    expect_in picture.svg "was "
+    [ -n "$INKSCAPE" ] || skip "the vector editor is not installed"
+    HOME="$WORK" "$INKSCAPE" --export-type=png --export-filename=picture.png picture.svg \
+        2>/dev/null || fail "the editor could not draw the picture"
+    [ -s picture.png ] || fail "the editor drew nothing"
+    if [ -n "$RSVG" ]; then
+        "$RSVG" picture.svg >picture-rsvg.png || fail "librsvg could not draw the picture"
+    fi
+    ;;
+
+# no-artboards-is-fine: a document without artboards is renumbered without complaint.
+no-artboards-is-fine)
+    cp "$FIXTURES/no-artboards.json" .
+    run renumber --by row --output out.json no-artboards.json
+    expect_status 0
+    expect_in .stdout "0 of 0 artboards renumbered"
+    expect_same out.json no-artboards.json
+    ;;
+
+menus-after-startup)
+    run menus
+    expect_status 0
+    expect_same .stdout "$EXPECTED/menus.txt"
+    expect_empty_stderr
+    ;;
+
+about-shows-the-alert)
+    run about
+    expect_status 0
+    expect_in .stdout "Quorvane"
+    expect_empty_stderr
+    ;;
+
+help-on-every-command)
+    for command in "" renumber show menus about; do
+        run $command --help
+        expect_status 0
+        expect_in .stdout "Usage: "
+    done
+    run --version
+    expect_status 0
+    grep -qE '^quorvane-host [0-9]+\.[0-9]+\.[0-9]+$' .stdout || fail "version: $(cat .stdout)"
+    ;;
+
+# bad-input STATUS MESSAGE ARGUMENTS...: the program ends with STATUS and one line on standard
+# error that holds MESSAGE; every file is as it was and none has appeared.
+bad-input)
+    expected_status="$1" message="$2"
+    shift 2
+    cp "$FIXTURES"/* .
+    cp "$EXAMPLES"/* .
+    mkdir folder.json
+    before=$(snapshot)
+    run "$@"
+    expect_status "$expected_status"
+    expect_in .stderr "$message"
+    [ "$(grep -vc '^quorvane-host: warning: ' .stderr)" = 1 ] ||
+        fail "the error is not one line: $(cat .stderr)"
+    [ "$(snapshot)" = "$before" ] || fail "files changed: $(diff <(echo "$before") <(snapshot))"
+    ;;
+
+*)
+    fail "no check called $check"
+    ;;
+esac
