@@ -8,7 +8,11 @@
 demo: deps-demo
 	cmake --preset native >/dev/null
 	cmake --build --preset native --target Quorvane quorvane-host
-	build/native/bin/quorvane-host demo
+	@echo "== examples/festival-posters.json, numbered in the order the posters were drawn:"
+	@build/native/bin/quorvane-host show examples/festival-posters.json
+	@echo "== Grid by Row through the real module (add --output FILE to write the result):"
+	@build/native/bin/quorvane-host renumber --by row --picture build/festival-posters.by-row.svg \
+		examples/festival-posters.json
 
 test: deps-test native sanitize windows
 	ctest --preset native
