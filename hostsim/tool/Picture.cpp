@@ -138,10 +138,16 @@ std::string DrawPicture(const Document& document, const PictureContent& content)
                "\" font-size=\"" + N(numberSize) +
                "\" font-weight=\"bold\" text-anchor=\"middle\"" + " fill=\"" +
                (moved ? kMoved : "#222222") + "\">" + std::to_string(i + 1) + "</text>\n";
+        // The name within the artboard's width where that leaves it legible.
+        const std::string name = Shortened(board.name, 28);
+        const double nameSize = std::max(
+            std::min(
+                smallSize,
+                width * 0.9 / (0.6 * static_cast<double>(std::max<std::size_t>(name.size(), 1)))),
+            extent * 0.006);
         svg += "    <text x=\"" + N(centreX) + "\" y=\"" +
-               N(centreY + numberSize * 0.35 + smallSize * 1.6) + "\" font-size=\"" + N(smallSize) +
-               "\" text-anchor=\"middle\" fill=\"#222222\">" +
-               EscapeAttribute(Shortened(board.name, 28)) + "</text>\n";
+               N(centreY + numberSize * 0.35 + smallSize * 1.6) + "\" font-size=\"" + N(nameSize) +
+               "\" text-anchor=\"middle\" fill=\"#222222\">" + EscapeAttribute(name) + "</text>\n";
         if (i < content.formerNumbers.size()) {
             const auto& former = content.formerNumbers[i];
             const std::string was = former ? "was " + std::to_string(*former) : "was ?";
