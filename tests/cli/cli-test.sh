@@ -227,6 +227,16 @@ no-artboards-is-fine)
     expect_same out.json no-artboards.json
     ;;
 
+# picture-is-current EXAMPLE ORDER: the picture kept beside the example (the README shows it)
+# is the one the program draws now.
+picture-is-current)
+    example="$1" order="$2"
+    cp "$EXAMPLES/$example" .
+    run renumber --by "$order" --picture picture.svg "$example"
+    expect_status 0
+    expect_same picture.svg "$EXAMPLES/${example%.*}.by-$order.picture.svg"
+    ;;
+
 menus-after-startup)
     run menus
     expect_status 0
