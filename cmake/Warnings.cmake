@@ -2,5 +2,5 @@
 function(quorvane_set_warnings target)
     target_compile_options(${target} PRIVATE
         -Wall -Wextra -Wpedantic -Werror -Wshadow -Wcast-align -Wold-style-cast
-        -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough)
+        -Woverloaded-virtual -Wimplicit-fallthrough)
 endfunction()
