@@ -3,6 +3,8 @@
 #   make test   build everything (native, sanitizers, Windows) and run every test
 # Both first install missing Debian packages (as root), or say which command would.
 
+MAKEFLAGS += --no-print-directory
+
 .PHONY: demo test deps-demo deps-test native sanitize windows clean
 
 demo: deps-demo
