@@ -313,10 +313,18 @@ std::string FreshSvg(const Document& document) {
         ownAttributes = ownAttributes || artboard.pixelAspectRatio != 1 ||
                         !artboard.displayMarks.empty() || artboard.rulerOrigin != Point{};
     }
-    // The editor takes the first page as the document's own size.
-    std::array<std::string, 4> first = {"0", "0", "100", "100"};
+    // The editor gives a page whose corner lies at the origin the document's own size, so
+    // the document takes that page's size; without such a page, the first page's. The
+    // viewBox starts at the origin, where the editor puts it: pages and drawing share it.
+    std::array<std::string, 4> size = {"0", "0", "100", "100"};
     if (!document.artboards.empty()) {
-        first = GeometryText(document.artboards.front().bounds);
+        size = GeometryText(document.artboards.front().bounds);
+    }
+    for (const auto& artboard : document.artboards) {
+        if (artboard.bounds.left == 0 && artboard.bounds.top == 0) {
+            size = GeometryText(artboard.bounds);
+            break;
+        }
     }
     std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     text += "<svg xmlns=\"" + std::string(kSvgNamespace) + "\"\n";
@@ -325,8 +333,8 @@ std::string FreshSvg(const Document& document) {
     if (ownAttributes) {
         text += "     xmlns:quorvane=\"" + std::string(kQuorvaneNamespace) + "\"\n";
     }
-    text += "     width=\"" + first[2] + "\" height=\"" + first[3] + "\" viewBox=\"" + first[0] +
-            " " + first[1] + " " + first[2] + " " + first[3] + "\">\n";
+    text += "     width=\"" + size[2] + "\" height=\"" + size[3] + "\" viewBox=\"0 0 " + size[2] +
+            " " + size[3] + "\">\n";
     text += "  <sodipodi:namedview id=\"namedview1\">\n";
     for (std::size_t i = 0; i < document.artboards.size(); ++i) {
         const Artboard& artboard = document.artboards[i];

@@ -203,6 +203,21 @@ TEST(SvgDocument, ANewFileReadsBackToTheSameArtboards) {
     EXPECT_EQ(read.document.artboards, document.artboards);
 }
 
+TEST(SvgDocument, ANewFileTakesItsSizeFromThePageAtTheOrigin) {
+    // The editor gives the page at the origin the document's size; so must the file.
+    Document document;
+    Artboard away;
+    away.bounds = {100, 0, 150, -30};
+    Artboard origin;
+    origin.bounds = {0, 0, 40, -70};
+    document.artboards = {away, origin};
+    EXPECT_THAT(WriteSvgDocument(document, nullptr),
+                HasSubstr("width=\"40\" height=\"70\" viewBox=\"0 0 40 70\""));
+    document.artboards = {away};
+    EXPECT_THAT(WriteSvgDocument(document, nullptr),
+                HasSubstr("width=\"50\" height=\"30\" viewBox=\"0 0 50 30\""));
+}
+
 TEST(SvgDocument, BadInputIsNamedByFileLinePageAndAttribute) {
     const std::string head =
         "<svg xmlns=\"http://www.w3.org/2000/svg\" "

@@ -200,6 +200,20 @@ exported-pages-follow-the-new-order)
     expect_same pages.txt "$EXPECTED/${example%.*}.by-$order.pages"
     ;;
 
+# converted-svg-exports-every-page-at-its-size JSON: a JSON document written as SVG is one
+# the vector editor exports page by page, each page at its artboard's size (the editor's
+# user unit is 0.75 pt). The editor gives the page at the origin the document's size.
+converted-svg-exports-every-page-at-its-size)
+    cp "$1" in.json
+    run renumber --by row --output pages.svg in.json
+    expect_status 0
+    exported_pages pages.svg | cut -d ' ' -f 1 >pages.txt
+    run show pages.svg
+    awk 'NR > 1 { printf "%gx%g\n", ($(NF - 1) - $(NF - 3)) * 0.75, ($(NF - 2) - $NF) * 0.75 }' \
+        .stdout >sizes.txt
+    expect_same pages.txt sizes.txt
+    ;;
+
 # picture-renders EXAMPLE: the picture is well-formed SVG that the vector editor (and
 # librsvg, when installed) turn into an image.
 picture-renders)
