@@ -139,9 +139,8 @@ class PageReader {
   public:
     PageReader(const std::string& file, std::string_view text, pugi::xml_node element,
                std::size_t index)
-        : file_(file), element_(element), index_(index) {
+        : file_(file), text_(text), element_(element), index_(index) {
         tagBegin_ = static_cast<std::size_t>(element.offset_debug()) - 1;
-        line_ = LineAt(text, tagBegin_);
     }
 
     SvgLayout::Page read() {
@@ -230,7 +229,8 @@ class PageReader {
             subject += " (id \"" + std::string(id.value()) + "\")";
         }
         const bool joined = !what.empty() && what.front() == ':';
-        throw InputError(Located(file_, line_, subject + (joined ? "" : " ") + what));
+        throw InputError(
+            Located(file_, LineAt(text_, tagBegin_), subject + (joined ? "" : " ") + what));
     }
     [[noreturn]] void failAttribute(std::string_view local, const std::string& what) const {
         fail(": \"" +
@@ -249,10 +249,10 @@ class PageReader {
     }
 
     const std::string& file_;
+    std::string_view text_;
     pugi::xml_node element_;
     std::size_t index_;
     std::size_t tagBegin_ = 0;
-    int line_ = 0;
     std::optional<std::string> label_;
 };
 
