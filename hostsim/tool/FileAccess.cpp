@@ -59,8 +59,15 @@ fs::path TemporaryBeside(const fs::path& target) {
 }  // namespace
 
 void ReplaceFile(const std::string& path, const std::string& bytes) {
-    const fs::path target(path);
     std::error_code error;
+    // A link is followed, so that the file it names is replaced and the link stays a link.
+    fs::path target(path);
+    if (fs::is_symlink(target, error)) {
+        target = fs::weakly_canonical(target, error);
+        if (error) {
+            throw InputError(Located(path, 0, "cannot be written: " + error.message()));
+        }
+    }
     if (fs::is_directory(target, error)) {
         throw InputError(Located(path, 0, "cannot be written: it is a directory"));
     }

@@ -57,6 +57,17 @@ TEST_F(FileAccess, AReplacedFileKeepsItsPermissions) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+TEST_F(FileAccess, ALinkStaysALinkAndTheFileItNamesIsReplaced) {
+    const auto real = directory_ / "real.json";
+    const auto link = directory_ / "link.json";
+    ReplaceFile(real.string(), "old");
+    fs::create_symlink("real.json", link);
+    ReplaceFile(link.string(), "new");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadWholeFile(real.string()), "new");
+    EXPECT_EQ(EntryCount(), 2u);
+}
+
 TEST_F(FileAccess, AWriteCutShortLeavesTheOldFileAndNoTemporary) {
     const auto path = (directory_ / "doc.json").string();
     ReplaceFile(path, "old");
