@@ -1,0 +1,121 @@
+#include "tests/about/AboutHarness.h"
+
+namespace quorvane::test {
+
+LoadedModule::LoadedModule(const hostsim::HostConfig& config)
+    : host(config), session(host, hostsim::DefaultModulePath()) {}
+
+hostsim::Document ShuffledGrid() {
+    hostsim::Document document{"shuffled grid", {}};
+    const auto add = [&](const char* name, float left, float top, std::uint64_t id) {
+        hostsim::Artboard artboard;
+        artboard.name = name;
+        artboard.bounds = {left, top, left + 100, top - 100};
+        artboard.id = id;
+        document.artboards.push_back(artboard);
+    };
+    add("bottom-right", 200, 0, 1);
+    add("bottom-left", 0, 0, 2);
+    add("top-right", 200, 200, 3);
+    add("top-left", 0, 200, 4);
+    return document;
+}
+
+std::vector<std::string> GridByRow() {
+    return {"top-left", "top-right", "bottom-left", "bottom-right"};
+}
+
+std::vector<std::string> GridByColumn() {
+    return {"top-left", "bottom-left", "top-right", "bottom-right"};
+}
+
+std::vector<std::string> Names(const hostsim::Document& document) {
+    std::vector<std::string> names;
+    for (const hostsim::Artboard& artboard : document.artboards) {
+        names.push_back(artboard.name);
+    }
+    return names;
+}
+
+std::string Describe(const hostsim::Host& host, const hostsim::MenuItem& item) {
+    std::string text = "[" + item.group + "]";
+    if (item.key) {
+        text += " key=\"" + *item.key + "\"";
+    }
+    text += " \"" + item.label + "\" options=" + std::to_string(item.options);
+    if (const hostsim::MenuGroup* submenu = host.menus().group(item.submenu)) {
+        text += " > [" + submenu->name + "] options=" + std::to_string(submenu->options);
+    }
+    return text;
+}
+
+std::vector<std::string> MenuItems(const hostsim::Host& host) {
+    std::vector<std::string> items;
+    for (const hostsim::MenuItem& item : host.menus().items()) {
+        items.push_back(Describe(host, item));
+    }
+    return items;
+}
+
+std::vector<std::string> LabelsIn(const hostsim::Host& host, std::string_view group) {
+    std::vector<std::string> labels;
+    for (const hostsim::MenuItem* item : host.menus().itemsIn(group)) {
+        labels.push_back(item->label);
+    }
+    return labels;
+}
+
+int ItemsLabelled(const hostsim::Host& host, std::string_view label) {
+    int count = 0;
+    for (const hostsim::MenuItem& item : host.menus().items()) {
+        count += item.label == label ? 1 : 0;
+    }
+    return count;
+}
+
+std::vector<hostsim::CallRecord> CleanStartupCalls(const hostsim::HostConfig& config) {
+    LoadedModule module(config);
+    module.host.openDocument(ShuffledGrid());
+    EXPECT_EQ(module.session.startup(), 0) << "the clean start-up itself";
+    std::vector<hostsim::CallRecord> calls = module.host.calls().hostCalls();
+    module.session.shutdown();
+    return calls;
+}
+
+void ModuleMenus::Load(const hostsim::HostConfig& config) {
+    loaded.emplace(config);
+    host().openDocument(ShuffledGrid());
+}
+
+void ModuleMenus::Start(const hostsim::HostConfig& config) {
+    Load(config);
+    ASSERT_EQ(session().startup(), 0) << host().calls().text();
+    ASSERT_EQ(session().applicationStartedResult(), 0);
+    host().calls().clear();
+}
+
+void ModuleMenus::Finish() {
+    if (!loaded) {
+        return;
+    }
+    host().faults().clear();
+    if (session().codeLoaded() && session().instanceSlot() != nullptr) {
+        EXPECT_EQ(session().shutdown(), 0) << "shut-down at the end of the test";
+    }
+    EXPECT_EQ(session().instanceSlot(), nullptr);
+    EXPECT_EQ(host().problemReport(hostsim::kLeftToHostByDesign), "") << host().calls().text();
+    loaded.reset();
+}
+
+hostsim::abi::Handle ModuleMenus::ItemHandle(std::string_view label, bool separator) {
+    std::vector<hostsim::abi::Handle> found;
+    for (const hostsim::MenuItem& item : host().menus().items()) {
+        if (item.label == label && item.isSeparator() == separator) {
+            found.push_back(item.handle);
+        }
+    }
+    EXPECT_EQ(found.size(), 1u) << label << "\n" << host().menus().tree();
+    return found.empty() ? nullptr : found.front();
+}
+
+}  // namespace quorvane::test
