@@ -154,6 +154,9 @@ int Renumber(const RenumberOptions& options) {
         std::cout << summary << "; dry run, nothing written\n";
         return kSuccess;
     }
+    // Everything is drawn before anything is written, and the document is written first: a
+    // failure leaves either nothing new or the renumbered document without its picture.
+    std::string picture;
     if (!options.picture.empty()) {
         PictureContent content;
         content.title =
@@ -172,13 +175,14 @@ int Renumber(const RenumberOptions& options) {
                 }
             }
         }
-        ReplaceFile(options.picture, DrawPicture(after, content));
+        picture = DrawPicture(after, content);
     }
     if (!options.output.empty()) {
         ReplaceFile(options.output, RenderDocument(input, after, *outputFormat));
         std::cout << options.output << ": " << summary << "\n";
     }
     if (!options.picture.empty()) {
+        ReplaceFile(options.picture, picture);
         std::cout << "picture: " << options.picture << "\n";
     }
     return kSuccess;
