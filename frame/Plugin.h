@@ -28,7 +28,10 @@ class Plugin {
     // concrete constructor gives its own.
     explicit Plugin(PluginRef pluginRef) noexcept;
 
-    // 0. Releases nothing: suites, access reference and notifier are left as they are.
+    // 0. Gives nothing back to the host: the access reference and the notifier are left as they
+    //    are. Shut-down and unload release the suites before the object goes; should an owned
+    //    suite set still be there (the entry point releases it after a failed start-up), it
+    //    goes with the object rather than stay held by nothing.
     virtual ~Plugin();
     // 1. Filters and reports a non-zero code: silent codes and repeats of the last reported
     //    code within the repeat window are dropped; the rest goes to ReportErrorToHost.
