@@ -95,15 +95,15 @@ bool HostCall::release(HandleKind kind, abi::Handle value) {
     return false;
 }
 
-void HostCall::noteViolation(std::string what) {
+void HostCall::noteViolation(const std::string& what) {
     CallRecord& call = record();
     host_->recordViolation(call.suite + " #" + std::to_string(call.entry) + " " + call.operation +
                            ": " + what);
     call.violation += (call.violation.empty() ? "" : "; ") + what;
 }
 
-abi::ErrorCode HostCall::violation(abi::ErrorCode code, std::string what) {
-    noteViolation(std::move(what));
+abi::ErrorCode HostCall::violation(abi::ErrorCode code, const std::string& what) {
+    noteViolation(what);
     return finish(code);
 }
 

@@ -45,9 +45,9 @@ class HostCall {
     bool release(HandleKind kind, abi::Handle value);
 
     // Records a violation of the contract and answers `code`.
-    abi::ErrorCode violation(abi::ErrorCode code, std::string what);
+    abi::ErrorCode violation(abi::ErrorCode code, const std::string& what);
     // Records a violation; the call goes on.
-    void noteViolation(std::string what);
+    void noteViolation(const std::string& what);
     // Answers the injected fault: its code, or 0 when it answers without writing.
     abi::ErrorCode finishWithFault();
     abi::ErrorCode finish(abi::ErrorCode code);

@@ -55,8 +55,8 @@ class ModuleLoader {
     void releaseReservation();
 
     void* handle_ = nullptr;
-    std::filesystem::path path_;
-    std::string error_;
+    std::filesystem::path path_{};
+    std::string error_{};
     std::uintptr_t base_ = 0;
     std::size_t size_ = 0;  // the image's extent from base_
     void* reservation_ = nullptr;
