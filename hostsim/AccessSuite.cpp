@@ -6,39 +6,29 @@ namespace hostsim {
 namespace {
 
 abi::ErrorCode AcquirePlugin(abi::Handle plugin, abi::Handle* access) {
-    HostCall call(SuiteId::Access, abi::access::AcquirePlugin::number, "AcquirePlugin");
-    if (!call) {
-        return NoActiveHost("SP Access Suite", "AcquirePlugin");
-    }
-    call.arg("plugin", call.handle(plugin)).arg("access", HostCall::outSlot(access));
-    if (access == nullptr) {
-        return call.violation(kBadParameterError, "null out-pointer");
-    }
-    if (!call.live(HandleKind::PluginRef, plugin)) {
-        return call.finish(kBadHandleError);
-    }
-    if (call.fault().kind != Fault::Kind::None) {
-        return call.finishWithFault();
-    }
-    *access = call.host().ledger().issue(HandleKind::AccessRef, HandleOrigin::PluginRequest,
-                                         "access to " + call.handle(plugin));
-    call.out("*access", call.handle(*access));
-    return call.finish(0);
+    return Serve<abi::access::AcquirePlugin>(
+        SuiteId::Access, "AcquirePlugin",
+        [&](HostCall& call) {
+            call.arg("plugin", call.handle(plugin)).arg("access", HostCall::outSlot(access));
+        },
+        [&](HostCall& call) {
+            return access == nullptr ? call.refuse(kBadParameterError, "null out-pointer")
+                                     : call.checkLive(HandleKind::PluginRef, plugin);
+        },
+        [&](HostCall& call) {
+            *access = call.host().ledger().issue(HandleKind::AccessRef, HandleOrigin::PluginRequest,
+                                                 "access to " + call.handle(plugin));
+            call.out("*access", call.handle(*access));
+        });
 }
 
 abi::ErrorCode ReleasePlugin(abi::Handle access) {
-    HostCall call(SuiteId::Access, abi::access::ReleasePlugin::number, "ReleasePlugin");
-    if (!call) {
-        return NoActiveHost("SP Access Suite", "ReleasePlugin");
-    }
-    call.arg("access", call.handle(access));
-    if (call.fault().answersWithoutWriting()) {
-        return call.finishWithFault();
-    }
-    if (!call.release(HandleKind::AccessRef, access)) {
-        return call.finish(kBadHandleError);
-    }
-    return call.fault().fails() ? call.finishWithFault() : call.finish(0);
+    return ServeRelease<abi::access::ReleasePlugin>(
+        SuiteId::Access, "ReleasePlugin",
+        [&](HostCall& call) { call.arg("access", call.handle(access)); }, NothingToCheck,
+        [&](HostCall& call) {
+            return call.release(HandleKind::AccessRef, access) ? 0 : kBadHandleError;
+        });
 }
 
 }  // namespace

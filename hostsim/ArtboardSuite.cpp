@@ -44,8 +44,7 @@ std::string PointText(const OriginPoint* point) {
 // 0 when the slot holds a live attribute set, which is put in `set`; else the answer to give.
 abi::ErrorCode CheckSet(HostCall& call, const abi::Handle* slot, AttributeSet*& set) {
     if (slot == nullptr) {
-        call.noteViolation("null attribute-set slot");
-        return kBadParameterError;
+        return call.refuse(kBadParameterError, "null attribute-set slot");
     }
     if (!call.live(HandleKind::AttributeSet, *slot)) {
         return kBadHandleError;
@@ -57,8 +56,7 @@ abi::ErrorCode CheckSet(HostCall& call, const abi::Handle* slot, AttributeSet*& 
 // 0 when the slot holds a live list, whose document is put in `document`.
 abi::ErrorCode CheckList(HostCall& call, const abi::Handle* slot, Document*& document) {
     if (slot == nullptr) {
-        call.noteViolation("null list slot");
-        return kBadParameterError;
+        return call.refuse(kBadParameterError, "null list slot");
     }
     if (!call.live(HandleKind::ArtboardList, *slot)) {
         return kBadHandleError;
@@ -68,419 +66,301 @@ abi::ErrorCode CheckList(HostCall& call, const abi::Handle* slot, Document*& doc
 }
 
 abi::ErrorCode CheckOut(HostCall& call, const void* pointer) {
-    if (pointer == nullptr) {
-        call.noteViolation("null pointer argument");
-        return kBadParameterError;
-    }
-    return 0;
+    return pointer == nullptr ? call.refuse(kBadParameterError, "null pointer argument") : 0;
 }
 
-bool Faulted(const HostCall& call) {
-    return call.fault().kind != Fault::Kind::None;
+// Serves entry E, which reads or changes the attribute set in the slot `set`: the slot is
+// logged and checked before the entry's own arguments, and `act(call, attributes)` is given
+// the set.
+template <typename E, typename Describe, typename Check, typename Act>
+abi::ErrorCode ServeSet(const char* operation, const abi::Handle* set, Describe&& describe,
+                        Check&& check, Act&& act) {
+    AttributeSet* attributes = nullptr;
+    return Serve<E>(
+        SuiteId::Artboard, operation,
+        [&](HostCall& call) {
+            call.arg("set", call.inSlot(set));
+            describe(call);
+        },
+        [&](HostCall& call) {
+            const abi::ErrorCode e = CheckSet(call, set, attributes);
+            return e != 0 ? e : check(call);
+        },
+        [&](HostCall& call) { act(call, *attributes); });
 }
 
 abi::ErrorCode NewAttributes(abi::Handle* set) {
-    HostCall call(SuiteId::Artboard, abi::artboard::NewAttributes::number, "NewAttributes");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "NewAttributes");
-    }
-    call.arg("set", HostCall::outSlot(set));
-    if (const abi::ErrorCode e = CheckOut(call, set)) {
-        return call.finish(e);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    *set = call.host().artboards().newSet(AttributeSet{}, "new set");
-    call.out("*set", call.handle(*set));
-    return call.finish(0);
+    return Serve<abi::artboard::NewAttributes>(
+        SuiteId::Artboard, "NewAttributes",
+        [&](HostCall& call) { call.arg("set", HostCall::outSlot(set)); },
+        [&](HostCall& call) { return CheckOut(call, set); },
+        [&](HostCall& call) {
+            *set = call.host().artboards().newSet(AttributeSet{}, "new set");
+            call.out("*set", call.handle(*set));
+        });
 }
 
 abi::ErrorCode CloneAttributes(abi::Handle* target, const abi::Handle* source) {
-    HostCall call(SuiteId::Artboard, abi::artboard::CloneAttributes::number, "CloneAttributes");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "CloneAttributes");
-    }
-    call.arg("target", HostCall::outSlot(target)).arg("source", call.inSlot(source));
     AttributeSet* from = nullptr;
-    if (const abi::ErrorCode e = CheckOut(call, target)) {
-        return call.finish(e);
-    }
-    if (const abi::ErrorCode e = CheckSet(call, source, from)) {
-        return call.finish(e);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    const std::string origin = call.handle(*source);
-    *target = call.host().artboards().newSet(*from, "clone of " + origin);
-    call.out("*target", call.handle(*target));
-    return call.finish(0);
+    return Serve<abi::artboard::CloneAttributes>(
+        SuiteId::Artboard, "CloneAttributes",
+        [&](HostCall& call) {
+            call.arg("target", HostCall::outSlot(target)).arg("source", call.inSlot(source));
+        },
+        [&](HostCall& call) {
+            const abi::ErrorCode e = CheckOut(call, target);
+            return e != 0 ? e : CheckSet(call, source, from);
+        },
+        [&](HostCall& call) {
+            const std::string origin = call.handle(*source);
+            *target = call.host().artboards().newSet(*from, "clone of " + origin);
+            call.out("*target", call.handle(*target));
+        });
 }
 
 abi::ErrorCode DisposeAttributes(abi::Handle* set) {
-    HostCall call(SuiteId::Artboard, abi::artboard::DisposeAttributes::number, "DisposeAttributes");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "DisposeAttributes");
-    }
-    call.arg("set", call.inSlot(set));
-    if (const abi::ErrorCode e = CheckOut(call, set)) {
-        return call.finish(e);
-    }
-    if (call.fault().answersWithoutWriting()) {
-        return call.finishWithFault();
-    }
-    if (*set != nullptr) {
-        if (!call.release(HandleKind::AttributeSet, *set)) {
-            return call.finish(kBadHandleError);
-        }
-        call.host().artboards().forgetSet(*set);
-    }
-    return call.fault().fails() ? call.finishWithFault() : call.finish(0);
+    return ServeRelease<abi::artboard::DisposeAttributes>(
+        SuiteId::Artboard, "DisposeAttributes",
+        [&](HostCall& call) { call.arg("set", call.inSlot(set)); },
+        [&](HostCall& call) { return CheckOut(call, set); },
+        [&](HostCall& call) -> abi::ErrorCode {
+            if (*set == nullptr) {
+                return 0;
+            }
+            if (!call.release(HandleKind::AttributeSet, *set)) {
+                return kBadHandleError;
+            }
+            call.host().artboards().forgetSet(*set);
+            return 0;
+        });
 }
 
 abi::ErrorCode GetBounds(const abi::Handle* set, BoundsRect* bounds) {
-    HostCall call(SuiteId::Artboard, abi::artboard::GetBounds::number, "GetBounds");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "GetBounds");
-    }
-    call.arg("set", call.inSlot(set)).arg("bounds", HostCall::outSlot(bounds));
-    AttributeSet* attributes = nullptr;
-    if (const abi::ErrorCode e = CheckSet(call, set, attributes)) {
-        return call.finish(e);
-    }
-    if (const abi::ErrorCode e = CheckOut(call, bounds)) {
-        return call.finish(e);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    const Rect& r = attributes->bounds;
-    *bounds = BoundsRect{r.left, r.top, r.right, r.bottom};
-    call.out("*bounds", RectText(bounds));
-    return call.finish(0);
+    return ServeSet<abi::artboard::GetBounds>(
+        "GetBounds", set, [&](HostCall& call) { call.arg("bounds", HostCall::outSlot(bounds)); },
+        [&](HostCall& call) { return CheckOut(call, bounds); },
+        [&](HostCall& call, const AttributeSet& attributes) {
+            const Rect& r = attributes.bounds;
+            *bounds = BoundsRect{r.left, r.top, r.right, r.bottom};
+            call.out("*bounds", RectText(bounds));
+        });
 }
 
 abi::ErrorCode SetBounds(abi::Handle* set, const BoundsRect* bounds) {
-    HostCall call(SuiteId::Artboard, abi::artboard::SetBounds::number, "SetBounds");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "SetBounds");
-    }
-    call.arg("set", call.inSlot(set)).arg("bounds", RectText(bounds));
-    AttributeSet* attributes = nullptr;
-    if (const abi::ErrorCode e = CheckSet(call, set, attributes)) {
-        return call.finish(e);
-    }
-    if (const abi::ErrorCode e = CheckOut(call, bounds)) {
-        return call.finish(e);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    attributes->bounds = Rect{bounds->left, bounds->top, bounds->right, bounds->bottom};
-    return call.finish(0);
+    return ServeSet<abi::artboard::SetBounds>(
+        "SetBounds", set, [&](HostCall& call) { call.arg("bounds", RectText(bounds)); },
+        [&](HostCall& call) { return CheckOut(call, bounds); },
+        [&](HostCall& /*call*/, AttributeSet& attributes) {
+            attributes.bounds = Rect{bounds->left, bounds->top, bounds->right, bounds->bottom};
+        });
 }
 
 abi::ErrorCode GetPixelAspectRatio(const abi::Handle* set, float* ratio) {
-    HostCall call(SuiteId::Artboard, abi::artboard::GetPixelAspectRatio::number,
-                  "GetPixelAspectRatio");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "GetPixelAspectRatio");
-    }
-    call.arg("set", call.inSlot(set)).arg("ratio", HostCall::outSlot(ratio));
-    AttributeSet* attributes = nullptr;
-    if (const abi::ErrorCode e = CheckSet(call, set, attributes)) {
-        return call.finish(e);
-    }
-    if (const abi::ErrorCode e = CheckOut(call, ratio)) {
-        return call.finish(e);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    *ratio = attributes->pixelAspectRatio;
-    call.out("*ratio", Number(*ratio));
-    return call.finish(0);
+    return ServeSet<abi::artboard::GetPixelAspectRatio>(
+        "GetPixelAspectRatio", set,
+        [&](HostCall& call) { call.arg("ratio", HostCall::outSlot(ratio)); },
+        [&](HostCall& call) { return CheckOut(call, ratio); },
+        [&](HostCall& call, const AttributeSet& attributes) {
+            *ratio = attributes.pixelAspectRatio;
+            call.out("*ratio", Number(*ratio));
+        });
 }
 
 abi::ErrorCode SetPixelAspectRatio(abi::Handle* set, float ratio) {
-    HostCall call(SuiteId::Artboard, abi::artboard::SetPixelAspectRatio::number,
-                  "SetPixelAspectRatio");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "SetPixelAspectRatio");
-    }
-    call.arg("set", call.inSlot(set)).arg("ratio", Number(ratio));
-    AttributeSet* attributes = nullptr;
-    if (const abi::ErrorCode e = CheckSet(call, set, attributes)) {
-        return call.finish(e);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    attributes->pixelAspectRatio = ratio;
-    return call.finish(0);
+    return ServeSet<abi::artboard::SetPixelAspectRatio>(
+        "SetPixelAspectRatio", set, [&](HostCall& call) { call.arg("ratio", Number(ratio)); },
+        NothingToCheck,
+        [&](HostCall& /*call*/, AttributeSet& attributes) { attributes.pixelAspectRatio = ratio; });
 }
 
 abi::ErrorCode GetName(const abi::Handle* set, abi::Handle* name) {
-    HostCall call(SuiteId::Artboard, abi::artboard::GetName::number, "GetName");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "GetName");
-    }
-    call.arg("set", call.inSlot(set)).arg("name", HostCall::outSlot(name));
-    AttributeSet* attributes = nullptr;
-    if (const abi::ErrorCode e = CheckSet(call, set, attributes)) {
-        return call.finish(e);
-    }
-    if (const abi::ErrorCode e = CheckOut(call, name)) {
-        return call.finish(e);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    *name = call.host().strings().create(attributes->name);
-    call.out("*name", call.handle(*name) + " " + HostCall::text(attributes->name.c_str()));
-    return call.finish(0);
+    return ServeSet<abi::artboard::GetName>(
+        "GetName", set, [&](HostCall& call) { call.arg("name", HostCall::outSlot(name)); },
+        [&](HostCall& call) { return CheckOut(call, name); },
+        [&](HostCall& call, const AttributeSet& attributes) {
+            *name = call.host().strings().create(attributes.name);
+            call.out("*name", call.handle(*name) + " " + HostCall::text(attributes.name.c_str()));
+        });
 }
 
 abi::ErrorCode SetName(abi::Handle* set, const abi::Handle* name) {
-    HostCall call(SuiteId::Artboard, abi::artboard::SetName::number, "SetName");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "SetName");
-    }
-    call.arg("set", call.inSlot(set)).arg("name", call.inSlot(name));
-    AttributeSet* attributes = nullptr;
-    if (const abi::ErrorCode e = CheckSet(call, set, attributes)) {
-        return call.finish(e);
-    }
-    if (const abi::ErrorCode e = CheckOut(call, name)) {
-        return call.finish(e);
-    }
-    if (!call.live(HandleKind::String, *name)) {
-        return call.finish(kBadHandleError);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    attributes->name = *call.host().strings().text(*name);
-    return call.finish(0);
+    return ServeSet<abi::artboard::SetName>(
+        "SetName", set, [&](HostCall& call) { call.arg("name", call.inSlot(name)); },
+        [&](HostCall& call) {
+            const abi::ErrorCode e = CheckOut(call, name);
+            return e != 0 ? e : call.checkLive(HandleKind::String, *name);
+        },
+        [&](HostCall& call, AttributeSet& attributes) {
+            attributes.name = *call.host().strings().text(*name);
+        });
+}
+
+abi::ErrorCode CheckDisplayMarkKind(HostCall& call, std::int32_t kind) {
+    return kind < 0 ? call.refuse(kBadParameterError, "negative display-mark kind") : 0;
 }
 
 abi::ErrorCode GetDisplayMark(const abi::Handle* set, std::int32_t kind, std::int32_t* value) {
-    HostCall call(SuiteId::Artboard, abi::artboard::GetDisplayMark::number, "GetDisplayMark");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "GetDisplayMark");
-    }
-    call.arg("set", call.inSlot(set))
-        .arg("kind", std::to_string(kind))
-        .arg("value", HostCall::outSlot(value));
-    AttributeSet* attributes = nullptr;
-    if (const abi::ErrorCode e = CheckSet(call, set, attributes)) {
-        return call.finish(e);
-    }
-    if (const abi::ErrorCode e = CheckOut(call, value)) {
-        return call.finish(e);
-    }
-    if (kind < 0) {
-        return call.violation(kBadParameterError, "negative display-mark kind");
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    *value = attributes->displayMarks.count(kind) != 0 ? 1 : 0;
-    call.out("*value", std::to_string(*value));
-    return call.finish(0);
+    return ServeSet<abi::artboard::GetDisplayMark>(
+        "GetDisplayMark", set,
+        [&](HostCall& call) {
+            call.arg("kind", std::to_string(kind)).arg("value", HostCall::outSlot(value));
+        },
+        [&](HostCall& call) {
+            const abi::ErrorCode e = CheckOut(call, value);
+            return e != 0 ? e : CheckDisplayMarkKind(call, kind);
+        },
+        [&](HostCall& call, const AttributeSet& attributes) {
+            *value = attributes.displayMarks.count(kind) != 0 ? 1 : 0;
+            call.out("*value", std::to_string(*value));
+        });
 }
 
 abi::ErrorCode SetDisplayMark(abi::Handle* set, std::int32_t kind, std::int32_t value) {
-    HostCall call(SuiteId::Artboard, abi::artboard::SetDisplayMark::number, "SetDisplayMark");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "SetDisplayMark");
-    }
-    call.arg("set", call.inSlot(set))
-        .arg("kind", std::to_string(kind))
-        .arg("value", std::to_string(value));
-    AttributeSet* attributes = nullptr;
-    if (const abi::ErrorCode e = CheckSet(call, set, attributes)) {
-        return call.finish(e);
-    }
-    if (kind < 0) {
-        return call.violation(kBadParameterError, "negative display-mark kind");
-    }
-    if (value != 0 && value != 1) {
-        return call.violation(kBadParameterError, "display-mark value is neither 0 nor 1");
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    if (value == 1) {
-        attributes->displayMarks.insert(kind);
-    } else {
-        attributes->displayMarks.erase(kind);
-    }
-    return call.finish(0);
+    return ServeSet<abi::artboard::SetDisplayMark>(
+        "SetDisplayMark", set,
+        [&](HostCall& call) {
+            call.arg("kind", std::to_string(kind)).arg("value", std::to_string(value));
+        },
+        [&](HostCall& call) -> abi::ErrorCode {
+            if (const abi::ErrorCode e = CheckDisplayMarkKind(call, kind)) {
+                return e;
+            }
+            if (value != 0 && value != 1) {
+                return call.refuse(kBadParameterError, "display-mark value is neither 0 nor 1");
+            }
+            return 0;
+        },
+        [&](HostCall& /*call*/, AttributeSet& attributes) {
+            if (value == 1) {
+                attributes.displayMarks.insert(kind);
+            } else {
+                attributes.displayMarks.erase(kind);
+            }
+        });
 }
 
 abi::ErrorCode AcquireArtboardList(abi::Handle* list) {
-    HostCall call(SuiteId::Artboard, abi::artboard::AcquireArtboardList::number,
-                  "AcquireArtboardList");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "AcquireArtboardList");
-    }
-    call.arg("list", HostCall::outSlot(list));
-    if (const abi::ErrorCode e = CheckOut(call, list)) {
-        return call.finish(e);
-    }
-    if (call.host().document() == nullptr) {
-        return call.finish(kNoDocumentError);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    *list = call.host().artboards().acquireList();
-    call.out("*list", call.handle(*list));
-    return call.finish(0);
+    return Serve<abi::artboard::AcquireArtboardList>(
+        SuiteId::Artboard, "AcquireArtboardList",
+        [&](HostCall& call) { call.arg("list", HostCall::outSlot(list)); },
+        [&](HostCall& call) -> abi::ErrorCode {
+            if (const abi::ErrorCode e = CheckOut(call, list)) {
+                return e;
+            }
+            return call.host().document() == nullptr ? kNoDocumentError : 0;
+        },
+        [&](HostCall& call) {
+            *list = call.host().artboards().acquireList();
+            call.out("*list", call.handle(*list));
+        });
 }
 
 abi::ErrorCode ReleaseArtboardList(abi::Handle* list) {
-    HostCall call(SuiteId::Artboard, abi::artboard::ReleaseArtboardList::number,
-                  "ReleaseArtboardList");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "ReleaseArtboardList");
-    }
-    call.arg("list", call.inSlot(list));
-    if (const abi::ErrorCode e = CheckOut(call, list)) {
-        return call.finish(e);
-    }
-    if (call.fault().answersWithoutWriting()) {
-        return call.finishWithFault();
-    }
-    if (!call.release(HandleKind::ArtboardList, *list)) {
-        return call.finish(kBadHandleError);
-    }
-    call.host().artboards().forgetList(*list);
-    return call.fault().fails() ? call.finishWithFault() : call.finish(0);
+    return ServeRelease<abi::artboard::ReleaseArtboardList>(
+        SuiteId::Artboard, "ReleaseArtboardList",
+        [&](HostCall& call) { call.arg("list", call.inSlot(list)); },
+        [&](HostCall& call) { return CheckOut(call, list); },
+        [&](HostCall& call) -> abi::ErrorCode {
+            if (!call.release(HandleKind::ArtboardList, *list)) {
+                return kBadHandleError;
+            }
+            call.host().artboards().forgetList(*list);
+            return 0;
+        });
 }
 
 abi::ErrorCode GetArtboardCount(const abi::Handle* list, std::int32_t* count) {
-    HostCall call(SuiteId::Artboard, abi::artboard::GetArtboardCount::number, "GetArtboardCount");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "GetArtboardCount");
-    }
-    call.arg("list", call.inSlot(list)).arg("count", HostCall::outSlot(count));
     Document* document = nullptr;
-    if (const abi::ErrorCode e = CheckList(call, list, document)) {
-        return call.finish(e);
-    }
-    if (const abi::ErrorCode e = CheckOut(call, count)) {
-        return call.finish(e);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    *count = static_cast<std::int32_t>(document->artboards.size());
-    call.out("*count", std::to_string(*count));
-    return call.finish(0);
+    return Serve<abi::artboard::GetArtboardCount>(
+        SuiteId::Artboard, "GetArtboardCount",
+        [&](HostCall& call) {
+            call.arg("list", call.inSlot(list)).arg("count", HostCall::outSlot(count));
+        },
+        [&](HostCall& call) {
+            const abi::ErrorCode e = CheckList(call, list, document);
+            return e != 0 ? e : CheckOut(call, count);
+        },
+        [&](HostCall& call) {
+            *count = static_cast<std::int32_t>(document->artboards.size());
+            call.out("*count", std::to_string(*count));
+        });
 }
 
-bool InRange(const Document& document, std::int32_t index) {
-    return index >= 0 && static_cast<std::size_t>(index) < document.artboards.size();
+abi::ErrorCode CheckIndex(const Document& document, std::int32_t index) {
+    const bool inRange = index >= 0 && static_cast<std::size_t>(index) < document.artboards.size();
+    return inRange ? 0 : kIndexRangeError;
 }
 
 abi::ErrorCode UpdateArtboard(abi::Handle* list, std::int32_t index, const abi::Handle* set) {
-    HostCall call(SuiteId::Artboard, abi::artboard::UpdateArtboard::number, "UpdateArtboard");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "UpdateArtboard");
-    }
-    call.arg("list", call.inSlot(list))
-        .arg("index", std::to_string(index))
-        .arg("set", call.inSlot(set));
     Document* document = nullptr;
     AttributeSet* attributes = nullptr;
-    if (const abi::ErrorCode e = CheckList(call, list, document)) {
-        return call.finish(e);
-    }
-    if (const abi::ErrorCode e = CheckSet(call, set, attributes)) {
-        return call.finish(e);
-    }
-    if (!InRange(*document, index)) {
-        return call.finish(kIndexRangeError);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    ApplyAttributes(*attributes, document->artboards[static_cast<std::size_t>(index)]);
-    return call.finish(0);
+    return Serve<abi::artboard::UpdateArtboard>(
+        SuiteId::Artboard, "UpdateArtboard",
+        [&](HostCall& call) {
+            call.arg("list", call.inSlot(list))
+                .arg("index", std::to_string(index))
+                .arg("set", call.inSlot(set));
+        },
+        [&](HostCall& call) -> abi::ErrorCode {
+            if (const abi::ErrorCode e = CheckList(call, list, document)) {
+                return e;
+            }
+            if (const abi::ErrorCode e = CheckSet(call, set, attributes)) {
+                return e;
+            }
+            return CheckIndex(*document, index);
+        },
+        [&](HostCall& /*call*/) {
+            ApplyAttributes(*attributes, document->artboards[static_cast<std::size_t>(index)]);
+        });
 }
 
 abi::ErrorCode GetArtboardAttributes(const abi::Handle* list, std::int32_t index,
                                      abi::Handle* set) {
-    HostCall call(SuiteId::Artboard, abi::artboard::GetArtboardAttributes::number,
-                  "GetArtboardAttributes");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "GetArtboardAttributes");
-    }
-    call.arg("list", call.inSlot(list))
-        .arg("index", std::to_string(index))
-        .arg("set", HostCall::outSlot(set));
     Document* document = nullptr;
-    if (const abi::ErrorCode e = CheckList(call, list, document)) {
-        return call.finish(e);
-    }
-    if (const abi::ErrorCode e = CheckOut(call, set)) {
-        return call.finish(e);
-    }
-    if (!InRange(*document, index)) {
-        return call.finish(kIndexRangeError);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    const Artboard& artboard = document->artboards[static_cast<std::size_t>(index)];
-    *set = call.host().artboards().newSet(
-        AttributesOf(artboard), "artboard " + std::to_string(index) + " \"" + artboard.name + "\"");
-    call.out("*set", call.handle(*set));
-    return call.finish(0);
+    return Serve<abi::artboard::GetArtboardAttributes>(
+        SuiteId::Artboard, "GetArtboardAttributes",
+        [&](HostCall& call) {
+            call.arg("list", call.inSlot(list))
+                .arg("index", std::to_string(index))
+                .arg("set", HostCall::outSlot(set));
+        },
+        [&](HostCall& call) -> abi::ErrorCode {
+            if (const abi::ErrorCode e = CheckList(call, list, document)) {
+                return e;
+            }
+            if (const abi::ErrorCode e = CheckOut(call, set)) {
+                return e;
+            }
+            return CheckIndex(*document, index);
+        },
+        [&](HostCall& call) {
+            const Artboard& artboard = document->artboards[static_cast<std::size_t>(index)];
+            *set = call.host().artboards().newSet(
+                AttributesOf(artboard),
+                "artboard " + std::to_string(index) + " \"" + artboard.name + "\"");
+            call.out("*set", call.handle(*set));
+        });
 }
 
 abi::ErrorCode GetRulerOrigin(const abi::Handle* set, OriginPoint* origin) {
-    HostCall call(SuiteId::Artboard, abi::artboard::GetRulerOrigin::number, "GetRulerOrigin");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "GetRulerOrigin");
-    }
-    call.arg("set", call.inSlot(set)).arg("origin", HostCall::outSlot(origin));
-    AttributeSet* attributes = nullptr;
-    if (const abi::ErrorCode e = CheckSet(call, set, attributes)) {
-        return call.finish(e);
-    }
-    if (const abi::ErrorCode e = CheckOut(call, origin)) {
-        return call.finish(e);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    *origin = OriginPoint{attributes->rulerOrigin.h, attributes->rulerOrigin.v};
-    call.out("*origin", PointText(origin));
-    return call.finish(0);
+    return ServeSet<abi::artboard::GetRulerOrigin>(
+        "GetRulerOrigin", set,
+        [&](HostCall& call) { call.arg("origin", HostCall::outSlot(origin)); },
+        [&](HostCall& call) { return CheckOut(call, origin); },
+        [&](HostCall& call, const AttributeSet& attributes) {
+            *origin = OriginPoint{attributes.rulerOrigin.h, attributes.rulerOrigin.v};
+            call.out("*origin", PointText(origin));
+        });
 }
 
 abi::ErrorCode SetRulerOrigin(abi::Handle* set, const OriginPoint* origin) {
-    HostCall call(SuiteId::Artboard, abi::artboard::SetRulerOrigin::number, "SetRulerOrigin");
-    if (!call) {
-        return NoActiveHost("AI Artboard Suite", "SetRulerOrigin");
-    }
-    call.arg("set", call.inSlot(set)).arg("origin", PointText(origin));
-    AttributeSet* attributes = nullptr;
-    if (const abi::ErrorCode e = CheckSet(call, set, attributes)) {
-        return call.finish(e);
-    }
-    if (const abi::ErrorCode e = CheckOut(call, origin)) {
-        return call.finish(e);
-    }
-    if (Faulted(call)) {
-        return call.finishWithFault();
-    }
-    attributes->rulerOrigin = Point{origin->h, origin->v};
-    return call.finish(0);
+    return ServeSet<abi::artboard::SetRulerOrigin>(
+        "SetRulerOrigin", set, [&](HostCall& call) { call.arg("origin", PointText(origin)); },
+        [&](HostCall& call) { return CheckOut(call, origin); },
+        [&](HostCall& /*call*/, AttributeSet& attributes) {
+            attributes.rulerOrigin = Point{origin->h, origin->v};
+        });
 }
 
 }  // namespace

@@ -9,46 +9,40 @@ namespace hostsim {
 namespace {
 
 abi::ErrorCode PushAppContext(abi::Handle plugin, abi::Handle* context) {
-    HostCall call(SuiteId::Context, abi::context::PushAppContext::number, "PushAppContext");
-    if (!call) {
-        return NoActiveHost("AI Context Suite", "PushAppContext");
-    }
-    call.arg("plugin", call.handle(plugin)).arg("context", HostCall::outSlot(context));
-    if (context == nullptr) {
-        return call.violation(kBadParameterError, "null out-pointer");
-    }
-    if (!call.live(HandleKind::PluginRef, plugin)) {
-        return call.finish(kBadHandleError);
-    }
-    if (call.fault().kind != Fault::Kind::None) {
-        return call.finishWithFault();
-    }
-    *context = call.host().ledger().issue(HandleKind::AppContext, HandleOrigin::PluginRequest,
-                                          "context of " + call.handle(plugin));
-    call.host().plugins().openContexts().push_back(*context);
-    call.host().plugins().countContextEntered();
-    call.out("*context", call.handle(*context));
-    return call.finish(0);
+    return Serve<abi::context::PushAppContext>(
+        SuiteId::Context, "PushAppContext",
+        [&](HostCall& call) {
+            call.arg("plugin", call.handle(plugin)).arg("context", HostCall::outSlot(context));
+        },
+        [&](HostCall& call) {
+            return context == nullptr ? call.refuse(kBadParameterError, "null out-pointer")
+                                      : call.checkLive(HandleKind::PluginRef, plugin);
+        },
+        [&](HostCall& call) {
+            *context =
+                call.host().ledger().issue(HandleKind::AppContext, HandleOrigin::PluginRequest,
+                                           "context of " + call.handle(plugin));
+            call.host().plugins().openContexts().push_back(*context);
+            call.host().plugins().countContextEntered();
+            call.out("*context", call.handle(*context));
+        });
 }
 
 abi::ErrorCode PopAppContext(abi::Handle context) {
-    HostCall call(SuiteId::Context, abi::context::PopAppContext::number, "PopAppContext");
-    if (!call) {
-        return NoActiveHost("AI Context Suite", "PopAppContext");
-    }
-    call.arg("context", call.handle(context));
-    if (call.fault().answersWithoutWriting()) {
-        return call.finishWithFault();
-    }
-    if (!call.release(HandleKind::AppContext, context)) {
-        return call.finish(kBadHandleError);
-    }
-    std::vector<abi::Handle>& open = call.host().plugins().openContexts();
-    if (open.empty() || open.back() != context) {
-        call.noteViolation("left a context that is not the innermost one");
-    }
-    open.erase(std::remove(open.begin(), open.end(), context), open.end());
-    return call.fault().fails() ? call.finishWithFault() : call.finish(0);
+    return ServeRelease<abi::context::PopAppContext>(
+        SuiteId::Context, "PopAppContext",
+        [&](HostCall& call) { call.arg("context", call.handle(context)); }, NothingToCheck,
+        [&](HostCall& call) -> abi::ErrorCode {
+            if (!call.release(HandleKind::AppContext, context)) {
+                return kBadHandleError;
+            }
+            std::vector<abi::Handle>& open = call.host().plugins().openContexts();
+            if (open.empty() || open.back() != context) {
+                call.noteViolation("left a context that is not the innermost one");
+            }
+            open.erase(std::remove(open.begin(), open.end(), context), open.end());
+            return 0;
+        });
 }
 
 }  // namespace

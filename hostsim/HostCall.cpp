@@ -75,21 +75,23 @@ std::string HostCall::text(const char* value) {
 
 bool HostCall::live(HandleKind kind, abi::Handle value) {
     const std::size_t before = host_->ledger().problems().size();
-    if (host_->ledger().use(kind, value, record().operation)) {
-        return true;
-    }
-    noteViolation(host_->ledger().problems().size() > before
-                      ? host_->ledger().problems().back().text
-                      : std::string("bad handle"));
-    return false;
+    return ledgerAgreed(host_->ledger().use(kind, value, record().operation), before);
+}
+
+abi::ErrorCode HostCall::checkLive(HandleKind kind, abi::Handle value) {
+    return live(kind, value) ? 0 : kBadHandleError;
 }
 
 bool HostCall::release(HandleKind kind, abi::Handle value) {
     const std::size_t before = host_->ledger().problems().size();
-    if (host_->ledger().release(kind, value, record().operation)) {
+    return ledgerAgreed(host_->ledger().release(kind, value, record().operation), before);
+}
+
+bool HostCall::ledgerAgreed(bool agreed, std::size_t problemsBefore) {
+    if (agreed) {
         return true;
     }
-    noteViolation(host_->ledger().problems().size() > before
+    noteViolation(host_->ledger().problems().size() > problemsBefore
                       ? host_->ledger().problems().back().text
                       : std::string("bad handle"));
     return false;

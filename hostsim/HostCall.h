@@ -4,7 +4,8 @@
 // Every entry function follows the same steps: describe the arguments; check slots and
 // handles (a bad one is a violation and answers an error, and nothing is done); then, if the
 // call is to fail, finish with the fault (operations that end a handle's life end it first);
-// otherwise do the work and finish with 0.
+// otherwise do the work and finish with 0. Serve and ServeRelease below are those steps; an
+// entry gives them only what is its own.
 #pragma once
 
 #include <cstdint>
@@ -41,11 +42,19 @@ class HostCall {
 
     // Checks a handle through the ledger; on failure records the violation and returns false.
     bool live(HandleKind kind, abi::Handle value);
+    // The same as a check: 0 when the handle is live, else kBadHandleError.
+    abi::ErrorCode checkLive(HandleKind kind, abi::Handle value);
     // Ends a handle's life in the ledger; on failure records the violation, returns false.
     bool release(HandleKind kind, abi::Handle value);
 
     // Records a violation of the contract and answers `code`.
     abi::ErrorCode violation(abi::ErrorCode code, const std::string& what);
+    // Records a violation and returns `code` without finishing the call: what a check hands
+    // back to Serve, which finishes with it.
+    abi::ErrorCode refuse(abi::ErrorCode code, const std::string& what) {
+        noteViolation(what);
+        return code;
+    }
     // Records a violation; the call goes on.
     void noteViolation(const std::string& what);
     // Answers the injected fault: its code, or 0 when it answers without writing.
@@ -54,6 +63,9 @@ class HostCall {
 
   private:
     CallRecord& record() { return host_->calls().at(position_); }
+    // Passes on the ledger's answer; when it refused, notes the problem it recorded after
+    // `problemsBefore` (or "bad handle") as a violation.
+    bool ledgerAgreed(bool agreed, std::size_t problemsBefore);
 
     Host* host_ = nullptr;
     std::size_t position_ = 0;
@@ -63,5 +75,61 @@ class HostCall {
 // The answer of an entry called while no host is active. It cannot be logged anywhere, so it
 // is written to the standard error stream.
 abi::ErrorCode NoActiveHost(const char* suite, const char* operation);
+
+// The check of an entry that has nothing to check.
+inline abi::ErrorCode NothingToCheck(HostCall& /*call*/) {
+    return 0;
+}
+
+namespace detail {
+// The steps of Serve and ServeRelease, which differ only in when an injected fault answers.
+template <bool EndsLife, typename Describe, typename Check, typename Work>
+abi::ErrorCode ServeSteps(SuiteId suite, int entry, const char* operation, Describe& describe,
+                          Check& check, Work& work, std::string_view subject) {
+    HostCall call(suite, entry, operation, subject);
+    if (!call) {
+        return NoActiveHost(InfoOf(suite).name, operation);
+    }
+    describe(call);
+    if (const abi::ErrorCode e = check(call)) {
+        return call.finish(e);
+    }
+    if constexpr (EndsLife) {
+        if (call.fault().answersWithoutWriting()) {
+            return call.finishWithFault();
+        }
+        if (const abi::ErrorCode e = work(call)) {
+            return call.finish(e);
+        }
+        return call.fault().fails() ? call.finishWithFault() : call.finish(0);
+    } else {
+        if (call.fault().kind != Fault::Kind::None) {
+            return call.finishWithFault();
+        }
+        work(call);
+        return call.finish(0);
+    }
+}
+}  // namespace detail
+
+// Serves entry E of `suite` that works on what it is given. `describe(call)` logs the
+// arguments; `check(call)` returns 0 when they are good, else the error to answer (having
+// recorded any violation). Then an injected fault is answered, or else `act(call)` does the
+// work and logs the outputs, and the call answers 0. `subject` is as for HostCall.
+template <typename E, typename Describe, typename Check, typename Act>
+abi::ErrorCode Serve(SuiteId suite, const char* operation, Describe&& describe, Check&& check,
+                     Act&& act, std::string_view subject = {}) {
+    return detail::ServeSteps<false>(suite, E::number, operation, describe, check, act, subject);
+}
+
+// Serves entry E of `suite` that ends a handle's life. `describe` and `check` are as for
+// Serve. A fault that answers without writing is answered before anything ends; otherwise
+// `end(call)` ends the life and returns 0, or the error to answer, and an injected failure is
+// answered only after the handle has ended.
+template <typename E, typename Describe, typename Check, typename End>
+abi::ErrorCode ServeRelease(SuiteId suite, const char* operation, Describe&& describe,
+                            Check&& check, End&& end, std::string_view subject = {}) {
+    return detail::ServeSteps<true>(suite, E::number, operation, describe, check, end, subject);
+}
 
 }  // namespace hostsim

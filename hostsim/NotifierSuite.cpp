@@ -8,29 +8,26 @@ namespace {
 
 abi::ErrorCode AddNotifier(abi::Handle plugin, const char* name, const char* type,
                            abi::Handle* notifier) {
-    HostCall call(SuiteId::Notifier, abi::notifier::AddNotifier::number, "AddNotifier");
-    if (!call) {
-        return NoActiveHost("AI Notifier Suite", "AddNotifier");
-    }
-    call.arg("plugin", call.handle(plugin))
-        .arg("name", HostCall::text(name))
-        .arg("type", HostCall::text(type))
-        .arg("notifier", notifier == nullptr ? "null" : "&slot");
-    if (name == nullptr || type == nullptr) {
-        return call.violation(kBadParameterError, "null name or type");
-    }
-    if (!call.live(HandleKind::PluginRef, plugin)) {
-        return call.finish(kBadHandleError);
-    }
-    if (call.fault().kind != Fault::Kind::None) {
-        return call.finishWithFault();
-    }
-    const abi::Handle handle = call.host().plugins().addNotifier(plugin, name, type);
-    if (notifier != nullptr) {
-        *notifier = handle;
-        call.out("*notifier", call.handle(handle));
-    }
-    return call.finish(0);
+    return Serve<abi::notifier::AddNotifier>(
+        SuiteId::Notifier, "AddNotifier",
+        [&](HostCall& call) {
+            call.arg("plugin", call.handle(plugin))
+                .arg("name", HostCall::text(name))
+                .arg("type", HostCall::text(type))
+                .arg("notifier", notifier == nullptr ? "null" : "&slot");
+        },
+        [&](HostCall& call) {
+            return name == nullptr || type == nullptr
+                       ? call.refuse(kBadParameterError, "null name or type")
+                       : call.checkLive(HandleKind::PluginRef, plugin);
+        },
+        [&](HostCall& call) {
+            const abi::Handle handle = call.host().plugins().addNotifier(plugin, name, type);
+            if (notifier != nullptr) {
+                *notifier = handle;
+                call.out("*notifier", call.handle(handle));
+            }
+        });
 }
 
 }  // namespace

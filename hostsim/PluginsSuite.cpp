@@ -6,22 +6,16 @@ namespace hostsim {
 namespace {
 
 abi::ErrorCode SetPluginName(abi::Handle plugin, const char* name) {
-    HostCall call(SuiteId::Plugins, abi::plugins::SetPluginName::number, "SetPluginName");
-    if (!call) {
-        return NoActiveHost("SP Plug-ins Suite", "SetPluginName");
-    }
-    call.arg("plugin", call.handle(plugin)).arg("name", HostCall::text(name));
-    if (name == nullptr) {
-        return call.violation(kBadParameterError, "null name");
-    }
-    if (!call.live(HandleKind::PluginRef, plugin)) {
-        return call.finish(kBadHandleError);
-    }
-    if (call.fault().kind != Fault::Kind::None) {
-        return call.finishWithFault();
-    }
-    call.host().plugins().plugin(plugin)->namesSet.emplace_back(name);
-    return call.finish(0);
+    return Serve<abi::plugins::SetPluginName>(
+        SuiteId::Plugins, "SetPluginName",
+        [&](HostCall& call) {
+            call.arg("plugin", call.handle(plugin)).arg("name", HostCall::text(name));
+        },
+        [&](HostCall& call) {
+            return name == nullptr ? call.refuse(kBadParameterError, "null name")
+                                   : call.checkLive(HandleKind::PluginRef, plugin);
+        },
+        [&](HostCall& call) { call.host().plugins().plugin(plugin)->namesSet.emplace_back(name); });
 }
 
 }  // namespace

@@ -11,92 +11,89 @@ namespace {
 
 abi::ErrorCode Initialize(abi::Handle* str, const char* bytes, std::int32_t byteCount,
                           std::int32_t encoding) {
-    HostCall call(SuiteId::UnicodeString, abi::strings::Initialize::number, "Initialize");
-    if (!call) {
-        return NoActiveHost("AI Unicode String Suite", "Initialize");
-    }
-    call.arg("str", HostCall::outSlot(str))
-        .arg("bytes", HostCall::bytes(bytes, byteCount))
-        .arg("byteCount", std::to_string(byteCount))
-        .arg("encoding", std::to_string(encoding));
-    if (str == nullptr) {
-        return call.violation(kBadParameterError, "null string slot");
-    }
-    if (byteCount < 0 || (bytes == nullptr && byteCount > 0)) {
-        return call.violation(kBadParameterError, "byte count does not match the bytes");
-    }
-    if (encoding != 0) {
-        return call.finish(kEncodingError);
-    }
-    if (call.fault().kind != Fault::Kind::None) {
-        return call.finishWithFault();
-    }
-    std::string text =
-        bytes == nullptr ? std::string() : std::string(bytes, static_cast<std::size_t>(byteCount));
-    *str = call.host().strings().create(std::move(text));
-    call.out("*str", call.handle(*str));
-    return call.finish(0);
+    return Serve<abi::strings::Initialize>(
+        SuiteId::UnicodeString, "Initialize",
+        [&](HostCall& call) {
+            call.arg("str", HostCall::outSlot(str))
+                .arg("bytes", HostCall::bytes(bytes, byteCount))
+                .arg("byteCount", std::to_string(byteCount))
+                .arg("encoding", std::to_string(encoding));
+        },
+        [&](HostCall& call) -> abi::ErrorCode {
+            if (str == nullptr) {
+                return call.refuse(kBadParameterError, "null string slot");
+            }
+            if (byteCount < 0 || (bytes == nullptr && byteCount > 0)) {
+                return call.refuse(kBadParameterError, "byte count does not match the bytes");
+            }
+            return encoding != 0 ? kEncodingError : 0;
+        },
+        [&](HostCall& call) {
+            std::string text = bytes == nullptr
+                                   ? std::string()
+                                   : std::string(bytes, static_cast<std::size_t>(byteCount));
+            *str = call.host().strings().create(std::move(text));
+            call.out("*str", call.handle(*str));
+        });
 }
 
 abi::ErrorCode Destroy(abi::Handle* str) {
-    HostCall call(SuiteId::UnicodeString, abi::strings::Destroy::number, "Destroy");
-    if (!call) {
-        return NoActiveHost("AI Unicode String Suite", "Destroy");
-    }
-    call.arg("str", call.inSlot(str));
-    if (str == nullptr) {
-        return call.violation(kBadParameterError, "null string slot");
-    }
-    if (call.fault().answersWithoutWriting()) {
-        return call.finishWithFault();
-    }
-    if (!call.release(HandleKind::String, *str)) {
-        return call.finish(kBadHandleError);
-    }
-    call.host().strings().forget(*str);
-    return call.fault().fails() ? call.finishWithFault() : call.finish(0);
+    return ServeRelease<abi::strings::Destroy>(
+        SuiteId::UnicodeString, "Destroy",
+        [&](HostCall& call) { call.arg("str", call.inSlot(str)); },
+        [&](HostCall& call) {
+            return str == nullptr ? call.refuse(kBadParameterError, "null string slot") : 0;
+        },
+        [&](HostCall& call) -> abi::ErrorCode {
+            if (!call.release(HandleKind::String, *str)) {
+                return kBadHandleError;
+            }
+            call.host().strings().forget(*str);
+            return 0;
+        });
 }
 
 // Append and Copy: the source slot must hold a live string; they may be the same slot. The
 // target may also be an empty wrapper (a null handle): the host then makes a new string there,
 // owned by the caller, as an empty string filled by assignment expects.
-abi::ErrorCode Combine(const char* operation, int entry, abi::Handle* target,
-                       const abi::Handle* source, bool append) {
-    HostCall call(SuiteId::UnicodeString, entry, operation);
-    if (!call) {
-        return NoActiveHost("AI Unicode String Suite", operation);
-    }
-    call.arg("target", target != nullptr && *target == nullptr ? HostCall::outSlot(target)
-                                                               : call.inSlot(target))
-        .arg("source", call.inSlot(source));
-    if (target == nullptr || source == nullptr) {
-        return call.violation(kBadParameterError, "null string slot");
-    }
-    const bool targetEmpty = *target == nullptr;
-    if ((!targetEmpty && !call.live(HandleKind::String, *target)) ||
-        !call.live(HandleKind::String, *source)) {
-        return call.finish(kBadHandleError);
-    }
-    if (call.fault().kind != Fault::Kind::None) {
-        return call.finishWithFault();
-    }
-    const std::string sourceText = *call.host().strings().text(*source);
-    if (targetEmpty) {
-        *target = call.host().strings().create(sourceText);
-        call.out("*target", call.handle(*target));
-        return call.finish(0);
-    }
-    std::string& targetText = *call.host().strings().mutableText(*target);
-    targetText = append ? targetText + sourceText : sourceText;
-    return call.finish(0);
+template <typename E>
+abi::ErrorCode Combine(const char* operation, abi::Handle* target, const abi::Handle* source,
+                       bool append) {
+    const bool targetEmpty = target != nullptr && *target == nullptr;
+    return Serve<E>(
+        SuiteId::UnicodeString, operation,
+        [&](HostCall& call) {
+            call.arg("target", targetEmpty ? HostCall::outSlot(target) : call.inSlot(target))
+                .arg("source", call.inSlot(source));
+        },
+        [&](HostCall& call) -> abi::ErrorCode {
+            if (target == nullptr || source == nullptr) {
+                return call.refuse(kBadParameterError, "null string slot");
+            }
+            if ((!targetEmpty && !call.live(HandleKind::String, *target)) ||
+                !call.live(HandleKind::String, *source)) {
+                return kBadHandleError;
+            }
+            return 0;
+        },
+        [&](HostCall& call) {
+            const std::string sourceText = *call.host().strings().text(*source);
+            if (targetEmpty) {
+                *target = call.host().strings().create(sourceText);
+                call.out("*target", call.handle(*target));
+                return;
+            }
+            std::string& targetText = *call.host().strings().mutableText(*target);
+            targetText = append ? targetText + sourceText : sourceText;
+        });
 }
 
 abi::ErrorCode Append(abi::Handle* target, const abi::Handle* source) {
-    return Combine("Append", abi::strings::Append::number, target, source, true);
+    return Combine<abi::strings::Append>("Append", target, source, true);
 }
 
 abi::ErrorCode Copy(abi::Handle* target, const abi::Handle* source) {
-    return Combine("Copy", abi::strings::Copy::number, target, source, false);
+    return Combine<abi::strings::Copy>("Copy", target, source, false);
 }
 
 }  // namespace

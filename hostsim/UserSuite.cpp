@@ -7,22 +7,13 @@ namespace hostsim {
 namespace {
 
 abi::ErrorCode MessageAlert(const abi::Handle* text) {
-    HostCall call(SuiteId::User, abi::user::MessageAlert::number, "MessageAlert");
-    if (!call) {
-        return NoActiveHost("AI User Suite", "MessageAlert");
-    }
-    call.arg("text", call.inSlot(text));
-    if (text == nullptr) {
-        return call.violation(kBadParameterError, "null string slot");
-    }
-    if (!call.live(HandleKind::String, *text)) {
-        return call.finish(kBadHandleError);
-    }
-    if (call.fault().kind != Fault::Kind::None) {
-        return call.finishWithFault();
-    }
-    call.host().recordAlert(*call.host().strings().text(*text));
-    return call.finish(0);
+    return Serve<abi::user::MessageAlert>(
+        SuiteId::User, "MessageAlert", [&](HostCall& call) { call.arg("text", call.inSlot(text)); },
+        [&](HostCall& call) {
+            return text == nullptr ? call.refuse(kBadParameterError, "null string slot")
+                                   : call.checkLive(HandleKind::String, *text);
+        },
+        [&](HostCall& call) { call.host().recordAlert(*call.host().strings().text(*text)); });
 }
 
 }  // namespace
