@@ -7,6 +7,7 @@
 #include "frame/ErrorBoundary.h"
 #include "host/MenuItemRecord.h"
 #include "host/MenuSuite.h"
+#include "renumber/FirstFailure.h"
 
 namespace {
 
@@ -46,30 +47,25 @@ ErrorCode QuorvanePlugin::InstallMenus(HostMessage* message) {
     }
 
     // One record serves the separator and both commands; the separator carries the first
-    // command's label.
+    // command's label. A handle is kept only once its item was added.
     MenuItemRecord record{kCommandsGroup, ai::HostString(kByRowLabel)};
-    MenuItemHandle separator = nullptr;
-    if (const ErrorCode result = gMenuSuite->AddMenuItem(message->pluginRef, kSeparatorKey, &record,
-                                                         kSeparatorOption, &separator);
-        result != kNoError) {
+    const auto add = [&](const char* key, std::int32_t options, MenuItemHandle* kept) {
+        MenuItemHandle added = nullptr;
+        const ErrorCode result =
+            gMenuSuite->AddMenuItem(message->pluginRef, key, &record, options, &added);
+        if (result == kNoError && kept != nullptr) {
+            *kept = added;
+        }
         return result;
-    }
-    MenuItemHandle byRow = nullptr;
-    if (const ErrorCode result =
-            gMenuSuite->AddMenuItem(message->pluginRef, kByRowKey, &record, 0, &byRow);
-        result != kNoError) {
-        return result;
-    }
-    byRowItemHandle = byRow;
-    record.label = ai::HostString(kByColumnLabel);
-    MenuItemHandle byColumn = nullptr;
-    if (const ErrorCode result =
-            gMenuSuite->AddMenuItem(message->pluginRef, kByColumnKey, &record, 0, &byColumn);
-        result != kNoError) {
-        return result;
-    }
-    byColumnItemHandle = byColumn;
-    return kNoError;
+    };
+    FirstFailure run;
+    run.Then([&] { return add(kSeparatorKey, kSeparatorOption, nullptr); })
+        .Then([&] { return add(kByRowKey, 0, &byRowItemHandle); })
+        .Then([&] {
+            record.label = ai::HostString(kByColumnLabel);
+            return add(kByColumnKey, 0, &byColumnItemHandle);
+        });
+    return run.Code();
 }
 
 ErrorCode QuorvanePlugin::OnMessage(const char* caller, const char* selector,
