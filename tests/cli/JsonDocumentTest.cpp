@@ -3,27 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "RenumberedDocument.h"
 #include "hostsim/tool/InputError.h"
 
 namespace hostsim::tool {
 namespace {
 
 using ::testing::HasSubstr;
-
-// What the module does: position k takes the exchanged properties of artboard order[k].
-Document Renumbered(const Document& document, const std::vector<std::size_t>& order) {
-    Document result = document;
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        const Artboard& from = document.artboards[order[k]];
-        Artboard& to = result.artboards[k];
-        to.name = from.name;
-        to.bounds = from.bounds;
-        to.pixelAspectRatio = from.pixelAspectRatio;
-        to.displayMarks = from.displayMarks;
-        to.rulerOrigin = from.rulerOrigin;
-    }
-    return result;
-}
 
 std::string ReadError(const std::string& text) {
     try {

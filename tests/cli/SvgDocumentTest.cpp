@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "RenumberedDocument.h"
 #include "hostsim/tool/InputError.h"
 
 namespace hostsim::tool {
@@ -41,20 +42,6 @@ constexpr const char* kThreePages = R"(<?xml version="1.0" encoding="UTF-8"?>
   <rect x="10" y="10" width="50" height="50" fill="red"/>
 </svg>
 )";
-
-Document Renumbered(const Document& document, const std::vector<std::size_t>& order) {
-    Document result = document;
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        const Artboard& from = document.artboards[order[k]];
-        Artboard& to = result.artboards[k];
-        to.name = from.name;
-        to.bounds = from.bounds;
-        to.pixelAspectRatio = from.pixelAspectRatio;
-        to.displayMarks = from.displayMarks;
-        to.rulerOrigin = from.rulerOrigin;
-    }
-    return result;
-}
 
 std::string ReadError(const std::string& text) {
     try {
