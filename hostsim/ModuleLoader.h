@@ -1,7 +1,7 @@
 // Loads a plug-in module's code into the process and unloads it again.
 //
-// One small class with the platform difference inside it: ModuleLoaderPosix.cpp (dlopen)
-// and ModuleLoaderWindows.cpp (LoadLibrary). Unloading really unloads: the module's code
+// One small class; the platform difference is only in the primitives it calls
+// (LibraryPlatform.h: dlopen natively, LoadLibrary on Windows). Unloading really unloads: the module's code
 // leaves the process, so a reload maps it afresh. To prove that a reloaded module is bound
 // to its new code, unload() can keep the old code's address range reserved, which makes the
 // next load land somewhere else.
