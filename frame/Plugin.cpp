@@ -140,10 +140,6 @@ ErrorCode Plugin::OnReload(HostMessage* /*message*/) {
     return kNoError;
 }
 
-void Plugin::ReleaseSuitesAfterFailedStartup() noexcept {
-    suiteSet.reset();
-}
-
 ErrorCode Plugin::OnPropertyAcquire(HostMessage*) {
     return kUnhandledMessageError;
 }

@@ -29,9 +29,9 @@ class Plugin {
     explicit Plugin(PluginRef pluginRef) noexcept;
 
     // 0. Gives nothing back to the host: the access reference and the notifier are left as they
-    //    are. Shut-down and unload release the suites before the object goes; should an owned
-    //    suite set still be there (the entry point releases it after a failed start-up), it
-    //    goes with the object rather than stay held by nothing.
+    //    are. Shut-down and unload release the suites before the object goes; a suite set the
+    //    object still owns (only a start-up that failed after acquiring leaves one) goes with
+    //    it, so that no suite stays held by nothing.
     virtual ~Plugin();
     // 1. Filters and reports a non-zero code: silent codes and repeats of the last reported
     //    code within the repeat window are dropped; the rest goes to ReportErrorToHost.
@@ -121,15 +121,10 @@ class Plugin {
     virtual ErrorCode OnWorkspaceRestore(HostMessage* message);
     virtual ErrorCode OnWorkspaceDefault(HostMessage* message);
 
-    // Gives the suites back after a start-up that failed once they were acquired, so that no
-    // suite stays held by an object about to be destroyed. Called by the entry point only.
-    void ReleaseSuitesAfterFailedStartup() noexcept;
-
     // What the object holds, for the entry point and for tests.
     bool HoldsSuites() const noexcept { return suiteSet != nullptr; }
     const char* Name() const noexcept { return pluginName; }
     std::int32_t LockCount() const noexcept { return lockCount; }
-    AccessRef HeldAccessRef() const noexcept { return accessRef; }
     ErrorCode LastReportedError() const noexcept { return lastReportedError; }
     std::int64_t LastReportTime() const noexcept { return lastReportTime; }
 

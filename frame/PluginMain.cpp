@@ -27,8 +27,7 @@ ErrorCode Startup(HostMessage* message) {
     message->instanceSlot = plugin;
     const ErrorCode result = CallCatchingExceptions([&] { return plugin->OnStartup(message); });
     if (result != kNoError) {
-        plugin->ReleaseSuitesAfterFailedStartup();
-        delete plugin;
+        delete plugin;  // gives back the suites a failed start-up may still hold
         message->instanceSlot = nullptr;
         ReportErrorToHost(message->pluginRef, result);
     }

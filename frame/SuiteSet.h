@@ -31,9 +31,6 @@ class SuiteSet {
     void AcquireOptionalSuites() noexcept;
 
     ErrorCode AcquireError() const noexcept { return acquireError; }
-    std::uint16_t OptionalCount() const noexcept { return optionalCount; }
-    std::uint16_t RequiredCount() const noexcept { return requiredCount; }
-    std::uint16_t OptionalAcquired() const noexcept { return optionalAcquired; }
 
   private:
     ErrorCode acquireError = kNoError;

@@ -97,10 +97,6 @@ class QuorvanePlugin : public Plugin {
     static ErrorCode SwapArtboards(ai::ArtboardCollection& collection, ArtboardIndex a,
                                    ArtboardIndex b);
 
-    MenuItemHandle AboutItem() const noexcept { return aboutItemHandle; }
-    MenuItemHandle ByRowItem() const noexcept { return byRowItemHandle; }
-    MenuItemHandle ByColumnItem() const noexcept { return byColumnItemHandle; }
-
   private:
     MenuItemHandle aboutItemHandle = nullptr;
     MenuItemHandle byRowItemHandle = nullptr;
