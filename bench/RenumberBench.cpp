@@ -32,7 +32,7 @@ void GridByRow(benchmark::State& state) {
     const hostsim::Document shuffled = ShuffledGrid(static_cast<int>(state.range(0)));
     hostsim::Host host;
     hostsim::Session session(host, hostsim::DefaultModulePath());
-    if (session.startup() != 0) {
+    if (session.Startup() != 0) {
         state.SkipWithError("the module did not start");
         return;
     }
@@ -41,15 +41,15 @@ void GridByRow(benchmark::State& state) {
     double exchanges = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        host.openDocument(shuffled);
-        host.calls().clear();
+        host.OpenDocument(shuffled);
+        host.Calls().Clear();
         state.ResumeTiming();
-        if (session.chooseMenuItem("Quorvane, Grid by Row") != 0) {
+        if (session.ChooseMenuItem("Quorvane, Grid by Row") != 0) {
             state.SkipWithError("the command failed");
             break;
         }
         state.PauseTiming();
-        const auto records = host.calls().hostCalls();
+        const auto records = host.Calls().HostCalls();
         calls = static_cast<double>(records.size());
         const auto updates = std::count_if(records.begin(), records.end(), [](const auto& call) {
             return call.operation == "UpdateArtboard";
@@ -63,7 +63,7 @@ void GridByRow(benchmark::State& state) {
         comparisons = (static_cast<double>(bounds) - 2 * exchanges - state.range(0)) / 2;
         state.ResumeTiming();
     }
-    session.shutdown();
+    session.Shutdown();
     state.counters["host_calls"] = calls;
     state.counters["comparisons"] = comparisons;
     state.counters["exchanges"] = exchanges;

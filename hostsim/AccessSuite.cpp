@@ -9,25 +9,26 @@ abi::ErrorCode AcquirePlugin(abi::Handle plugin, abi::Handle* access) {
     return Serve<abi::access::AcquirePlugin>(
         SuiteId::Access, "AcquirePlugin",
         [&](HostCall& call) {
-            call.arg("plugin", call.handle(plugin)).arg("access", HostCall::outSlot(access));
+            call.Arg("plugin", call.Handle(plugin)).Arg("access", HostCall::OutSlot(access));
         },
         [&](HostCall& call) {
-            return access == nullptr ? call.refuse(kBadParameterError, "null out-pointer")
-                                     : call.checkLive(HandleKind::PluginRef, plugin);
+            return access == nullptr ? call.Refuse(kBadParameterError, "null out-pointer")
+                                     : call.CheckLive(HandleKind::PluginRef, plugin);
         },
         [&](HostCall& call) {
-            *access = call.host().ledger().issue(HandleKind::AccessRef, HandleOrigin::PluginRequest,
-                                                 "access to " + call.handle(plugin));
-            call.out("*access", call.handle(*access));
+            *access =
+                call.ActiveHost().Ledger().Issue(HandleKind::AccessRef, HandleOrigin::PluginRequest,
+                                                 "access to " + call.Handle(plugin));
+            call.Out("*access", call.Handle(*access));
         });
 }
 
 abi::ErrorCode ReleasePlugin(abi::Handle access) {
     return ServeRelease<abi::access::ReleasePlugin>(
         SuiteId::Access, "ReleasePlugin",
-        [&](HostCall& call) { call.arg("access", call.handle(access)); }, NothingToCheck,
+        [&](HostCall& call) { call.Arg("access", call.Handle(access)); }, NothingToCheck,
         [&](HostCall& call) {
-            return call.release(HandleKind::AccessRef, access) ? 0 : kBadHandleError;
+            return call.Release(HandleKind::AccessRef, access) ? 0 : kBadHandleError;
         });
 }
 

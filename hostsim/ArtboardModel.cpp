@@ -20,41 +20,41 @@ void ApplyAttributes(const AttributeSet& set, Artboard& artboard) {
     artboard.rulerOrigin = set.rulerOrigin;
 }
 
-void ArtboardModel::openDocument(Document document) {
+void ArtboardModel::OpenDocument(Document document) {
     current_ = std::make_shared<Document>(std::move(document));
 }
 
-void ArtboardModel::closeDocument() {
+void ArtboardModel::CloseDocument() {
     current_.reset();
 }
 
-abi::Handle ArtboardModel::newSet(AttributeSet set, std::string description) {
-    const abi::Handle handle = ledger_.issue(HandleKind::AttributeSet, HandleOrigin::PluginRequest,
+abi::Handle ArtboardModel::NewSet(AttributeSet set, std::string description) {
+    const abi::Handle handle = ledger_.Issue(HandleKind::AttributeSet, HandleOrigin::PluginRequest,
                                              std::move(description));
     sets_.emplace(handle, std::move(set));
     return handle;
 }
 
-AttributeSet* ArtboardModel::set(abi::Handle handle) {
-    if (ledger_.status(HandleKind::AttributeSet, handle) != HandleLedger::Status::Live) {
+AttributeSet* ArtboardModel::Set(abi::Handle handle) {
+    if (ledger_.StatusOf(HandleKind::AttributeSet, handle) != HandleLedger::Status::Live) {
         return nullptr;
     }
     const auto it = sets_.find(handle);
     return it == sets_.end() ? nullptr : &it->second;
 }
 
-abi::Handle ArtboardModel::acquireList() {
+abi::Handle ArtboardModel::AcquireList() {
     if (!current_) {
         return nullptr;
     }
-    const abi::Handle handle = ledger_.issue(HandleKind::ArtboardList, HandleOrigin::PluginRequest,
+    const abi::Handle handle = ledger_.Issue(HandleKind::ArtboardList, HandleOrigin::PluginRequest,
                                              "artboards of \"" + current_->name + "\"");
     lists_.emplace(handle, current_);
     return handle;
 }
 
-Document* ArtboardModel::listDocument(abi::Handle handle) {
-    if (ledger_.status(HandleKind::ArtboardList, handle) != HandleLedger::Status::Live) {
+Document* ArtboardModel::ListDocument(abi::Handle handle) {
+    if (ledger_.StatusOf(HandleKind::ArtboardList, handle) != HandleLedger::Status::Live) {
         return nullptr;
     }
     const auto it = lists_.find(handle);

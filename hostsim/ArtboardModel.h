@@ -39,24 +39,24 @@ class ArtboardModel {
     ArtboardModel& operator=(const ArtboardModel&) = delete;
 
     // Makes `document` the current one. Lists acquired before keep their own document.
-    void openDocument(Document document);
+    void OpenDocument(Document document);
     // Leaves the host with no document open.
-    void closeDocument();
+    void CloseDocument();
     // The current document, or null when none is open.
-    const Document* document() const { return current_.get(); }
-    Document* document() { return current_.get(); }
+    const Document* CurrentDocument() const { return current_.get(); }
+    Document* CurrentDocument() { return current_.get(); }
 
-    abi::Handle newSet(AttributeSet set, std::string description);
+    abi::Handle NewSet(AttributeSet set, std::string description);
     // The set behind a live handle; null otherwise (no problem recorded).
-    AttributeSet* set(abi::Handle handle);
-    void forgetSet(abi::Handle handle) { sets_.erase(handle); }
-    std::size_t setCount() const { return sets_.size(); }
+    AttributeSet* Set(abi::Handle handle);
+    void ForgetSet(abi::Handle handle) { sets_.erase(handle); }
+    std::size_t SetCount() const { return sets_.size(); }
 
     // A list over the current document; null when no document is open (nothing issued).
-    abi::Handle acquireList();
+    abi::Handle AcquireList();
     // The document of a live list; null otherwise.
-    Document* listDocument(abi::Handle handle);
-    void forgetList(abi::Handle handle) { lists_.erase(handle); }
+    Document* ListDocument(abi::Handle handle);
+    void ForgetList(abi::Handle handle) { lists_.erase(handle); }
 
   private:
     HandleLedger& ledger_;

@@ -44,29 +44,29 @@ std::string PointText(const OriginPoint* point) {
 // 0 when the slot holds a live attribute set, which is put in `set`; else the answer to give.
 abi::ErrorCode CheckSet(HostCall& call, const abi::Handle* slot, AttributeSet*& set) {
     if (slot == nullptr) {
-        return call.refuse(kBadParameterError, "null attribute-set slot");
+        return call.Refuse(kBadParameterError, "null attribute-set slot");
     }
-    if (!call.live(HandleKind::AttributeSet, *slot)) {
+    if (!call.Live(HandleKind::AttributeSet, *slot)) {
         return kBadHandleError;
     }
-    set = call.host().artboards().set(*slot);
+    set = call.ActiveHost().Artboards().Set(*slot);
     return 0;
 }
 
 // 0 when the slot holds a live list, whose document is put in `document`.
 abi::ErrorCode CheckList(HostCall& call, const abi::Handle* slot, Document*& document) {
     if (slot == nullptr) {
-        return call.refuse(kBadParameterError, "null list slot");
+        return call.Refuse(kBadParameterError, "null list slot");
     }
-    if (!call.live(HandleKind::ArtboardList, *slot)) {
+    if (!call.Live(HandleKind::ArtboardList, *slot)) {
         return kBadHandleError;
     }
-    document = call.host().artboards().listDocument(*slot);
+    document = call.ActiveHost().Artboards().ListDocument(*slot);
     return 0;
 }
 
 abi::ErrorCode CheckOut(HostCall& call, const void* pointer) {
-    return pointer == nullptr ? call.refuse(kBadParameterError, "null pointer argument") : 0;
+    return pointer == nullptr ? call.Refuse(kBadParameterError, "null pointer argument") : 0;
 }
 
 // Serves entry E, which reads or changes the attribute set in the slot `set`: the slot is
@@ -79,7 +79,7 @@ abi::ErrorCode ServeSet(const char* operation, const abi::Handle* set, Describe&
     return Serve<E>(
         SuiteId::Artboard, operation,
         [&](HostCall& call) {
-            call.arg("set", call.inSlot(set));
+            call.Arg("set", call.InSlot(set));
             describe(call);
         },
         [&](HostCall& call) {
@@ -92,11 +92,11 @@ abi::ErrorCode ServeSet(const char* operation, const abi::Handle* set, Describe&
 abi::ErrorCode NewAttributes(abi::Handle* set) {
     return Serve<abi::artboard::NewAttributes>(
         SuiteId::Artboard, "NewAttributes",
-        [&](HostCall& call) { call.arg("set", HostCall::outSlot(set)); },
+        [&](HostCall& call) { call.Arg("set", HostCall::OutSlot(set)); },
         [&](HostCall& call) { return CheckOut(call, set); },
         [&](HostCall& call) {
-            *set = call.host().artboards().newSet(AttributeSet{}, "new set");
-            call.out("*set", call.handle(*set));
+            *set = call.ActiveHost().Artboards().NewSet(AttributeSet{}, "new set");
+            call.Out("*set", call.Handle(*set));
         });
 }
 
@@ -105,50 +105,50 @@ abi::ErrorCode CloneAttributes(abi::Handle* target, const abi::Handle* source) {
     return Serve<abi::artboard::CloneAttributes>(
         SuiteId::Artboard, "CloneAttributes",
         [&](HostCall& call) {
-            call.arg("target", HostCall::outSlot(target)).arg("source", call.inSlot(source));
+            call.Arg("target", HostCall::OutSlot(target)).Arg("source", call.InSlot(source));
         },
         [&](HostCall& call) {
             const abi::ErrorCode e = CheckOut(call, target);
             return e != 0 ? e : CheckSet(call, source, from);
         },
         [&](HostCall& call) {
-            const std::string origin = call.handle(*source);
-            *target = call.host().artboards().newSet(*from, "clone of " + origin);
-            call.out("*target", call.handle(*target));
+            const std::string origin = call.Handle(*source);
+            *target = call.ActiveHost().Artboards().NewSet(*from, "clone of " + origin);
+            call.Out("*target", call.Handle(*target));
         });
 }
 
 abi::ErrorCode DisposeAttributes(abi::Handle* set) {
     return ServeRelease<abi::artboard::DisposeAttributes>(
         SuiteId::Artboard, "DisposeAttributes",
-        [&](HostCall& call) { call.arg("set", call.inSlot(set)); },
+        [&](HostCall& call) { call.Arg("set", call.InSlot(set)); },
         [&](HostCall& call) { return CheckOut(call, set); },
         [&](HostCall& call) -> abi::ErrorCode {
             if (*set == nullptr) {
                 return 0;
             }
-            if (!call.release(HandleKind::AttributeSet, *set)) {
+            if (!call.Release(HandleKind::AttributeSet, *set)) {
                 return kBadHandleError;
             }
-            call.host().artboards().forgetSet(*set);
+            call.ActiveHost().Artboards().ForgetSet(*set);
             return 0;
         });
 }
 
 abi::ErrorCode GetBounds(const abi::Handle* set, BoundsRect* bounds) {
     return ServeSet<abi::artboard::GetBounds>(
-        "GetBounds", set, [&](HostCall& call) { call.arg("bounds", HostCall::outSlot(bounds)); },
+        "GetBounds", set, [&](HostCall& call) { call.Arg("bounds", HostCall::OutSlot(bounds)); },
         [&](HostCall& call) { return CheckOut(call, bounds); },
         [&](HostCall& call, const AttributeSet& attributes) {
             const Rect& r = attributes.bounds;
             *bounds = BoundsRect{r.left, r.top, r.right, r.bottom};
-            call.out("*bounds", RectText(bounds));
+            call.Out("*bounds", RectText(bounds));
         });
 }
 
 abi::ErrorCode SetBounds(abi::Handle* set, const BoundsRect* bounds) {
     return ServeSet<abi::artboard::SetBounds>(
-        "SetBounds", set, [&](HostCall& call) { call.arg("bounds", RectText(bounds)); },
+        "SetBounds", set, [&](HostCall& call) { call.Arg("bounds", RectText(bounds)); },
         [&](HostCall& call) { return CheckOut(call, bounds); },
         [&](HostCall& /*call*/, AttributeSet& attributes) {
             attributes.bounds = Rect{bounds->left, bounds->top, bounds->right, bounds->bottom};
@@ -158,52 +158,52 @@ abi::ErrorCode SetBounds(abi::Handle* set, const BoundsRect* bounds) {
 abi::ErrorCode GetPixelAspectRatio(const abi::Handle* set, float* ratio) {
     return ServeSet<abi::artboard::GetPixelAspectRatio>(
         "GetPixelAspectRatio", set,
-        [&](HostCall& call) { call.arg("ratio", HostCall::outSlot(ratio)); },
+        [&](HostCall& call) { call.Arg("ratio", HostCall::OutSlot(ratio)); },
         [&](HostCall& call) { return CheckOut(call, ratio); },
         [&](HostCall& call, const AttributeSet& attributes) {
             *ratio = attributes.pixelAspectRatio;
-            call.out("*ratio", Number(*ratio));
+            call.Out("*ratio", Number(*ratio));
         });
 }
 
 abi::ErrorCode SetPixelAspectRatio(abi::Handle* set, float ratio) {
     return ServeSet<abi::artboard::SetPixelAspectRatio>(
-        "SetPixelAspectRatio", set, [&](HostCall& call) { call.arg("ratio", Number(ratio)); },
+        "SetPixelAspectRatio", set, [&](HostCall& call) { call.Arg("ratio", Number(ratio)); },
         NothingToCheck,
         [&](HostCall& /*call*/, AttributeSet& attributes) { attributes.pixelAspectRatio = ratio; });
 }
 
 abi::ErrorCode GetName(const abi::Handle* set, abi::Handle* name) {
     return ServeSet<abi::artboard::GetName>(
-        "GetName", set, [&](HostCall& call) { call.arg("name", HostCall::outSlot(name)); },
+        "GetName", set, [&](HostCall& call) { call.Arg("name", HostCall::OutSlot(name)); },
         [&](HostCall& call) { return CheckOut(call, name); },
         [&](HostCall& call, const AttributeSet& attributes) {
-            *name = call.host().strings().create(attributes.name);
-            call.out("*name", call.handle(*name) + " " + HostCall::text(attributes.name.c_str()));
+            *name = call.ActiveHost().Strings().Create(attributes.name);
+            call.Out("*name", call.Handle(*name) + " " + HostCall::Text(attributes.name.c_str()));
         });
 }
 
 abi::ErrorCode SetName(abi::Handle* set, const abi::Handle* name) {
     return ServeSet<abi::artboard::SetName>(
-        "SetName", set, [&](HostCall& call) { call.arg("name", call.inSlot(name)); },
+        "SetName", set, [&](HostCall& call) { call.Arg("name", call.InSlot(name)); },
         [&](HostCall& call) {
             const abi::ErrorCode e = CheckOut(call, name);
-            return e != 0 ? e : call.checkLive(HandleKind::String, *name);
+            return e != 0 ? e : call.CheckLive(HandleKind::String, *name);
         },
         [&](HostCall& call, AttributeSet& attributes) {
-            attributes.name = *call.host().strings().text(*name);
+            attributes.name = *call.ActiveHost().Strings().Text(*name);
         });
 }
 
 abi::ErrorCode CheckDisplayMarkKind(HostCall& call, std::int32_t kind) {
-    return kind < 0 ? call.refuse(kBadParameterError, "negative display-mark kind") : 0;
+    return kind < 0 ? call.Refuse(kBadParameterError, "negative display-mark kind") : 0;
 }
 
 abi::ErrorCode GetDisplayMark(const abi::Handle* set, std::int32_t kind, std::int32_t* value) {
     return ServeSet<abi::artboard::GetDisplayMark>(
         "GetDisplayMark", set,
         [&](HostCall& call) {
-            call.arg("kind", std::to_string(kind)).arg("value", HostCall::outSlot(value));
+            call.Arg("kind", std::to_string(kind)).Arg("value", HostCall::OutSlot(value));
         },
         [&](HostCall& call) {
             const abi::ErrorCode e = CheckOut(call, value);
@@ -211,7 +211,7 @@ abi::ErrorCode GetDisplayMark(const abi::Handle* set, std::int32_t kind, std::in
         },
         [&](HostCall& call, const AttributeSet& attributes) {
             *value = attributes.displayMarks.count(kind) != 0 ? 1 : 0;
-            call.out("*value", std::to_string(*value));
+            call.Out("*value", std::to_string(*value));
         });
 }
 
@@ -219,14 +219,14 @@ abi::ErrorCode SetDisplayMark(abi::Handle* set, std::int32_t kind, std::int32_t 
     return ServeSet<abi::artboard::SetDisplayMark>(
         "SetDisplayMark", set,
         [&](HostCall& call) {
-            call.arg("kind", std::to_string(kind)).arg("value", std::to_string(value));
+            call.Arg("kind", std::to_string(kind)).Arg("value", std::to_string(value));
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (const abi::ErrorCode e = CheckDisplayMarkKind(call, kind)) {
                 return e;
             }
             if (value != 0 && value != 1) {
-                return call.refuse(kBadParameterError, "display-mark value is neither 0 nor 1");
+                return call.Refuse(kBadParameterError, "display-mark value is neither 0 nor 1");
             }
             return 0;
         },
@@ -242,29 +242,29 @@ abi::ErrorCode SetDisplayMark(abi::Handle* set, std::int32_t kind, std::int32_t 
 abi::ErrorCode AcquireArtboardList(abi::Handle* list) {
     return Serve<abi::artboard::AcquireArtboardList>(
         SuiteId::Artboard, "AcquireArtboardList",
-        [&](HostCall& call) { call.arg("list", HostCall::outSlot(list)); },
+        [&](HostCall& call) { call.Arg("list", HostCall::OutSlot(list)); },
         [&](HostCall& call) -> abi::ErrorCode {
             if (const abi::ErrorCode e = CheckOut(call, list)) {
                 return e;
             }
-            return call.host().document() == nullptr ? kNoDocumentError : 0;
+            return call.ActiveHost().CurrentDocument() == nullptr ? kNoDocumentError : 0;
         },
         [&](HostCall& call) {
-            *list = call.host().artboards().acquireList();
-            call.out("*list", call.handle(*list));
+            *list = call.ActiveHost().Artboards().AcquireList();
+            call.Out("*list", call.Handle(*list));
         });
 }
 
 abi::ErrorCode ReleaseArtboardList(abi::Handle* list) {
     return ServeRelease<abi::artboard::ReleaseArtboardList>(
         SuiteId::Artboard, "ReleaseArtboardList",
-        [&](HostCall& call) { call.arg("list", call.inSlot(list)); },
+        [&](HostCall& call) { call.Arg("list", call.InSlot(list)); },
         [&](HostCall& call) { return CheckOut(call, list); },
         [&](HostCall& call) -> abi::ErrorCode {
-            if (!call.release(HandleKind::ArtboardList, *list)) {
+            if (!call.Release(HandleKind::ArtboardList, *list)) {
                 return kBadHandleError;
             }
-            call.host().artboards().forgetList(*list);
+            call.ActiveHost().Artboards().ForgetList(*list);
             return 0;
         });
 }
@@ -274,7 +274,7 @@ abi::ErrorCode GetArtboardCount(const abi::Handle* list, std::int32_t* count) {
     return Serve<abi::artboard::GetArtboardCount>(
         SuiteId::Artboard, "GetArtboardCount",
         [&](HostCall& call) {
-            call.arg("list", call.inSlot(list)).arg("count", HostCall::outSlot(count));
+            call.Arg("list", call.InSlot(list)).Arg("count", HostCall::OutSlot(count));
         },
         [&](HostCall& call) {
             const abi::ErrorCode e = CheckList(call, list, document);
@@ -282,7 +282,7 @@ abi::ErrorCode GetArtboardCount(const abi::Handle* list, std::int32_t* count) {
         },
         [&](HostCall& call) {
             *count = static_cast<std::int32_t>(document->artboards.size());
-            call.out("*count", std::to_string(*count));
+            call.Out("*count", std::to_string(*count));
         });
 }
 
@@ -297,9 +297,9 @@ abi::ErrorCode UpdateArtboard(abi::Handle* list, std::int32_t index, const abi::
     return Serve<abi::artboard::UpdateArtboard>(
         SuiteId::Artboard, "UpdateArtboard",
         [&](HostCall& call) {
-            call.arg("list", call.inSlot(list))
-                .arg("index", std::to_string(index))
-                .arg("set", call.inSlot(set));
+            call.Arg("list", call.InSlot(list))
+                .Arg("index", std::to_string(index))
+                .Arg("set", call.InSlot(set));
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (const abi::ErrorCode e = CheckList(call, list, document)) {
@@ -321,9 +321,9 @@ abi::ErrorCode GetArtboardAttributes(const abi::Handle* list, std::int32_t index
     return Serve<abi::artboard::GetArtboardAttributes>(
         SuiteId::Artboard, "GetArtboardAttributes",
         [&](HostCall& call) {
-            call.arg("list", call.inSlot(list))
-                .arg("index", std::to_string(index))
-                .arg("set", HostCall::outSlot(set));
+            call.Arg("list", call.InSlot(list))
+                .Arg("index", std::to_string(index))
+                .Arg("set", HostCall::OutSlot(set));
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (const abi::ErrorCode e = CheckList(call, list, document)) {
@@ -336,27 +336,27 @@ abi::ErrorCode GetArtboardAttributes(const abi::Handle* list, std::int32_t index
         },
         [&](HostCall& call) {
             const Artboard& artboard = document->artboards[static_cast<std::size_t>(index)];
-            *set = call.host().artboards().newSet(
+            *set = call.ActiveHost().Artboards().NewSet(
                 AttributesOf(artboard),
                 "artboard " + std::to_string(index) + " \"" + artboard.name + "\"");
-            call.out("*set", call.handle(*set));
+            call.Out("*set", call.Handle(*set));
         });
 }
 
 abi::ErrorCode GetRulerOrigin(const abi::Handle* set, OriginPoint* origin) {
     return ServeSet<abi::artboard::GetRulerOrigin>(
         "GetRulerOrigin", set,
-        [&](HostCall& call) { call.arg("origin", HostCall::outSlot(origin)); },
+        [&](HostCall& call) { call.Arg("origin", HostCall::OutSlot(origin)); },
         [&](HostCall& call) { return CheckOut(call, origin); },
         [&](HostCall& call, const AttributeSet& attributes) {
             *origin = OriginPoint{attributes.rulerOrigin.h, attributes.rulerOrigin.v};
-            call.out("*origin", PointText(origin));
+            call.Out("*origin", PointText(origin));
         });
 }
 
 abi::ErrorCode SetRulerOrigin(abi::Handle* set, const OriginPoint* origin) {
     return ServeSet<abi::artboard::SetRulerOrigin>(
-        "SetRulerOrigin", set, [&](HostCall& call) { call.arg("origin", PointText(origin)); },
+        "SetRulerOrigin", set, [&](HostCall& call) { call.Arg("origin", PointText(origin)); },
         [&](HostCall& call) { return CheckOut(call, origin); },
         [&](HostCall& /*call*/, AttributeSet& attributes) {
             attributes.rulerOrigin = Point{origin->h, origin->v};

@@ -16,13 +16,13 @@ abi::ErrorCode AcquireSuite(const char* name, std::int32_t version, const void**
     return Serve<abi::basic::AcquireSuite>(
         SuiteId::Basic, "AcquireSuite",
         [&](HostCall& call) {
-            call.arg("name", HostCall::text(name))
-                .arg("version", std::to_string(version))
-                .arg("suite", HostCall::outSlot(suite));
+            call.Arg("name", HostCall::Text(name))
+                .Arg("version", std::to_string(version))
+                .Arg("suite", HostCall::OutSlot(suite));
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (name == nullptr || suite == nullptr) {
-                return call.refuse(kBadParameterError, "null name or out-pointer");
+                return call.Refuse(kBadParameterError, "null name or out-pointer");
             }
             info = FindOfferedSuite(name);
             if (!info) {
@@ -32,8 +32,8 @@ abi::ErrorCode AcquireSuite(const char* name, std::int32_t version, const void**
         },
         [&](HostCall& call) {
             *suite = &TableOf(info->id);
-            call.host().ledger().acquireSuite(info->name, version);
-            call.out("*suite", std::string("table of ") + info->name);
+            call.ActiveHost().Ledger().AcquireSuite(info->name, version);
+            call.Out("*suite", std::string("table of ") + info->name);
         },
         name == nullptr ? "" : name);
 }
@@ -42,27 +42,28 @@ abi::ErrorCode ReleaseSuite(const char* name, std::int32_t version) {
     return ServeRelease<abi::basic::ReleaseSuite>(
         SuiteId::Basic, "ReleaseSuite",
         [&](HostCall& call) {
-            call.arg("name", HostCall::text(name)).arg("version", std::to_string(version));
+            call.Arg("name", HostCall::Text(name)).Arg("version", std::to_string(version));
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (name == nullptr) {
-                return call.refuse(kBadParameterError, "null name");
+                return call.Refuse(kBadParameterError, "null name");
             }
             const std::optional<SuiteInfo> info = FindOfferedSuite(name);
             if (!info || info->version != version) {
-                return call.refuse(info ? kVersionNotOfferedError : kNoSuchSuiteError,
+                return call.Refuse(info ? kVersionNotOfferedError : kNoSuchSuiteError,
                                    "release of a suite this host never offered");
             }
             return 0;
         },
         [&](HostCall& call) -> abi::ErrorCode {
-            const std::size_t before = call.host().ledger().problems().size();
-            if (call.host().ledger().releaseSuite(name, version, "ReleaseSuite")) {
+            const std::size_t before = call.ActiveHost().Ledger().Problems().size();
+            if (call.ActiveHost().Ledger().ReleaseSuite(name, version, "ReleaseSuite")) {
                 return 0;
             }
-            return call.refuse(kBadHandleError, call.host().ledger().problems().size() > before
-                                                    ? call.host().ledger().problems().back().text
-                                                    : "suite not held");
+            return call.Refuse(kBadHandleError,
+                               call.ActiveHost().Ledger().Problems().size() > before
+                                   ? call.ActiveHost().Ledger().Problems().back().text
+                                   : "suite not held");
         },
         name == nullptr ? "" : name);
 }

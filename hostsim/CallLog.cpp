@@ -4,7 +4,7 @@
 
 namespace hostsim {
 
-std::string CallRecord::argument(std::string_view name) const {
+std::string CallRecord::Argument(std::string_view name) const {
     for (const auto& [key, value] : arguments) {
         if (key == name) {
             return value;
@@ -13,7 +13,7 @@ std::string CallRecord::argument(std::string_view name) const {
     return {};
 }
 
-std::string CallRecord::text() const {
+std::string CallRecord::Text() const {
     if (kind == Kind::Message) {
         return "message " + suite + " / " + operation + " -> " + CodeText(result);
     }
@@ -41,7 +41,7 @@ std::string CallRecord::text() const {
     return line;
 }
 
-std::size_t CallLog::beginHostCall(std::string suite, int entry, std::string operation) {
+std::size_t CallLog::BeginHostCall(std::string suite, int entry, std::string operation) {
     CallRecord record;
     record.kind = CallRecord::Kind::HostCall;
     record.number = ++hostCallCount_;
@@ -52,7 +52,7 @@ std::size_t CallLog::beginHostCall(std::string suite, int entry, std::string ope
     return records_.size() - 1;
 }
 
-std::size_t CallLog::beginMessage(std::string caller, std::string selector) {
+std::size_t CallLog::BeginMessage(std::string caller, std::string selector) {
     CallRecord record;
     record.kind = CallRecord::Kind::Message;
     record.suite = std::move(caller);
@@ -61,7 +61,7 @@ std::size_t CallLog::beginMessage(std::string caller, std::string selector) {
     return records_.size() - 1;
 }
 
-std::vector<CallRecord> CallLog::hostCalls() const {
+std::vector<CallRecord> CallLog::HostCalls() const {
     std::vector<CallRecord> calls;
     for (const CallRecord& record : records_) {
         if (record.kind == CallRecord::Kind::HostCall) {
@@ -71,10 +71,10 @@ std::vector<CallRecord> CallLog::hostCalls() const {
     return calls;
 }
 
-std::string CallLog::text() const {
+std::string CallLog::Text() const {
     std::string text;
     for (const CallRecord& record : records_) {
-        text += record.text() + "\n";
+        text += record.Text() + "\n";
     }
     return text;
 }

@@ -31,28 +31,28 @@ struct CallRecord {
     std::string violation;  // the contract violation the call made, if any
 
     // The value of the argument `name`, or "" when there is none.
-    std::string argument(std::string_view name) const;
+    std::string Argument(std::string_view name) const;
     // One line: "12 AI Menu Suite #1 AddMenuItem(plugin=plugin#1, ...) -> 0 [*item=menu-item#3]".
-    std::string text() const;
+    std::string Text() const;
 };
 
 class CallLog {
   public:
     // Adds a host call, numbers it and returns its position for the results to follow.
-    std::size_t beginHostCall(std::string suite, int entry, std::string operation);
-    CallRecord& at(std::size_t position) { return records_.at(position); }
+    std::size_t BeginHostCall(std::string suite, int entry, std::string operation);
+    CallRecord& At(std::size_t position) { return records_.at(position); }
     // Adds a message the host is about to send; its result is set through at() afterwards,
     // so the host calls the message causes follow it.
-    std::size_t beginMessage(std::string caller, std::string selector);
+    std::size_t BeginMessage(std::string caller, std::string selector);
 
-    const std::vector<CallRecord>& records() const { return records_; }
+    const std::vector<CallRecord>& Records() const { return records_; }
     // Host calls only, in order.
-    std::vector<CallRecord> hostCalls() const;
-    int hostCallCount() const { return hostCallCount_; }
+    std::vector<CallRecord> HostCalls() const;
+    int HostCallCount() const { return hostCallCount_; }
     // Forgets everything recorded so far; numbering goes on.
-    void clear() { records_.clear(); }
+    void Clear() { records_.clear(); }
     // Every record, one line each.
-    std::string text() const;
+    std::string Text() const;
 
   private:
     std::vector<CallRecord> records_;

@@ -12,33 +12,33 @@ abi::ErrorCode PushAppContext(abi::Handle plugin, abi::Handle* context) {
     return Serve<abi::context::PushAppContext>(
         SuiteId::Context, "PushAppContext",
         [&](HostCall& call) {
-            call.arg("plugin", call.handle(plugin)).arg("context", HostCall::outSlot(context));
+            call.Arg("plugin", call.Handle(plugin)).Arg("context", HostCall::OutSlot(context));
         },
         [&](HostCall& call) {
-            return context == nullptr ? call.refuse(kBadParameterError, "null out-pointer")
-                                      : call.checkLive(HandleKind::PluginRef, plugin);
+            return context == nullptr ? call.Refuse(kBadParameterError, "null out-pointer")
+                                      : call.CheckLive(HandleKind::PluginRef, plugin);
         },
         [&](HostCall& call) {
-            *context =
-                call.host().ledger().issue(HandleKind::AppContext, HandleOrigin::PluginRequest,
-                                           "context of " + call.handle(plugin));
-            call.host().plugins().openContexts().push_back(*context);
-            call.host().plugins().countContextEntered();
-            call.out("*context", call.handle(*context));
+            *context = call.ActiveHost().Ledger().Issue(HandleKind::AppContext,
+                                                        HandleOrigin::PluginRequest,
+                                                        "context of " + call.Handle(plugin));
+            call.ActiveHost().Plugins().OpenContexts().push_back(*context);
+            call.ActiveHost().Plugins().CountContextEntered();
+            call.Out("*context", call.Handle(*context));
         });
 }
 
 abi::ErrorCode PopAppContext(abi::Handle context) {
     return ServeRelease<abi::context::PopAppContext>(
         SuiteId::Context, "PopAppContext",
-        [&](HostCall& call) { call.arg("context", call.handle(context)); }, NothingToCheck,
+        [&](HostCall& call) { call.Arg("context", call.Handle(context)); }, NothingToCheck,
         [&](HostCall& call) -> abi::ErrorCode {
-            if (!call.release(HandleKind::AppContext, context)) {
+            if (!call.Release(HandleKind::AppContext, context)) {
                 return kBadHandleError;
             }
-            std::vector<abi::Handle>& open = call.host().plugins().openContexts();
+            std::vector<abi::Handle>& open = call.ActiveHost().Plugins().OpenContexts();
             if (open.empty() || open.back() != context) {
-                call.noteViolation("left a context that is not the innermost one");
+                call.NoteViolation("left a context that is not the innermost one");
             }
             open.erase(std::remove(open.begin(), open.end(), context), open.end());
             return 0;

@@ -4,7 +4,7 @@
 
 namespace hostsim {
 
-void FaultInjector::failCall(int k, abi::ErrorCode code) {
+void FaultInjector::FailCall(int k, abi::ErrorCode code) {
     if (k < 1) {
         throw std::invalid_argument("failCall: k counts from 1");
     }
@@ -15,7 +15,7 @@ void FaultInjector::failCall(int k, abi::ErrorCode code) {
     rules_.push_back(std::move(rule));
 }
 
-void FaultInjector::failOperation(SuiteId suite, int entry, abi::ErrorCode code, int times) {
+void FaultInjector::FailOperation(SuiteId suite, int entry, abi::ErrorCode code, int times) {
     Rule rule;
     rule.suite = suite;
     rule.entry = entry;
@@ -24,7 +24,7 @@ void FaultInjector::failOperation(SuiteId suite, int entry, abi::ErrorCode code,
     rules_.push_back(std::move(rule));
 }
 
-void FaultInjector::failAcquisition(std::string name, abi::ErrorCode code, int times) {
+void FaultInjector::FailAcquisition(std::string name, abi::ErrorCode code, int times) {
     Rule rule;
     rule.suite = SuiteId::Basic;
     rule.entry = abi::basic::AcquireSuite::number;
@@ -34,7 +34,7 @@ void FaultInjector::failAcquisition(std::string name, abi::ErrorCode code, int t
     rules_.push_back(std::move(rule));
 }
 
-void FaultInjector::answerWithoutWriting(SuiteId suite, int entry, int times) {
+void FaultInjector::AnswerWithoutWriting(SuiteId suite, int entry, int times) {
     Rule rule;
     rule.suite = suite;
     rule.entry = entry;
@@ -43,7 +43,7 @@ void FaultInjector::answerWithoutWriting(SuiteId suite, int entry, int times) {
     rules_.push_back(std::move(rule));
 }
 
-Fault FaultInjector::decide(SuiteId suite, int entry, std::string_view subject) {
+Fault FaultInjector::Decide(SuiteId suite, int entry, std::string_view subject) {
     const std::uint64_t number = ++callsSeen_;
     for (Rule& rule : rules_) {
         if (rule.remaining == 0) {

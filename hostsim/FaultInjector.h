@@ -28,8 +28,8 @@ struct Fault {
     enum class Kind { None, Fail, AnswerWithoutWriting };
     Kind kind = Kind::None;
     abi::ErrorCode code = 0;
-    bool fails() const { return kind == Kind::Fail; }
-    bool answersWithoutWriting() const { return kind == Kind::AnswerWithoutWriting; }
+    bool Fails() const { return kind == Kind::Fail; }
+    bool AnswersWithoutWriting() const { return kind == Kind::AnswerWithoutWriting; }
 };
 
 class FaultInjector {
@@ -37,20 +37,20 @@ class FaultInjector {
     static constexpr int kEveryTime = -1;
 
     // The k-th host call from now fails with `code` (k = 1: the next call).
-    void failCall(int k, abi::ErrorCode code);
+    void FailCall(int k, abi::ErrorCode code);
     // Calls of entry `entry` of `suite` fail with `code`: every one, or the next `times`.
-    void failOperation(SuiteId suite, int entry, abi::ErrorCode code, int times = kEveryTime);
+    void FailOperation(SuiteId suite, int entry, abi::ErrorCode code, int times = kEveryTime);
     // Acquisitions of the suite `name` through the basic suite fail with `code`.
-    void failAcquisition(std::string name, abi::ErrorCode code, int times = kEveryTime);
+    void FailAcquisition(std::string name, abi::ErrorCode code, int times = kEveryTime);
     // Calls of entry `entry` of `suite` answer 0 and do nothing.
-    void answerWithoutWriting(SuiteId suite, int entry, int times = kEveryTime);
+    void AnswerWithoutWriting(SuiteId suite, int entry, int times = kEveryTime);
     // Drops every rule; the count of calls goes on.
-    void clear() { rules_.clear(); }
+    void Clear() { rules_.clear(); }
 
     // Decides the fate of one host call and counts it. `subject` is the suite name for the
     // basic suite's entries, empty otherwise.
-    Fault decide(SuiteId suite, int entry, std::string_view subject);
-    std::uint64_t callsSeen() const { return callsSeen_; }
+    Fault Decide(SuiteId suite, int entry, std::string_view subject);
+    std::uint64_t CallsSeen() const { return callsSeen_; }
 
   private:
     struct Rule {

@@ -50,7 +50,7 @@ const char* KindName(HandleKind kind) {
     return "handle";
 }
 
-abi::Handle HandleLedger::issue(HandleKind kind, HandleOrigin origin, std::string description) {
+abi::Handle HandleLedger::Issue(HandleKind kind, HandleOrigin origin, std::string description) {
     const std::uint64_t value = NextHandleValue();
     Entry entry;
     entry.value = value;
@@ -62,7 +62,7 @@ abi::Handle HandleLedger::issue(HandleKind kind, HandleOrigin origin, std::strin
     return reinterpret_cast<abi::Handle>(static_cast<std::uintptr_t>(value));
 }
 
-HandleLedger::Status HandleLedger::check(HandleKind kind, abi::Handle handle) const {
+HandleLedger::Status HandleLedger::Check(HandleKind kind, abi::Handle handle) const {
     const auto it = entries_.find(ValueOf(handle));
     if (it == entries_.end()) {
         return Status::Unknown;
@@ -73,11 +73,11 @@ HandleLedger::Status HandleLedger::check(HandleKind kind, abi::Handle handle) co
     return it->second.live ? Status::Live : Status::Released;
 }
 
-HandleLedger::Status HandleLedger::status(HandleKind kind, abi::Handle handle) const {
-    return check(kind, handle);
+HandleLedger::Status HandleLedger::StatusOf(HandleKind kind, abi::Handle handle) const {
+    return Check(kind, handle);
 }
 
-void HandleLedger::recordMisuse(Status status, HandleKind kind, abi::Handle handle,
+void HandleLedger::RecordMisuse(Status status, HandleKind kind, abi::Handle handle,
                                 std::string_view operation, bool releasing) {
     Problem problem{};
     std::string what = std::string(operation) + ": ";
@@ -98,19 +98,19 @@ void HandleLedger::recordMisuse(Status status, HandleKind kind, abi::Handle hand
             what += std::string("not a ") + KindName(kind) + " handle: ";
             break;
     }
-    problem.text = what + describe(handle);
+    problem.text = what + Describe(handle);
     problems_.push_back(std::move(problem));
 }
 
-bool HandleLedger::use(HandleKind kind, abi::Handle handle, std::string_view operation) {
-    const Status s = check(kind, handle);
-    recordMisuse(s, kind, handle, operation, false);
+bool HandleLedger::Use(HandleKind kind, abi::Handle handle, std::string_view operation) {
+    const Status s = Check(kind, handle);
+    RecordMisuse(s, kind, handle, operation, false);
     return s == Status::Live;
 }
 
-bool HandleLedger::release(HandleKind kind, abi::Handle handle, std::string_view operation) {
-    const Status s = check(kind, handle);
-    recordMisuse(s, kind, handle, operation, true);
+bool HandleLedger::Release(HandleKind kind, abi::Handle handle, std::string_view operation) {
+    const Status s = Check(kind, handle);
+    RecordMisuse(s, kind, handle, operation, true);
     if (s != Status::Live) {
         return false;
     }
@@ -118,11 +118,11 @@ bool HandleLedger::release(HandleKind kind, abi::Handle handle, std::string_view
     return true;
 }
 
-void HandleLedger::acquireSuite(std::string_view name, std::int32_t version) {
+void HandleLedger::AcquireSuite(std::string_view name, std::int32_t version) {
     ++suites_[{std::string(name), version}];
 }
 
-bool HandleLedger::releaseSuite(std::string_view name, std::int32_t version,
+bool HandleLedger::ReleaseSuite(std::string_view name, std::int32_t version,
                                 std::string_view operation) {
     int& count = suites_[{std::string(name), version}];
     if (count <= 0) {
@@ -135,7 +135,7 @@ bool HandleLedger::releaseSuite(std::string_view name, std::int32_t version,
     return true;
 }
 
-std::vector<HandleLedger::SuiteHold> HandleLedger::heldSuites() const {
+std::vector<HandleLedger::SuiteHold> HandleLedger::HeldSuites() const {
     std::vector<SuiteHold> held;
     for (const auto& [key, count] : suites_) {
         if (count > 0) {
@@ -145,16 +145,16 @@ std::vector<HandleLedger::SuiteHold> HandleLedger::heldSuites() const {
     return held;
 }
 
-int HandleLedger::holdCount(std::string_view name, std::int32_t version) const {
+int HandleLedger::HoldCount(std::string_view name, std::int32_t version) const {
     const auto it = suites_.find({std::string(name), version});
     return it == suites_.end() ? 0 : it->second;
 }
 
-std::vector<HandleLedger::Entry> HandleLedger::outstanding() const {
-    return outstandingExcept({});
+std::vector<HandleLedger::Entry> HandleLedger::Outstanding() const {
+    return OutstandingExcept({});
 }
 
-std::vector<HandleLedger::Entry> HandleLedger::outstandingExcept(
+std::vector<HandleLedger::Entry> HandleLedger::OutstandingExcept(
     const std::set<HandleKind>& leftToHost) const {
     std::vector<Entry> live;
     for (const auto& [value, entry] : entries_) {
@@ -166,14 +166,14 @@ std::vector<HandleLedger::Entry> HandleLedger::outstandingExcept(
     return live;  // the map's order is the order of issue: values only grow
 }
 
-std::string HandleLedger::report(const std::set<HandleKind>& leftToHost) const {
+std::string HandleLedger::Report(const std::set<HandleKind>& leftToHost) const {
     std::string text;
-    for (const Entry& entry : outstandingExcept(leftToHost)) {
+    for (const Entry& entry : OutstandingExcept(leftToHost)) {
         text += "leaked: " +
-                describe(reinterpret_cast<abi::Handle>(static_cast<std::uintptr_t>(entry.value))) +
+                Describe(reinterpret_cast<abi::Handle>(static_cast<std::uintptr_t>(entry.value))) +
                 " (" + entry.description + ")\n";
     }
-    for (const SuiteHold& hold : heldSuites()) {
+    for (const SuiteHold& hold : HeldSuites()) {
         text += "suite still held: \"" + hold.name + "\" " + std::to_string(hold.version) + " x" +
                 std::to_string(hold.count) + "\n";
     }
@@ -183,16 +183,16 @@ std::string HandleLedger::report(const std::set<HandleKind>& leftToHost) const {
     return text;
 }
 
-const HandleLedger::Entry* HandleLedger::find(abi::Handle handle) const {
+const HandleLedger::Entry* HandleLedger::Find(abi::Handle handle) const {
     const auto it = entries_.find(ValueOf(handle));
     return it == entries_.end() ? nullptr : &it->second;
 }
 
-std::string HandleLedger::describe(abi::Handle handle) const {
+std::string HandleLedger::Describe(abi::Handle handle) const {
     if (handle == nullptr) {
         return "null";
     }
-    const Entry* entry = find(handle);
+    const Entry* entry = Find(handle);
     if (entry == nullptr) {
         return "unknown " + Hex(ValueOf(handle));
     }

@@ -82,42 +82,42 @@ class HandleLedger {
     HandleLedger& operator=(const HandleLedger&) = delete;
 
     // Issues a new handle value, never issued before in this process.
-    abi::Handle issue(HandleKind kind, HandleOrigin origin, std::string description);
+    abi::Handle Issue(HandleKind kind, HandleOrigin origin, std::string description);
 
     // Status of a value as a handle of `kind`; null is Unknown.
-    Status status(HandleKind kind, abi::Handle handle) const;
+    Status StatusOf(HandleKind kind, abi::Handle handle) const;
     // True when `handle` is a live handle of `kind`; otherwise records a problem naming
     // `operation` and returns false.
-    bool use(HandleKind kind, abi::Handle handle, std::string_view operation);
+    bool Use(HandleKind kind, abi::Handle handle, std::string_view operation);
     // Ends a live handle's life and returns true; otherwise records the problem (double
     // release, unknown, wrong kind) and returns false.
-    bool release(HandleKind kind, abi::Handle handle, std::string_view operation);
+    bool Release(HandleKind kind, abi::Handle handle, std::string_view operation);
 
-    void acquireSuite(std::string_view name, std::int32_t version);
+    void AcquireSuite(std::string_view name, std::int32_t version);
     // Gives back one acquisition; releasing a suite not held is recorded and returns false.
-    bool releaseSuite(std::string_view name, std::int32_t version, std::string_view operation);
+    bool ReleaseSuite(std::string_view name, std::int32_t version, std::string_view operation);
     // Suites with a positive count, in name order.
-    std::vector<SuiteHold> heldSuites() const;
-    int holdCount(std::string_view name, std::int32_t version) const;
+    std::vector<SuiteHold> HeldSuites() const;
+    int HoldCount(std::string_view name, std::int32_t version) const;
 
     // Live handles issued on the plug-in's request, in the order of issue.
-    std::vector<Entry> outstanding() const;
+    std::vector<Entry> Outstanding() const;
     // The same, leaving out the kinds in `leftToHost`.
-    std::vector<Entry> outstandingExcept(const std::set<HandleKind>& leftToHost) const;
-    const std::vector<Problem>& problems() const { return problems_; }
+    std::vector<Entry> OutstandingExcept(const std::set<HandleKind>& leftToHost) const;
+    const std::vector<Problem>& Problems() const { return problems_; }
 
     // Everything wrong, one line each: handles still live that are not in `leftToHost`,
     // suites still held, and every problem. Empty when nothing is wrong.
-    std::string report(const std::set<HandleKind>& leftToHost = {}) const;
+    std::string Report(const std::set<HandleKind>& leftToHost = {}) const;
 
     // A handle as logs write it: "string#3", "null", or "unknown 0x..." for a value never issued
     // here. Released handles keep their name with " (released)".
-    std::string describe(abi::Handle handle) const;
-    const Entry* find(abi::Handle handle) const;
+    std::string Describe(abi::Handle handle) const;
+    const Entry* Find(abi::Handle handle) const;
 
   private:
-    Status check(HandleKind kind, abi::Handle handle) const;
-    void recordMisuse(Status status, HandleKind kind, abi::Handle handle,
+    Status Check(HandleKind kind, abi::Handle handle) const;
+    void RecordMisuse(Status status, HandleKind kind, abi::Handle handle,
                       std::string_view operation, bool releasing);
 
     std::map<std::uint64_t, Entry> entries_;

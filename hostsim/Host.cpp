@@ -28,16 +28,16 @@ Host::~Host() {
     gActiveHost = nullptr;
 }
 
-Host* Host::active() {
+Host* Host::Active() {
     return gActiveHost;
 }
 
-const abi::SuiteTable* Host::basicSuite() const {
+const abi::SuiteTable* Host::BasicSuiteTable() const {
     return &TableOf(SuiteId::Basic);
 }
 
-std::string Host::problemReport(const std::set<HandleKind>& leftToHost) const {
-    std::string text = ledger_.report(leftToHost);
+std::string Host::ProblemReport(const std::set<HandleKind>& leftToHost) const {
+    std::string text = ledger_.Report(leftToHost);
     for (const std::string& violation : violations_) {
         text += "violation: " + violation + "\n";
     }

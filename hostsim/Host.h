@@ -39,41 +39,41 @@ class Host {
     Host& operator=(const Host&) = delete;
 
     // The active host, or null when there is none.
-    static Host* active();
+    static Host* Active();
 
     // The basic suite's table, as message records carry it.
-    const abi::SuiteTable* basicSuite() const;
+    const abi::SuiteTable* BasicSuiteTable() const;
 
     // The current document: open one (a copy is kept), close it, read or change it.
-    void openDocument(Document document) { artboards_.openDocument(std::move(document)); }
-    void closeDocument() { artboards_.closeDocument(); }
-    const Document* document() const { return artboards_.document(); }
-    Document* document() { return artboards_.document(); }
+    void OpenDocument(Document document) { artboards_.OpenDocument(std::move(document)); }
+    void CloseDocument() { artboards_.CloseDocument(); }
+    const Document* CurrentDocument() const { return artboards_.CurrentDocument(); }
+    Document* CurrentDocument() { return artboards_.CurrentDocument(); }
 
-    HandleLedger& ledger() { return ledger_; }
-    const HandleLedger& ledger() const { return ledger_; }
-    CallLog& calls() { return calls_; }
-    const CallLog& calls() const { return calls_; }
-    FaultInjector& faults() { return faults_; }
-    MenuModel& menus() { return menus_; }
-    const MenuModel& menus() const { return menus_; }
-    StringStore& strings() { return strings_; }
-    const StringStore& strings() const { return strings_; }
-    ArtboardModel& artboards() { return artboards_; }
-    PluginRecords& plugins() { return plugins_; }
-    const PluginRecords& plugins() const { return plugins_; }
+    HandleLedger& Ledger() { return ledger_; }
+    const HandleLedger& Ledger() const { return ledger_; }
+    CallLog& Calls() { return calls_; }
+    const CallLog& Calls() const { return calls_; }
+    FaultInjector& Faults() { return faults_; }
+    MenuModel& Menus() { return menus_; }
+    const MenuModel& Menus() const { return menus_; }
+    StringStore& Strings() { return strings_; }
+    const StringStore& Strings() const { return strings_; }
+    ArtboardModel& Artboards() { return artboards_; }
+    PluginRecords& Plugins() { return plugins_; }
+    const PluginRecords& Plugins() const { return plugins_; }
 
     // Texts of the alerts shown to the user, in order.
-    const std::vector<std::string>& alerts() const { return alerts_; }
-    void recordAlert(std::string text) { alerts_.push_back(std::move(text)); }
+    const std::vector<std::string>& Alerts() const { return alerts_; }
+    void RecordAlert(std::string text) { alerts_.push_back(std::move(text)); }
 
     // Contract violations, in order, each naming the call that made it.
-    const std::vector<std::string>& violations() const { return violations_; }
-    void recordViolation(std::string text) { violations_.push_back(std::move(text)); }
+    const std::vector<std::string>& Violations() const { return violations_; }
+    void RecordViolation(std::string text) { violations_.push_back(std::move(text)); }
 
     // Everything a test would want to see when it expected a clean run: the ledger's report
     // (leaving out `leftToHost`) and the violations. Empty when nothing is wrong.
-    std::string problemReport(const std::set<HandleKind>& leftToHost = kLeftToHostByDesign) const;
+    std::string ProblemReport(const std::set<HandleKind>& leftToHost = kLeftToHostByDesign) const;
 
   private:
     HandleLedger ledger_;

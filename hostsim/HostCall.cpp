@@ -5,42 +5,42 @@
 namespace hostsim {
 
 HostCall::HostCall(SuiteId suite, int entry, const char* operation, std::string_view subject)
-    : host_(Host::active()) {
+    : host_(Host::Active()) {
     if (host_ == nullptr) {
         return;
     }
-    position_ = host_->calls().beginHostCall(InfoOf(suite).name, entry, operation);
-    fault_ = host_->faults().decide(suite, entry, subject);
+    position_ = host_->Calls().BeginHostCall(InfoOf(suite).name, entry, operation);
+    fault_ = host_->Faults().Decide(suite, entry, subject);
 }
 
-HostCall& HostCall::arg(const char* name, std::string value) {
-    record().arguments.emplace_back(name, std::move(value));
+HostCall& HostCall::Arg(const char* name, std::string value) {
+    CurrentRecord().arguments.emplace_back(name, std::move(value));
     return *this;
 }
 
-HostCall& HostCall::out(const char* name, std::string value) {
-    record().outputs.emplace_back(name, std::move(value));
+HostCall& HostCall::Out(const char* name, std::string value) {
+    CurrentRecord().outputs.emplace_back(name, std::move(value));
     return *this;
 }
 
-std::string HostCall::handle(abi::Handle value) const {
-    return host_->ledger().describe(value);
+std::string HostCall::Handle(abi::Handle value) const {
+    return host_->Ledger().Describe(value);
 }
 
-std::string HostCall::inSlot(const abi::Handle* slot) const {
+std::string HostCall::InSlot(const abi::Handle* slot) const {
     if (slot == nullptr) {
         return "null slot";
     }
     std::string text = "&";
-    text += handle(*slot);
+    text += Handle(*slot);
     return text;
 }
 
-std::string HostCall::outSlot(const void* slot) {
+std::string HostCall::OutSlot(const void* slot) {
     return slot == nullptr ? "null slot" : "&slot";
 }
 
-std::string HostCall::bytes(const char* value, std::int32_t count) {
+std::string HostCall::Bytes(const char* value, std::int32_t count) {
     if (value == nullptr) {
         return "null";
     }
@@ -66,60 +66,60 @@ std::string HostCall::bytes(const char* value, std::int32_t count) {
     return quoted + "\"";
 }
 
-std::string HostCall::text(const char* value) {
+std::string HostCall::Text(const char* value) {
     if (value == nullptr) {
         return "null";
     }
-    return bytes(value, static_cast<std::int32_t>(std::char_traits<char>::length(value)));
+    return Bytes(value, static_cast<std::int32_t>(std::char_traits<char>::length(value)));
 }
 
-bool HostCall::live(HandleKind kind, abi::Handle value) {
-    const std::size_t before = host_->ledger().problems().size();
-    return ledgerAgreed(host_->ledger().use(kind, value, record().operation), before);
+bool HostCall::Live(HandleKind kind, abi::Handle value) {
+    const std::size_t before = host_->Ledger().Problems().size();
+    return LedgerAgreed(host_->Ledger().Use(kind, value, CurrentRecord().operation), before);
 }
 
-abi::ErrorCode HostCall::checkLive(HandleKind kind, abi::Handle value) {
-    return live(kind, value) ? 0 : kBadHandleError;
+abi::ErrorCode HostCall::CheckLive(HandleKind kind, abi::Handle value) {
+    return Live(kind, value) ? 0 : kBadHandleError;
 }
 
-bool HostCall::release(HandleKind kind, abi::Handle value) {
-    const std::size_t before = host_->ledger().problems().size();
-    return ledgerAgreed(host_->ledger().release(kind, value, record().operation), before);
+bool HostCall::Release(HandleKind kind, abi::Handle value) {
+    const std::size_t before = host_->Ledger().Problems().size();
+    return LedgerAgreed(host_->Ledger().Release(kind, value, CurrentRecord().operation), before);
 }
 
-bool HostCall::ledgerAgreed(bool agreed, std::size_t problemsBefore) {
+bool HostCall::LedgerAgreed(bool agreed, std::size_t problemsBefore) {
     if (agreed) {
         return true;
     }
-    noteViolation(host_->ledger().problems().size() > problemsBefore
-                      ? host_->ledger().problems().back().text
+    NoteViolation(host_->Ledger().Problems().size() > problemsBefore
+                      ? host_->Ledger().Problems().back().text
                       : std::string("bad handle"));
     return false;
 }
 
-void HostCall::noteViolation(const std::string& what) {
-    CallRecord& call = record();
-    host_->recordViolation(call.suite + " #" + std::to_string(call.entry) + " " + call.operation +
+void HostCall::NoteViolation(const std::string& what) {
+    CallRecord& call = CurrentRecord();
+    host_->RecordViolation(call.suite + " #" + std::to_string(call.entry) + " " + call.operation +
                            ": " + what);
     call.violation += (call.violation.empty() ? "" : "; ") + what;
 }
 
-abi::ErrorCode HostCall::violation(abi::ErrorCode code, const std::string& what) {
-    noteViolation(what);
-    return finish(code);
+abi::ErrorCode HostCall::Violation(abi::ErrorCode code, const std::string& what) {
+    NoteViolation(what);
+    return Finish(code);
 }
 
-abi::ErrorCode HostCall::finishWithFault() {
-    if (fault_.fails()) {
-        record().fault = CallRecord::Fault::InjectedFailure;
-        return finish(fault_.code);
+abi::ErrorCode HostCall::FinishWithFault() {
+    if (fault_.Fails()) {
+        CurrentRecord().fault = CallRecord::Fault::InjectedFailure;
+        return Finish(fault_.code);
     }
-    record().fault = CallRecord::Fault::AnsweredWithoutWriting;
-    return finish(0);
+    CurrentRecord().fault = CallRecord::Fault::AnsweredWithoutWriting;
+    return Finish(0);
 }
 
-abi::ErrorCode HostCall::finish(abi::ErrorCode code) {
-    record().result = code;
+abi::ErrorCode HostCall::Finish(abi::ErrorCode code) {
+    CurrentRecord().result = code;
     return code;
 }
 

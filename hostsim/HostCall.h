@@ -27,45 +27,45 @@ class HostCall {
 
     // False when no host is active; the entry then answers kNoActiveHostError.
     explicit operator bool() const { return host_ != nullptr; }
-    Host& host() const { return *host_; }
-    const Fault& fault() const { return fault_; }
+    Host& ActiveHost() const { return *host_; }
+    const Fault& InjectedFault() const { return fault_; }
 
-    HostCall& arg(const char* name, std::string value);
-    HostCall& out(const char* name, std::string value);
+    HostCall& Arg(const char* name, std::string value);
+    HostCall& Out(const char* name, std::string value);
 
     // Argument texts.
-    std::string handle(abi::Handle value) const;        // "string#3", "null"
-    std::string inSlot(const abi::Handle* slot) const;  // "&string#3", "null slot"
-    static std::string outSlot(const void* slot);       // "&slot", "null slot"
-    static std::string text(const char* value);         // quoted, escaped; "null"
-    static std::string bytes(const char* value, std::int32_t count);
+    std::string Handle(abi::Handle value) const;        // "string#3", "null"
+    std::string InSlot(const abi::Handle* slot) const;  // "&string#3", "null slot"
+    static std::string OutSlot(const void* slot);       // "&slot", "null slot"
+    static std::string Text(const char* value);         // quoted, escaped; "null"
+    static std::string Bytes(const char* value, std::int32_t count);
 
     // Checks a handle through the ledger; on failure records the violation and returns false.
-    bool live(HandleKind kind, abi::Handle value);
+    bool Live(HandleKind kind, abi::Handle value);
     // The same as a check: 0 when the handle is live, else kBadHandleError.
-    abi::ErrorCode checkLive(HandleKind kind, abi::Handle value);
+    abi::ErrorCode CheckLive(HandleKind kind, abi::Handle value);
     // Ends a handle's life in the ledger; on failure records the violation, returns false.
-    bool release(HandleKind kind, abi::Handle value);
+    bool Release(HandleKind kind, abi::Handle value);
 
     // Records a violation of the contract and answers `code`.
-    abi::ErrorCode violation(abi::ErrorCode code, const std::string& what);
+    abi::ErrorCode Violation(abi::ErrorCode code, const std::string& what);
     // Records a violation and returns `code` without finishing the call: what a check hands
     // back to Serve, which finishes with it.
-    abi::ErrorCode refuse(abi::ErrorCode code, const std::string& what) {
-        noteViolation(what);
+    abi::ErrorCode Refuse(abi::ErrorCode code, const std::string& what) {
+        NoteViolation(what);
         return code;
     }
     // Records a violation; the call goes on.
-    void noteViolation(const std::string& what);
+    void NoteViolation(const std::string& what);
     // Answers the injected fault: its code, or 0 when it answers without writing.
-    abi::ErrorCode finishWithFault();
-    abi::ErrorCode finish(abi::ErrorCode code);
+    abi::ErrorCode FinishWithFault();
+    abi::ErrorCode Finish(abi::ErrorCode code);
 
   private:
-    CallRecord& record() { return host_->calls().at(position_); }
+    CallRecord& CurrentRecord() { return host_->Calls().At(position_); }
     // Passes on the ledger's answer; when it refused, notes the problem it recorded after
     // `problemsBefore` (or "bad handle") as a violation.
-    bool ledgerAgreed(bool agreed, std::size_t problemsBefore);
+    bool LedgerAgreed(bool agreed, std::size_t problemsBefore);
 
     Host* host_ = nullptr;
     std::size_t position_ = 0;
@@ -92,22 +92,22 @@ abi::ErrorCode ServeSteps(SuiteId suite, int entry, const char* operation, Descr
     }
     describe(call);
     if (const abi::ErrorCode e = check(call)) {
-        return call.finish(e);
+        return call.Finish(e);
     }
     if constexpr (EndsLife) {
-        if (call.fault().answersWithoutWriting()) {
-            return call.finishWithFault();
+        if (call.InjectedFault().AnswersWithoutWriting()) {
+            return call.FinishWithFault();
         }
         if (const abi::ErrorCode e = work(call)) {
-            return call.finish(e);
+            return call.Finish(e);
         }
-        return call.fault().fails() ? call.finishWithFault() : call.finish(0);
+        return call.InjectedFault().Fails() ? call.FinishWithFault() : call.Finish(0);
     } else {
-        if (call.fault().kind != Fault::Kind::None) {
-            return call.finishWithFault();
+        if (call.InjectedFault().kind != Fault::Kind::None) {
+            return call.FinishWithFault();
         }
         work(call);
-        return call.finish(0);
+        return call.Finish(0);
     }
 }
 }  // namespace detail

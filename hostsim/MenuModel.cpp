@@ -7,13 +7,13 @@ MenuModel::MenuModel(HandleLedger& ledger, const std::vector<std::string>& hostG
     for (const std::string& name : hostGroups) {
         MenuGroup group;
         group.handle =
-            ledger_.issue(HandleKind::MenuGroup, HandleOrigin::Host, "host group " + name);
+            ledger_.Issue(HandleKind::MenuGroup, HandleOrigin::Host, "host group " + name);
         group.name = name;
         groups_.push_back(std::move(group));
     }
 }
 
-const MenuGroup* MenuModel::findGroup(std::string_view name) const {
+const MenuGroup* MenuModel::FindGroup(std::string_view name) const {
     for (const MenuGroup& group : groups_) {
         if (group.name == name) {
             return &group;
@@ -22,7 +22,7 @@ const MenuGroup* MenuModel::findGroup(std::string_view name) const {
     return nullptr;
 }
 
-const MenuGroup* MenuModel::group(abi::Handle handle) const {
+const MenuGroup* MenuModel::Group(abi::Handle handle) const {
     for (const MenuGroup& group : groups_) {
         if (group.handle == handle) {
             return &group;
@@ -31,7 +31,7 @@ const MenuGroup* MenuModel::group(abi::Handle handle) const {
     return nullptr;
 }
 
-const MenuItem* MenuModel::item(abi::Handle handle) const {
+const MenuItem* MenuModel::Item(abi::Handle handle) const {
     for (const MenuItem& item : items_) {
         if (item.handle == handle) {
             return &item;
@@ -40,7 +40,7 @@ const MenuItem* MenuModel::item(abi::Handle handle) const {
     return nullptr;
 }
 
-std::vector<const MenuItem*> MenuModel::itemsIn(std::string_view group) const {
+std::vector<const MenuItem*> MenuModel::ItemsIn(std::string_view group) const {
     std::vector<const MenuItem*> found;
     for (const MenuItem& item : items_) {
         if (item.group == group) {
@@ -50,20 +50,20 @@ std::vector<const MenuItem*> MenuModel::itemsIn(std::string_view group) const {
     return found;
 }
 
-std::vector<const MenuItem*> MenuModel::findByLabel(std::string_view label) const {
+std::vector<const MenuItem*> MenuModel::FindByLabel(std::string_view label) const {
     std::vector<const MenuItem*> found;
     for (const MenuItem& item : items_) {
-        if (!item.isSeparator() && item.label == label) {
+        if (!item.IsSeparator() && item.label == label) {
             found.push_back(&item);
         }
     }
     return found;
 }
 
-abi::Handle MenuModel::addItem(abi::Handle plugin, std::optional<std::string> key,
+abi::Handle MenuModel::AddItem(abi::Handle plugin, std::optional<std::string> key,
                                std::string group, std::string label, std::int32_t options) {
     MenuItem item;
-    item.handle = ledger_.issue(HandleKind::MenuItem, HandleOrigin::PluginRequest,
+    item.handle = ledger_.Issue(HandleKind::MenuItem, HandleOrigin::PluginRequest,
                                 "item \"" + label + "\" in " + group);
     item.plugin = plugin;
     item.key = std::move(key);
@@ -74,10 +74,10 @@ abi::Handle MenuModel::addItem(abi::Handle plugin, std::optional<std::string> ke
     return items_.back().handle;
 }
 
-abi::Handle MenuModel::addSubmenuGroup(std::string name, std::int32_t options, abi::Handle item) {
+abi::Handle MenuModel::AddSubmenuGroup(std::string name, std::int32_t options, abi::Handle item) {
     MenuGroup group;
     group.handle =
-        ledger_.issue(HandleKind::MenuGroup, HandleOrigin::PluginRequest, "group " + name);
+        ledger_.Issue(HandleKind::MenuGroup, HandleOrigin::PluginRequest, "group " + name);
     group.name = std::move(name);
     group.options = options;
     group.parentItem = item;
@@ -90,12 +90,12 @@ abi::Handle MenuModel::addSubmenuGroup(std::string name, std::int32_t options, a
     return groups_.back().handle;
 }
 
-void MenuModel::renderGroup(const MenuGroup& group, int depth, std::string& out) const {
+void MenuModel::RenderGroup(const MenuGroup& group, int depth, std::string& out) const {
     const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
     out += indent + "[" + group.name + "]\n";
-    for (const MenuItem* item : itemsIn(group.name)) {
+    for (const MenuItem* item : ItemsIn(group.name)) {
         std::string line =
-            indent + "  " + (item->isSeparator() ? std::string("----") : item->label);
+            indent + "  " + (item->IsSeparator() ? std::string("----") : item->label);
         if (item->key) {
             line += " (key \"" + *item->key + "\")";
         }
@@ -107,17 +107,17 @@ void MenuModel::renderGroup(const MenuGroup& group, int depth, std::string& out)
             line += " >";
         }
         out += line + "\n";
-        if (const MenuGroup* submenu = this->group(item->submenu)) {
-            renderGroup(*submenu, depth + 2, out);
+        if (const MenuGroup* submenu = this->Group(item->submenu)) {
+            RenderGroup(*submenu, depth + 2, out);
         }
     }
 }
 
-std::string MenuModel::tree() const {
+std::string MenuModel::Tree() const {
     std::string out;
     for (const MenuGroup& group : groups_) {
         if (group.parentItem == nullptr) {
-            renderGroup(group, 0, out);
+            RenderGroup(group, 0, out);
         }
     }
     return out;

@@ -35,7 +35,7 @@ struct MenuItem {
     std::string label;
     std::int32_t options = 0;
     abi::Handle submenu = nullptr;  // the group hanging under this item, if any
-    bool isSeparator() const { return (options & kSeparatorOption) != 0; }
+    bool IsSeparator() const { return (options & kSeparatorOption) != 0; }
 };
 
 class MenuModel {
@@ -45,22 +45,22 @@ class MenuModel {
     MenuModel& operator=(const MenuModel&) = delete;
 
     // Groups in the order they came into being; index i is the host's group number i.
-    const std::deque<MenuGroup>& groups() const { return groups_; }
-    const std::deque<MenuItem>& items() const { return items_; }
-    const MenuGroup* findGroup(std::string_view name) const;
-    const MenuGroup* group(abi::Handle handle) const;
-    const MenuItem* item(abi::Handle handle) const;
+    const std::deque<MenuGroup>& Groups() const { return groups_; }
+    const std::deque<MenuItem>& Items() const { return items_; }
+    const MenuGroup* FindGroup(std::string_view name) const;
+    const MenuGroup* Group(abi::Handle handle) const;
+    const MenuItem* Item(abi::Handle handle) const;
     // Items of one group in the order they were added.
-    std::vector<const MenuItem*> itemsIn(std::string_view group) const;
+    std::vector<const MenuItem*> ItemsIn(std::string_view group) const;
     // Items that a user could choose (not separators) labelled exactly `label`.
-    std::vector<const MenuItem*> findByLabel(std::string_view label) const;
+    std::vector<const MenuItem*> FindByLabel(std::string_view label) const;
 
     // Adds an item to the existing group `group` on a plug-in's request.
-    abi::Handle addItem(abi::Handle plugin, std::optional<std::string> key, std::string group,
+    abi::Handle AddItem(abi::Handle plugin, std::optional<std::string> key, std::string group,
                         std::string label, std::int32_t options);
     // Makes a new group the submenu of `item`. The name must be new and the item must not
     // have a submenu yet (the caller checks both).
-    abi::Handle addSubmenuGroup(std::string name, std::int32_t options, abi::Handle item);
+    abi::Handle AddSubmenuGroup(std::string name, std::int32_t options, abi::Handle item);
 
     // The tree as a person reads it, top groups in order, each submenu under its item:
     //   [About]
@@ -70,10 +70,10 @@ class MenuModel {
     //   [ArtBoards]
     //     ---- (key "sep")
     //     Quorvane, Grid by Row (key "QuorvaneCommandHV")
-    std::string tree() const;
+    std::string Tree() const;
 
   private:
-    void renderGroup(const MenuGroup& group, int depth, std::string& out) const;
+    void RenderGroup(const MenuGroup& group, int depth, std::string& out) const;
 
     HandleLedger& ledger_;
     std::deque<MenuGroup> groups_;  // a deque keeps each name's storage where it is

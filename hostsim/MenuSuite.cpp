@@ -14,12 +14,12 @@ namespace {
 
 // The add-menu-item record as a person reads it, with the label's text when it has one.
 std::string RecordText(const HostCall& call, const abi::MenuItemRecord& record) {
-    const std::string* label = call.host().strings().text(record.label);
+    const std::string* label = call.ActiveHost().Strings().Text(record.label);
     std::string text = "{group=";
-    text += HostCall::text(record.groupName) + ", label=" + call.handle(record.label);
+    text += HostCall::Text(record.groupName) + ", label=" + call.Handle(record.label);
     if (label != nullptr) {
         text += ' ';
-        text += HostCall::text(label->c_str());
+        text += HostCall::Text(label->c_str());
     }
     return text + "}";
 }
@@ -29,34 +29,35 @@ abi::ErrorCode AddMenuItem(abi::Handle plugin, const char* key, const abi::MenuI
     return Serve<abi::menu::AddMenuItem>(
         SuiteId::Menu, "AddMenuItem",
         [&](HostCall& call) {
-            call.arg("plugin", call.handle(plugin)).arg("key", HostCall::text(key));
+            call.Arg("plugin", call.Handle(plugin)).Arg("key", HostCall::Text(key));
             if (record == nullptr) {
-                call.arg("record", "null").arg("options", std::to_string(options));
+                call.Arg("record", "null").Arg("options", std::to_string(options));
                 return;
             }
-            call.arg("record", RecordText(call, *record))
-                .arg("options", std::to_string(options))
-                .arg("item", HostCall::outSlot(item));
+            call.Arg("record", RecordText(call, *record))
+                .Arg("options", std::to_string(options))
+                .Arg("item", HostCall::OutSlot(item));
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (record == nullptr) {
-                return call.refuse(kBadParameterError, "null record");
+                return call.Refuse(kBadParameterError, "null record");
             }
             if (record->groupName == nullptr || item == nullptr) {
-                return call.refuse(kBadParameterError, "null group name or out-pointer");
+                return call.Refuse(kBadParameterError, "null group name or out-pointer");
             }
-            if (!call.live(HandleKind::PluginRef, plugin) ||
-                !call.live(HandleKind::String, record->label)) {
+            if (!call.Live(HandleKind::PluginRef, plugin) ||
+                !call.Live(HandleKind::String, record->label)) {
                 return kBadHandleError;
             }
-            return call.host().menus().findGroup(record->groupName) == nullptr ? kNoSuchGroupError
-                                                                               : 0;
+            return call.ActiveHost().Menus().FindGroup(record->groupName) == nullptr
+                       ? kNoSuchGroupError
+                       : 0;
         },
         [&](HostCall& call) {
-            *item = call.host().menus().addItem(
+            *item = call.ActiveHost().Menus().AddItem(
                 plugin, key == nullptr ? std::nullopt : std::optional<std::string>(key),
-                record->groupName, *call.host().strings().text(record->label), options);
-            call.out("*item", call.handle(*item));
+                record->groupName, *call.ActiveHost().Strings().Text(record->label), options);
+            call.Out("*item", call.Handle(*item));
         });
 }
 
@@ -65,26 +66,27 @@ abi::ErrorCode AddMenuGroupAsSubMenu(const char* name, std::int32_t options, abi
     return Serve<abi::menu::AddMenuGroupAsSubMenu>(
         SuiteId::Menu, "AddMenuGroupAsSubMenu",
         [&](HostCall& call) {
-            call.arg("name", HostCall::text(name))
-                .arg("options", std::to_string(options))
-                .arg("item", call.handle(item))
-                .arg("group", HostCall::outSlot(group));
+            call.Arg("name", HostCall::Text(name))
+                .Arg("options", std::to_string(options))
+                .Arg("item", call.Handle(item))
+                .Arg("group", HostCall::OutSlot(group));
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (name == nullptr || group == nullptr) {
-                return call.refuse(kBadParameterError, "null name or out-pointer");
+                return call.Refuse(kBadParameterError, "null name or out-pointer");
             }
-            if (!call.live(HandleKind::MenuItem, item)) {
+            if (!call.Live(HandleKind::MenuItem, item)) {
                 return kBadHandleError;
             }
-            if (call.host().menus().findGroup(name) != nullptr) {
+            if (call.ActiveHost().Menus().FindGroup(name) != nullptr) {
                 return kDuplicateGroupError;
             }
-            return call.host().menus().item(item)->submenu != nullptr ? kBadParameterError : 0;
+            return call.ActiveHost().Menus().Item(item)->submenu != nullptr ? kBadParameterError
+                                                                            : 0;
         },
         [&](HostCall& call) {
-            *group = call.host().menus().addSubmenuGroup(name, options, item);
-            call.out("*group", call.handle(*group));
+            *group = call.ActiveHost().Menus().AddSubmenuGroup(name, options, item);
+            call.Out("*group", call.Handle(*group));
         });
 }
 
@@ -92,28 +94,28 @@ abi::ErrorCode GetMenuGroupName(abi::Handle group, const char** name) {
     return Serve<abi::menu::GetMenuGroupName>(
         SuiteId::Menu, "GetMenuGroupName",
         [&](HostCall& call) {
-            call.arg("group", call.handle(group)).arg("name", HostCall::outSlot(name));
+            call.Arg("group", call.Handle(group)).Arg("name", HostCall::OutSlot(name));
         },
         [&](HostCall& call) {
-            return name == nullptr ? call.refuse(kBadParameterError, "null out-pointer")
-                                   : call.checkLive(HandleKind::MenuGroup, group);
+            return name == nullptr ? call.Refuse(kBadParameterError, "null out-pointer")
+                                   : call.CheckLive(HandleKind::MenuGroup, group);
         },
         [&](HostCall& call) {
-            *name = call.host().menus().group(group)->name.c_str();
-            call.out("*name", HostCall::text(*name));
+            *name = call.ActiveHost().Menus().Group(group)->name.c_str();
+            call.Out("*name", HostCall::Text(*name));
         });
 }
 
 abi::ErrorCode CountMenuGroups(std::int32_t* count) {
     return Serve<abi::menu::CountMenuGroups>(
         SuiteId::Menu, "CountMenuGroups",
-        [&](HostCall& call) { call.arg("count", HostCall::outSlot(count)); },
+        [&](HostCall& call) { call.Arg("count", HostCall::OutSlot(count)); },
         [&](HostCall& call) {
-            return count == nullptr ? call.refuse(kBadParameterError, "null out-pointer") : 0;
+            return count == nullptr ? call.Refuse(kBadParameterError, "null out-pointer") : 0;
         },
         [&](HostCall& call) {
-            *count = static_cast<std::int32_t>(call.host().menus().groups().size());
-            call.out("*count", std::to_string(*count));
+            *count = static_cast<std::int32_t>(call.ActiveHost().Menus().Groups().size());
+            call.Out("*count", std::to_string(*count));
         });
 }
 
@@ -121,18 +123,18 @@ abi::ErrorCode GetNthMenuGroup(std::int32_t index, abi::Handle* group) {
     return Serve<abi::menu::GetNthMenuGroup>(
         SuiteId::Menu, "GetNthMenuGroup",
         [&](HostCall& call) {
-            call.arg("index", std::to_string(index)).arg("group", HostCall::outSlot(group));
+            call.Arg("index", std::to_string(index)).Arg("group", HostCall::OutSlot(group));
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (group == nullptr) {
-                return call.refuse(kBadParameterError, "null out-pointer");
+                return call.Refuse(kBadParameterError, "null out-pointer");
             }
-            const std::size_t groups = call.host().menus().groups().size();
+            const std::size_t groups = call.ActiveHost().Menus().Groups().size();
             return index < 0 || static_cast<std::size_t>(index) >= groups ? kIndexRangeError : 0;
         },
         [&](HostCall& call) {
-            *group = call.host().menus().groups()[static_cast<std::size_t>(index)].handle;
-            call.out("*group", call.handle(*group));
+            *group = call.ActiveHost().Menus().Groups()[static_cast<std::size_t>(index)].handle;
+            call.Out("*group", call.Handle(*group));
         });
 }
 

@@ -22,11 +22,11 @@ class MessageRecord {
     // What the plug-in receives.
     void* data() { return storage_.data(); }
     std::size_t size() const { return storage_.size() * sizeof(std::uint64_t); }
-    abi::MessageHeader& header() { return *static_cast<abi::MessageHeader*>(data()); }
+    abi::MessageHeader& Header() { return *static_cast<abi::MessageHeader*>(data()); }
 
     // Writes `value` at `offset` (from the record's start; 32 and beyond is message data).
     template <typename T>
-    void put(std::size_t offset, const T& value) {
+    void Put(std::size_t offset, const T& value) {
         std::memcpy(static_cast<std::byte*>(data()) + offset, &value, sizeof value);
     }
 

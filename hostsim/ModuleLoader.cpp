@@ -6,12 +6,12 @@
 namespace hostsim {
 
 ModuleLoader::~ModuleLoader() {
-    unload();
-    releaseReservation();
+    Unload();
+    ReleaseReservation();
 }
 
-bool ModuleLoader::load(const std::filesystem::path& path) {
-    unload();
+bool ModuleLoader::Load(const std::filesystem::path& path) {
+    Unload();
     path_ = path;
     error_.clear();
     std::string why;
@@ -24,7 +24,7 @@ bool ModuleLoader::load(const std::filesystem::path& path) {
     return true;
 }
 
-void ModuleLoader::unload(AddressReuse reuse) {
+void ModuleLoader::Unload(AddressReuse reuse) {
     if (handle_ == nullptr) {
         return;
     }
@@ -34,7 +34,7 @@ void ModuleLoader::unload(AddressReuse reuse) {
     handle_ = nullptr;
     base_ = 0;
     size_ = 0;
-    releaseReservation();
+    ReleaseReservation();
     if (reuse != AddressReuse::ReserveOldRange) {
         return;
     }
@@ -51,7 +51,7 @@ void ModuleLoader::unload(AddressReuse reuse) {
     reservationSize_ = oldSize;
 }
 
-void ModuleLoader::releaseReservation() {
+void ModuleLoader::ReleaseReservation() {
     if (reservation_ != nullptr) {
         platform::ReleaseRange(reservation_, reservationSize_);
         reservation_ = nullptr;
@@ -59,14 +59,14 @@ void ModuleLoader::releaseReservation() {
     }
 }
 
-ModuleLoader::Symbol ModuleLoader::findSymbol(const char* name) const {
+ModuleLoader::Symbol ModuleLoader::FindSymbol(const char* name) const {
     if (handle_ == nullptr) {
         return nullptr;
     }
     return reinterpret_cast<Symbol>(platform::FindSymbol(handle_, name));
 }
 
-bool ModuleLoader::isResident(const std::filesystem::path& path) {
+bool ModuleLoader::IsResident(const std::filesystem::path& path) {
     return platform::IsResident(path);
 }
 

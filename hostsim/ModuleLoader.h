@@ -1,9 +1,9 @@
 // Loads a plug-in module's code into the process and unloads it again.
 //
 // One small class; the platform difference is only in the primitives it calls
-// (LibraryPlatform.h: dlopen natively, LoadLibrary on Windows). Unloading really unloads: the module's code
-// leaves the process, so a reload maps it afresh. To prove that a reloaded module is bound
-// to its new code, unload() can keep the old code's address range reserved, which makes the
+// (LibraryPlatform.h: dlopen natively, LoadLibrary on Windows). Unloading really unloads: the
+// module's code leaves the process, so a reload maps it afresh. To prove that a reloaded module is
+// bound to its new code, unload() can keep the old code's address range reserved, which makes the
 // next load land somewhere else.
 #pragma once
 
@@ -30,29 +30,29 @@ class ModuleLoader {
 
     // Loads the module file. False on failure, with errorText() naming the file and the
     // reason. A loader that holds a module unloads it first.
-    bool load(const std::filesystem::path& path);
+    bool Load(const std::filesystem::path& path);
     // Unloads the module's code; nothing when none is loaded. With ReserveOldRange the code's
     // address range is kept reserved; if that cannot be done errorText() says why.
-    void unload(AddressReuse reuse = AddressReuse::Allowed);
-    bool isLoaded() const { return handle_ != nullptr; }
+    void Unload(AddressReuse reuse = AddressReuse::Allowed);
+    bool IsLoaded() const { return handle_ != nullptr; }
 
     // The exported function `name`, or null when the module has none or none is loaded.
-    Symbol findSymbol(const char* name) const;
+    Symbol FindSymbol(const char* name) const;
 
     // The file given to the last load().
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& Path() const { return path_; }
     // Why the last load or reservation failed; empty when it did not.
-    const std::string& errorText() const { return error_; }
+    const std::string& ErrorText() const { return error_; }
     // Where the module's image starts in memory; 0 when none is loaded.
-    std::uintptr_t baseAddress() const { return base_; }
+    std::uintptr_t BaseAddress() const { return base_; }
     // Whether the old range is held reserved now.
-    bool holdsReservation() const { return reservation_ != nullptr; }
+    bool HoldsReservation() const { return reservation_ != nullptr; }
 
     // Whether the process maps the module file `path` at all (loaded by anyone).
-    static bool isResident(const std::filesystem::path& path);
+    static bool IsResident(const std::filesystem::path& path);
 
   private:
-    void releaseReservation();
+    void ReleaseReservation();
 
     void* handle_ = nullptr;
     std::filesystem::path path_{};

@@ -11,21 +11,21 @@ abi::ErrorCode AddNotifier(abi::Handle plugin, const char* name, const char* typ
     return Serve<abi::notifier::AddNotifier>(
         SuiteId::Notifier, "AddNotifier",
         [&](HostCall& call) {
-            call.arg("plugin", call.handle(plugin))
-                .arg("name", HostCall::text(name))
-                .arg("type", HostCall::text(type))
-                .arg("notifier", notifier == nullptr ? "null" : "&slot");
+            call.Arg("plugin", call.Handle(plugin))
+                .Arg("name", HostCall::Text(name))
+                .Arg("type", HostCall::Text(type))
+                .Arg("notifier", notifier == nullptr ? "null" : "&slot");
         },
         [&](HostCall& call) {
             return name == nullptr || type == nullptr
-                       ? call.refuse(kBadParameterError, "null name or type")
-                       : call.checkLive(HandleKind::PluginRef, plugin);
+                       ? call.Refuse(kBadParameterError, "null name or type")
+                       : call.CheckLive(HandleKind::PluginRef, plugin);
         },
         [&](HostCall& call) {
-            const abi::Handle handle = call.host().plugins().addNotifier(plugin, name, type);
+            const abi::Handle handle = call.ActiveHost().Plugins().AddNotifier(plugin, name, type);
             if (notifier != nullptr) {
                 *notifier = handle;
-                call.out("*notifier", call.handle(handle));
+                call.Out("*notifier", call.Handle(handle));
             }
         });
 }

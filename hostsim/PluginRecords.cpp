@@ -2,15 +2,15 @@
 
 namespace hostsim {
 
-abi::Handle PluginRecords::addPlugin(std::string label) {
+abi::Handle PluginRecords::AddPlugin(std::string label) {
     PluginRecord record;
-    record.ref = ledger_.issue(HandleKind::PluginRef, HandleOrigin::Host, "plug-in " + label);
+    record.ref = ledger_.Issue(HandleKind::PluginRef, HandleOrigin::Host, "plug-in " + label);
     record.label = std::move(label);
     plugins_.push_back(std::move(record));
     return plugins_.back().ref;
 }
 
-PluginRecord* PluginRecords::plugin(abi::Handle ref) {
+PluginRecord* PluginRecords::Plugin(abi::Handle ref) {
     for (PluginRecord& record : plugins_) {
         if (record.ref == ref) {
             return &record;
@@ -19,9 +19,9 @@ PluginRecord* PluginRecords::plugin(abi::Handle ref) {
     return nullptr;
 }
 
-abi::Handle PluginRecords::addNotifier(abi::Handle plugin, std::string name, std::string type) {
+abi::Handle PluginRecords::AddNotifier(abi::Handle plugin, std::string name, std::string type) {
     NotifierRecord record;
-    record.handle = ledger_.issue(HandleKind::Notifier, HandleOrigin::PluginRequest,
+    record.handle = ledger_.Issue(HandleKind::Notifier, HandleOrigin::PluginRequest,
                                   "notifier \"" + name + "\" for " + type);
     record.plugin = plugin;
     record.name = std::move(name);
@@ -30,7 +30,7 @@ abi::Handle PluginRecords::addNotifier(abi::Handle plugin, std::string name, std
     return notifiers_.back().handle;
 }
 
-abi::Handle PluginRecords::notifierFor(abi::Handle plugin, const std::string& type) const {
+abi::Handle PluginRecords::NotifierFor(abi::Handle plugin, const std::string& type) const {
     for (const NotifierRecord& record : notifiers_) {
         if (record.plugin == plugin && record.type == type) {
             return record.handle;

@@ -29,20 +29,20 @@ class PluginRecords {
     PluginRecords& operator=(const PluginRecords&) = delete;
 
     // A new plug-in reference; the host's own handle, never given back.
-    abi::Handle addPlugin(std::string label);
-    PluginRecord* plugin(abi::Handle ref);
-    const std::vector<PluginRecord>& plugins() const { return plugins_; }
+    abi::Handle AddPlugin(std::string label);
+    PluginRecord* Plugin(abi::Handle ref);
+    const std::vector<PluginRecord>& Plugins() const { return plugins_; }
 
-    abi::Handle addNotifier(abi::Handle plugin, std::string name, std::string type);
-    const std::vector<NotifierRecord>& notifiers() const { return notifiers_; }
+    abi::Handle AddNotifier(abi::Handle plugin, std::string name, std::string type);
+    const std::vector<NotifierRecord>& Notifiers() const { return notifiers_; }
     // The first notifier of `plugin` for `type`, or null.
-    abi::Handle notifierFor(abi::Handle plugin, const std::string& type) const;
+    abi::Handle NotifierFor(abi::Handle plugin, const std::string& type) const;
 
     // Contexts entered and not yet left, innermost last.
-    std::vector<abi::Handle>& openContexts() { return openContexts_; }
-    const std::vector<abi::Handle>& openContexts() const { return openContexts_; }
-    int contextsEntered() const { return contextsEntered_; }
-    void countContextEntered() { ++contextsEntered_; }
+    std::vector<abi::Handle>& OpenContexts() { return openContexts_; }
+    const std::vector<abi::Handle>& OpenContexts() const { return openContexts_; }
+    int ContextsEntered() const { return contextsEntered_; }
+    void CountContextEntered() { ++contextsEntered_; }
 
   private:
     HandleLedger& ledger_;

@@ -9,13 +9,15 @@ abi::ErrorCode SetPluginName(abi::Handle plugin, const char* name) {
     return Serve<abi::plugins::SetPluginName>(
         SuiteId::Plugins, "SetPluginName",
         [&](HostCall& call) {
-            call.arg("plugin", call.handle(plugin)).arg("name", HostCall::text(name));
+            call.Arg("plugin", call.Handle(plugin)).Arg("name", HostCall::Text(name));
         },
         [&](HostCall& call) {
-            return name == nullptr ? call.refuse(kBadParameterError, "null name")
-                                   : call.checkLive(HandleKind::PluginRef, plugin);
+            return name == nullptr ? call.Refuse(kBadParameterError, "null name")
+                                   : call.CheckLive(HandleKind::PluginRef, plugin);
         },
-        [&](HostCall& call) { call.host().plugins().plugin(plugin)->namesSet.emplace_back(name); });
+        [&](HostCall& call) {
+            call.ActiveHost().Plugins().Plugin(plugin)->namesSet.emplace_back(name);
+        });
 }
 
 }  // namespace

@@ -53,52 +53,52 @@ class Session {
 
     // "SP Interface"/"Startup"; when it answers 0, the application-started notification
     // follows at once, its answer kept in applicationStartedResult(). Returns the start-up's.
-    abi::ErrorCode startup();
+    abi::ErrorCode Startup();
     // "SP Interface"/"Startup" alone.
-    abi::ErrorCode sendStartup();
-    std::optional<abi::ErrorCode> applicationStartedResult() const { return applicationStarted_; }
+    abi::ErrorCode SendStartup();
+    std::optional<abi::ErrorCode> ApplicationStartedResult() const { return applicationStarted_; }
 
     // Caller "AI Notifier": the plug-in's notifier for `type` at offset 32 (null if it has
     // none) and `type` at offset 40.
-    abi::ErrorCode notify(const std::string& type, const std::string& selector = "AI Notify");
+    abi::ErrorCode Notify(const std::string& type, const std::string& selector = "AI Notify");
 
     // Any caller and selector, with `payload` copied to the record from offset 32.
-    abi::ErrorCode send(const std::string& caller, const std::string& selector,
+    abi::ErrorCode Send(const std::string& caller, const std::string& selector,
                         std::span<const std::byte> payload = {});
 
     // "SP Access"/"Unload", then the module's code is unloaded (a module file only). With
     // AddressReuse::ReserveOldRange the code's old address range stays reserved, so that the
     // reload lands elsewhere; whether that worked is in loader()->errorText().
-    abi::ErrorCode unload(AddressReuse reuse = AddressReuse::Allowed);
+    abi::ErrorCode Unload(AddressReuse reuse = AddressReuse::Allowed);
     // "SP Access"/"Unload" alone: the code stays, as when the host honours the plug-in's lock.
-    abi::ErrorCode sendUnloadMessage();
+    abi::ErrorCode SendUnloadMessage();
     // Loads the code again if it was unloaded (throws SessionError when it cannot), then
     // "SP Access"/"Reload".
-    abi::ErrorCode reload();
+    abi::ErrorCode Reload();
     // "SP Interface"/"Shutdown".
-    abi::ErrorCode shutdown();
+    abi::ErrorCode Shutdown();
 
     // "AI Menu"/"AI Go" for the one choosable item labelled exactly `label`, as a click on it;
     // throws SessionError when there is no such item or more than one.
-    abi::ErrorCode chooseMenuItem(const std::string& label);
+    abi::ErrorCode ChooseMenuItem(const std::string& label);
     // "AI Menu" with `selector` and any item handle at offset 32.
-    abi::ErrorCode sendMenu(const std::string& selector, abi::Handle item);
+    abi::ErrorCode SendMenu(const std::string& selector, abi::Handle item);
 
     // What the plug-in left in its instance slot.
-    void* instanceSlot() const { return instanceSlot_; }
-    abi::Handle pluginRef() const { return pluginRef_; }
+    void* InstanceSlot() const { return instanceSlot_; }
+    abi::Handle PluginReference() const { return pluginRef_; }
     // Whether the plug-in's code is in memory (always, for an entry function).
-    bool codeLoaded() const { return entry_ != nullptr; }
+    bool CodeLoaded() const { return entry_ != nullptr; }
     // The entry function's address now; 0 while the code is unloaded.
-    std::uintptr_t entryAddress() const;
+    std::uintptr_t EntryAddress() const;
     // The loader of a module file; null for an entry function.
-    const ModuleLoader* loader() const { return fromFile_ ? &loader_ : nullptr; }
+    const ModuleLoader* Loader() const { return fromFile_ ? &loader_ : nullptr; }
 
   private:
-    abi::ErrorCode dispatch(const std::string& caller, const std::string& selector,
+    abi::ErrorCode Dispatch(const std::string& caller, const std::string& selector,
                             MessageRecord& record);
-    abi::MessageHeader header();
-    void bindEntry();
+    abi::MessageHeader Header();
+    void BindEntry();
 
     Host& host_;
     ModuleLoader loader_;

@@ -2,32 +2,32 @@
 
 namespace hostsim {
 
-abi::Handle StringStore::create(std::string text, HandleOrigin origin) {
+abi::Handle StringStore::Create(std::string text, HandleOrigin origin) {
     std::string description = "\"";
     description.append(text, 0, 40);
     description.append(text.size() > 40 ? "...\"" : "\"");
-    const abi::Handle handle = ledger_.issue(HandleKind::String, origin, std::move(description));
+    const abi::Handle handle = ledger_.Issue(HandleKind::String, origin, std::move(description));
     texts_.emplace(handle, std::move(text));
     return handle;
 }
 
-const std::string* StringStore::text(abi::Handle handle) const {
-    if (ledger_.status(HandleKind::String, handle) != HandleLedger::Status::Live) {
+const std::string* StringStore::Text(abi::Handle handle) const {
+    if (ledger_.StatusOf(HandleKind::String, handle) != HandleLedger::Status::Live) {
         return nullptr;
     }
     const auto it = texts_.find(handle);
     return it == texts_.end() ? nullptr : &it->second;
 }
 
-std::string* StringStore::mutableText(abi::Handle handle) {
-    if (ledger_.status(HandleKind::String, handle) != HandleLedger::Status::Live) {
+std::string* StringStore::MutableText(abi::Handle handle) {
+    if (ledger_.StatusOf(HandleKind::String, handle) != HandleLedger::Status::Live) {
         return nullptr;
     }
     const auto it = texts_.find(handle);
     return it == texts_.end() ? nullptr : &it->second;
 }
 
-void StringStore::forget(abi::Handle handle) {
+void StringStore::Forget(abi::Handle handle) {
     texts_.erase(handle);
 }
 

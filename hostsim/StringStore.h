@@ -18,12 +18,12 @@ class StringStore {
     StringStore& operator=(const StringStore&) = delete;
 
     // A new string owned by whoever asked for it (`origin`), holding `text`.
-    abi::Handle create(std::string text, HandleOrigin origin = HandleOrigin::PluginRequest);
+    abi::Handle Create(std::string text, HandleOrigin origin = HandleOrigin::PluginRequest);
     // The text of a live string, or null for anything else (no problem is recorded).
-    const std::string* text(abi::Handle handle) const;
-    std::string* mutableText(abi::Handle handle);
+    const std::string* Text(abi::Handle handle) const;
+    std::string* MutableText(abi::Handle handle);
     // Forgets the text of a string whose life the ledger has ended.
-    void forget(abi::Handle handle);
+    void Forget(abi::Handle handle);
     // How many strings hold text: live ones.
     std::size_t size() const { return texts_.size(); }
 

@@ -88,7 +88,7 @@ abi::ErrorCode UnexpectedEntry(SuiteId suite, int entry) {
     if (!call) {
         return NoActiveHost(InfoOf(suite).name, "(unexpected entry)");
     }
-    return call.violation(kUnexpectedEntryError,
+    return call.Violation(kUnexpectedEntryError,
                           "entry " + std::to_string(entry) + " is not one a plug-in may call");
 }
 

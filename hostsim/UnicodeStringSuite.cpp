@@ -14,17 +14,17 @@ abi::ErrorCode Initialize(abi::Handle* str, const char* bytes, std::int32_t byte
     return Serve<abi::strings::Initialize>(
         SuiteId::UnicodeString, "Initialize",
         [&](HostCall& call) {
-            call.arg("str", HostCall::outSlot(str))
-                .arg("bytes", HostCall::bytes(bytes, byteCount))
-                .arg("byteCount", std::to_string(byteCount))
-                .arg("encoding", std::to_string(encoding));
+            call.Arg("str", HostCall::OutSlot(str))
+                .Arg("bytes", HostCall::Bytes(bytes, byteCount))
+                .Arg("byteCount", std::to_string(byteCount))
+                .Arg("encoding", std::to_string(encoding));
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (str == nullptr) {
-                return call.refuse(kBadParameterError, "null string slot");
+                return call.Refuse(kBadParameterError, "null string slot");
             }
             if (byteCount < 0 || (bytes == nullptr && byteCount > 0)) {
-                return call.refuse(kBadParameterError, "byte count does not match the bytes");
+                return call.Refuse(kBadParameterError, "byte count does not match the bytes");
             }
             return encoding != 0 ? kEncodingError : 0;
         },
@@ -32,23 +32,23 @@ abi::ErrorCode Initialize(abi::Handle* str, const char* bytes, std::int32_t byte
             std::string text = bytes == nullptr
                                    ? std::string()
                                    : std::string(bytes, static_cast<std::size_t>(byteCount));
-            *str = call.host().strings().create(std::move(text));
-            call.out("*str", call.handle(*str));
+            *str = call.ActiveHost().Strings().Create(std::move(text));
+            call.Out("*str", call.Handle(*str));
         });
 }
 
 abi::ErrorCode Destroy(abi::Handle* str) {
     return ServeRelease<abi::strings::Destroy>(
         SuiteId::UnicodeString, "Destroy",
-        [&](HostCall& call) { call.arg("str", call.inSlot(str)); },
+        [&](HostCall& call) { call.Arg("str", call.InSlot(str)); },
         [&](HostCall& call) {
-            return str == nullptr ? call.refuse(kBadParameterError, "null string slot") : 0;
+            return str == nullptr ? call.Refuse(kBadParameterError, "null string slot") : 0;
         },
         [&](HostCall& call) -> abi::ErrorCode {
-            if (!call.release(HandleKind::String, *str)) {
+            if (!call.Release(HandleKind::String, *str)) {
                 return kBadHandleError;
             }
-            call.host().strings().forget(*str);
+            call.ActiveHost().Strings().Forget(*str);
             return 0;
         });
 }
@@ -63,27 +63,27 @@ abi::ErrorCode Combine(const char* operation, abi::Handle* target, const abi::Ha
     return Serve<E>(
         SuiteId::UnicodeString, operation,
         [&](HostCall& call) {
-            call.arg("target", targetEmpty ? HostCall::outSlot(target) : call.inSlot(target))
-                .arg("source", call.inSlot(source));
+            call.Arg("target", targetEmpty ? HostCall::OutSlot(target) : call.InSlot(target))
+                .Arg("source", call.InSlot(source));
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (target == nullptr || source == nullptr) {
-                return call.refuse(kBadParameterError, "null string slot");
+                return call.Refuse(kBadParameterError, "null string slot");
             }
-            if ((!targetEmpty && !call.live(HandleKind::String, *target)) ||
-                !call.live(HandleKind::String, *source)) {
+            if ((!targetEmpty && !call.Live(HandleKind::String, *target)) ||
+                !call.Live(HandleKind::String, *source)) {
                 return kBadHandleError;
             }
             return 0;
         },
         [&](HostCall& call) {
-            const std::string sourceText = *call.host().strings().text(*source);
+            const std::string sourceText = *call.ActiveHost().Strings().Text(*source);
             if (targetEmpty) {
-                *target = call.host().strings().create(sourceText);
-                call.out("*target", call.handle(*target));
+                *target = call.ActiveHost().Strings().Create(sourceText);
+                call.Out("*target", call.Handle(*target));
                 return;
             }
-            std::string& targetText = *call.host().strings().mutableText(*target);
+            std::string& targetText = *call.ActiveHost().Strings().MutableText(*target);
             targetText = append ? targetText + sourceText : sourceText;
         });
 }

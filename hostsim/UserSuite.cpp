@@ -8,12 +8,14 @@ namespace {
 
 abi::ErrorCode MessageAlert(const abi::Handle* text) {
     return Serve<abi::user::MessageAlert>(
-        SuiteId::User, "MessageAlert", [&](HostCall& call) { call.arg("text", call.inSlot(text)); },
+        SuiteId::User, "MessageAlert", [&](HostCall& call) { call.Arg("text", call.InSlot(text)); },
         [&](HostCall& call) {
-            return text == nullptr ? call.refuse(kBadParameterError, "null string slot")
-                                   : call.checkLive(HandleKind::String, *text);
+            return text == nullptr ? call.Refuse(kBadParameterError, "null string slot")
+                                   : call.CheckLive(HandleKind::String, *text);
         },
-        [&](HostCall& call) { call.host().recordAlert(*call.host().strings().text(*text)); });
+        [&](HostCall& call) {
+            call.ActiveHost().RecordAlert(*call.ActiveHost().Strings().Text(*text));
+        });
 }
 
 }  // namespace

@@ -44,17 +44,17 @@ struct JsonPlaces {
     // The first key found twice in an artboard object: artboard index, key, line.
     std::optional<std::tuple<std::size_t, std::string, int>> repeatedKey;
 
-    int lineOf(std::size_t artboard) const {
+    int LineOf(std::size_t artboard) const {
         return artboard < artboardLines.size() ? artboardLines[artboard] : artboardsLine;
     }
-    int lineOf(std::size_t artboard, std::string_view key) const {
+    int LineOf(std::size_t artboard, std::string_view key) const {
         if (artboard < keyLines.size()) {
             const auto found = keyLines[artboard].find(std::string(key));
             if (found != keyLines[artboard].end()) {
                 return found->second;
             }
         }
-        return lineOf(artboard);
+        return LineOf(artboard);
     }
 };
 
@@ -176,59 +176,59 @@ class ArtboardReader {
     ArtboardReader(const std::string& file, const JsonPlaces& places, std::size_t index)
         : file_(file), places_(places), index_(index) {}
 
-    Artboard read(const Json& object) {
+    Artboard Read(const Json& object) {
         if (!object.is_object()) {
-            fail(places_.lineOf(index_),
+            Fail(places_.LineOf(index_),
                  "must be an object with \"name\" and \"bounds\", not " + Describe(object));
         }
         Artboard artboard;
         const auto name = object.find(std::string(kName));
         if (name == object.end()) {
-            fail(places_.lineOf(index_), "has no \"name\"");
+            Fail(places_.LineOf(index_), "has no \"name\"");
         }
         if (!name->is_string()) {
-            failField(kName, "must be a string, not " + Describe(*name));
+            FailField(kName, "must be a string, not " + Describe(*name));
         }
         artboard.name = name->get<std::string>();
         name_ = artboard.name;
 
         const auto bounds = object.find(std::string(kBounds));
         if (bounds == object.end()) {
-            fail(places_.lineOf(index_), "has no \"bounds\" [left, top, right, bottom]");
+            Fail(places_.LineOf(index_), "has no \"bounds\" [left, top, right, bottom]");
         }
-        const auto values = numbers(*bounds, kBounds, 4, "[left, top, right, bottom]");
+        const auto values = Numbers(*bounds, kBounds, 4, "[left, top, right, bottom]");
         artboard.bounds = {values[0], values[1], values[2], values[3]};
         if (!(artboard.bounds.right > artboard.bounds.left)) {
-            failField(kBounds, "right (" + FormatFloat(artboard.bounds.right) +
+            FailField(kBounds, "right (" + FormatFloat(artboard.bounds.right) +
                                    ") must be greater than left (" +
                                    FormatFloat(artboard.bounds.left) + ")");
         }
         if (!(artboard.bounds.top > artboard.bounds.bottom)) {
-            failField(kBounds, "top (" + FormatFloat(artboard.bounds.top) +
+            FailField(kBounds, "top (" + FormatFloat(artboard.bounds.top) +
                                    ") must be greater than bottom (" +
                                    FormatFloat(artboard.bounds.bottom) +
                                    "): y points up, so the top edge has the larger value");
         }
 
         if (const auto ratio = object.find(std::string(kPixelAspectRatio)); ratio != object.end()) {
-            artboard.pixelAspectRatio = number(*ratio, kPixelAspectRatio);
+            artboard.pixelAspectRatio = Number(*ratio, kPixelAspectRatio);
             if (!(artboard.pixelAspectRatio > 0)) {
-                failField(kPixelAspectRatio,
+                FailField(kPixelAspectRatio,
                           "must be greater than 0, not " + FormatFloat(artboard.pixelAspectRatio));
             }
         }
         if (const auto marks = object.find(std::string(kDisplayMarks)); marks != object.end()) {
-            artboard.displayMarks = displayMarks(*marks);
+            artboard.displayMarks = DisplayMarks(*marks);
         }
         if (const auto origin = object.find(std::string(kRulerOrigin)); origin != object.end()) {
-            const auto point = numbers(*origin, kRulerOrigin, 2, "[h, v]");
+            const auto point = Numbers(*origin, kRulerOrigin, 2, "[h, v]");
             artboard.rulerOrigin = {point[0], point[1]};
         }
         return artboard;
     }
 
   private:
-    [[noreturn]] void fail(int line, const std::string& what) const {
+    [[noreturn]] void Fail(int line, const std::string& what) const {
         std::string subject = "artboard " + std::to_string(index_ + 1);
         if (name_) {
             subject += " (" + Json(*name_).dump() + ")";
@@ -236,39 +236,39 @@ class ArtboardReader {
         const bool joined = !what.empty() && what.front() == ':';
         throw InputError(Located(file_, line, subject + (joined ? "" : " ") + what));
     }
-    [[noreturn]] void failField(std::string_view key, const std::string& what) const {
-        fail(places_.lineOf(index_, key), ": \"" + std::string(key) + "\" " + what);
+    [[noreturn]] void FailField(std::string_view key, const std::string& what) const {
+        Fail(places_.LineOf(index_, key), ": \"" + std::string(key) + "\" " + what);
     }
 
-    float number(const Json& value, std::string_view key) const {
+    float Number(const Json& value, std::string_view key) const {
         if (!value.is_number()) {
-            failField(key, "must be a number, not " + Describe(value));
+            FailField(key, "must be a number, not " + Describe(value));
         }
         const auto single = ToFloat(value.get<double>());
         if (!single) {
-            failField(key, value.dump() + " is out of the range of 32-bit floats");
+            FailField(key, value.dump() + " is out of the range of 32-bit floats");
         }
         return *single;
     }
 
-    std::vector<float> numbers(const Json& value, std::string_view key, std::size_t count,
+    std::vector<float> Numbers(const Json& value, std::string_view key, std::size_t count,
                                const char* shape) const {
         if (!value.is_array() || value.size() != count) {
             const std::string found =
                 value.is_array() ? "a list of " + std::to_string(value.size()) : Describe(value);
-            failField(key, std::string("must be ") + shape + ", " + std::to_string(count) +
+            FailField(key, std::string("must be ") + shape + ", " + std::to_string(count) +
                                " numbers, not " + found);
         }
         std::vector<float> result;
         for (std::size_t i = 0; i < count; ++i) {
             const Json& item = value[i];
             if (!item.is_number()) {
-                failField(key, "value " + std::to_string(i + 1) + " must be a number, not " +
+                FailField(key, "value " + std::to_string(i + 1) + " must be a number, not " +
                                    Describe(item));
             }
             const auto single = ToFloat(item.get<double>());
             if (!single) {
-                failField(key, "value " + std::to_string(i + 1) + " (" + item.dump() +
+                FailField(key, "value " + std::to_string(i + 1) + " (" + item.dump() +
                                    ") is out of the range of 32-bit floats");
             }
             result.push_back(*single);
@@ -276,9 +276,9 @@ class ArtboardReader {
         return result;
     }
 
-    std::set<std::int32_t> displayMarks(const Json& value) const {
+    std::set<std::int32_t> DisplayMarks(const Json& value) const {
         if (!value.is_array()) {
-            failField(kDisplayMarks,
+            FailField(kDisplayMarks,
                       "must be a list of display-mark kinds, not " + Describe(value));
         }
         std::set<std::int32_t> kinds;
@@ -286,7 +286,7 @@ class ArtboardReader {
             const std::int64_t kind = item.is_number_integer() ? item.get<std::int64_t>() : -1;
             const bool known = kind == 0 || kind == 1 || kind == 2 || kind == 4;
             if (!known) {
-                failField(kDisplayMarks,
+                FailField(kDisplayMarks,
                           "holds " + Describe(item) + "; the kinds are 0, 1, 2 and 4");
             }
             kinds.insert(static_cast<std::int32_t>(kind));
@@ -474,7 +474,7 @@ JsonDocument ReadJsonDocument(const std::string& file, const std::string& text) 
     JsonDocument result;
     result.document.name = file;
     for (std::size_t i = 0; i < list->size(); ++i) {
-        Artboard artboard = ArtboardReader(file, places, i).read((*list)[i]);
+        Artboard artboard = ArtboardReader(file, places, i).Read((*list)[i]);
         artboard.id = i + 1;
         result.layout.originals.push_back(artboard);
         result.document.artboards.push_back(std::move(artboard));

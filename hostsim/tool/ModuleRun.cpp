@@ -10,7 +10,7 @@ namespace hostsim::tool {
 ModuleRunResult RunModule(const ModuleRunRequest& request) {
     Host host;
     if (request.document) {
-        host.openDocument(*request.document);
+        host.OpenDocument(*request.document);
     }
     ModuleRunResult result;
     std::optional<Session> session;
@@ -27,27 +27,27 @@ ModuleRunResult RunModule(const ModuleRunRequest& request) {
         return code != 0;
     };
 
-    const bool started = !failed("the module's start-up", session->startup());
+    const bool started = !failed("the module's start-up", session->Startup());
     if (started) {
-        if (const auto notice = session->applicationStartedResult()) {
+        if (const auto notice = session->ApplicationStartedResult()) {
             failed("the application-started notice", *notice);
         }
-        result.menuTree = host.menus().tree();
+        result.menuTree = host.Menus().Tree();
         if (request.choose && result.failure.empty()) {
             try {
-                failed("\"" + *request.choose + "\"", session->chooseMenuItem(*request.choose));
+                failed("\"" + *request.choose + "\"", session->ChooseMenuItem(*request.choose));
             } catch (const SessionError& error) {
                 result.failure = "the module installed no menu item \"" + *request.choose +
                                  "\" to choose: " + error.what();
             }
         }
-        failed("the module's shut-down", session->shutdown());
+        failed("the module's shut-down", session->Shutdown());
     }
-    if (const Document* document = host.document()) {
+    if (const Document* document = host.CurrentDocument()) {
         result.document = *document;
     }
-    result.alerts = host.alerts();
-    result.problems = host.problemReport();
+    result.alerts = host.Alerts();
+    result.problems = host.ProblemReport();
     return result;
 }
 

@@ -69,7 +69,7 @@ StartTag::StartTag(std::string_view text, std::size_t begin) : text_(text) {
     }
 }
 
-const StartTag::Attribute* StartTag::find(std::string_view name) const {
+const StartTag::Attribute* StartTag::Find(std::string_view name) const {
     for (const auto& attribute : attributes_) {
         if (attribute.name == name) {
             return &attribute;
@@ -78,8 +78,8 @@ const StartTag::Attribute* StartTag::find(std::string_view name) const {
     return nullptr;
 }
 
-StartTag::Edit StartTag::set(std::string_view name, std::string_view value) const {
-    if (const Attribute* attribute = find(name)) {
+StartTag::Edit StartTag::Set(std::string_view name, std::string_view value) const {
+    if (const Attribute* attribute = Find(name)) {
         return {attribute->valueBegin, attribute->valueEnd - attribute->valueBegin,
                 EscapeAttribute(value, attribute->quote)};
     }
@@ -99,8 +99,8 @@ StartTag::Edit StartTag::set(std::string_view name, std::string_view value) cons
     return {offset, 0, space + std::string(name) + "=\"" + EscapeAttribute(value) + "\""};
 }
 
-std::optional<StartTag::Edit> StartTag::remove(std::string_view name) const {
-    if (const Attribute* attribute = find(name)) {
+std::optional<StartTag::Edit> StartTag::Remove(std::string_view name) const {
+    if (const Attribute* attribute = Find(name)) {
         return Edit{attribute->begin, attribute->valueEnd + 1 - attribute->begin, ""};
     }
     return std::nullopt;

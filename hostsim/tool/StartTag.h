@@ -26,8 +26,8 @@ class StartTag {
     // has parsed the text as XML already, so that means a wrong offset.
     StartTag(std::string_view text, std::size_t begin);
 
-    const std::vector<Attribute>& attributes() const { return attributes_; }
-    const Attribute* find(std::string_view name) const;
+    const std::vector<Attribute>& Attributes() const { return attributes_; }
+    const Attribute* Find(std::string_view name) const;
 
     // Edits of the tag, applied by ApplyEdits.
     struct Edit {
@@ -37,9 +37,9 @@ class StartTag {
     };
     // Gives the attribute `name` the value `value` (plain text; escaped here), adding it after
     // the last attribute, with the same space before it, when there is none.
-    Edit set(std::string_view name, std::string_view value) const;
+    Edit Set(std::string_view name, std::string_view value) const;
     // Removes the attribute `name` and the space before it; nothing when there is none.
-    std::optional<Edit> remove(std::string_view name) const;
+    std::optional<Edit> Remove(std::string_view name) const;
 
   private:
     std::string_view text_;

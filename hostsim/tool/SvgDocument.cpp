@@ -143,7 +143,7 @@ class PageReader {
         tagBegin_ = static_cast<std::size_t>(element.offset_debug()) - 1;
     }
 
-    SvgLayout::Page read() {
+    SvgLayout::Page Read() {
         SvgLayout::Page page;
         page.tagBegin = tagBegin_;
         const std::string inkscape = PrefixFor(element_, kInkscapeNamespace);
@@ -160,7 +160,7 @@ class PageReader {
             const bool optional = i < 2;
             if (!attribute) {
                 if (!optional) {
-                    fail("has no \"" + std::string(kGeometry[i]) + "\"");
+                    Fail("has no \"" + std::string(kGeometry[i]) + "\"");
                 }
                 page.geometry[i] = "0";
                 continue;
@@ -168,31 +168,31 @@ class PageReader {
             page.geometry[i] = attribute.value();
             const auto value = ParseDecimal(Trimmed(attribute.value()));
             if (!value) {
-                fail(": \"" + std::string(kGeometry[i]) +
+                Fail(": \"" + std::string(kGeometry[i]) +
                      "\" must be a number in user units, not \"" + attribute.value() + "\"");
             }
             geometry[i] = *value;
         }
         const auto [x, y, width, height] = geometry;
         if (!(width > 0) || !(height > 0)) {
-            fail(": \"width\" and \"height\" must be greater than 0, not " + page.geometry[2] +
+            Fail(": \"width\" and \"height\" must be greater than 0, not " + page.geometry[2] +
                  " and " + page.geometry[3]);
         }
         const auto edges = EdgesOf(x, y, width, height);
         if (!edges) {
-            fail(": its edges lie beyond the range of 32-bit floats");
+            Fail(": its edges lie beyond the range of 32-bit floats");
         }
         artboard.bounds = *edges;
         if (!(artboard.bounds.right > artboard.bounds.left) ||
             !(artboard.bounds.top > artboard.bounds.bottom)) {
-            fail(": its size vanishes in 32-bit floats at its position (x " + page.geometry[0] +
+            Fail(": its size vanishes in 32-bit floats at its position (x " + page.geometry[0] +
                  ", y " + page.geometry[1] + ")");
         }
 
         if (const auto ratio = FindAttribute(element_, kQuorvaneNamespace, kPixelAspectRatio)) {
-            artboard.pixelAspectRatio = number(ratio, kPixelAspectRatio, Trimmed(ratio.value()));
+            artboard.pixelAspectRatio = Number(ratio, kPixelAspectRatio, Trimmed(ratio.value()));
             if (!(artboard.pixelAspectRatio > 0)) {
-                failAttribute(kPixelAspectRatio, "must be greater than 0");
+                FailAttribute(kPixelAspectRatio, "must be greater than 0");
             }
         }
         if (const auto marks = FindAttribute(element_, kQuorvaneNamespace, kDisplayMarks)) {
@@ -203,7 +203,7 @@ class PageReader {
                                    result.ptr == word.data() + word.size() &&
                                    (kind == 0 || kind == 1 || kind == 2 || kind == 4);
                 if (!known) {
-                    failAttribute(kDisplayMarks,
+                    FailAttribute(kDisplayMarks,
                                   "holds \"" + word + "\"; the kinds are 0, 1, 2 and 4");
                 }
                 artboard.displayMarks.insert(kind);
@@ -212,16 +212,16 @@ class PageReader {
         if (const auto origin = FindAttribute(element_, kQuorvaneNamespace, kRulerOrigin)) {
             const auto words = Words(origin.value());
             if (words.size() != 2) {
-                failAttribute(kRulerOrigin, "must hold two numbers, h and v");
+                FailAttribute(kRulerOrigin, "must hold two numbers, h and v");
             }
-            artboard.rulerOrigin = {number(origin, kRulerOrigin, words[0]),
-                                    number(origin, kRulerOrigin, words[1])};
+            artboard.rulerOrigin = {Number(origin, kRulerOrigin, words[0]),
+                                    Number(origin, kRulerOrigin, words[1])};
         }
         return page;
     }
 
   private:
-    [[noreturn]] void fail(const std::string& what) const {
+    [[noreturn]] void Fail(const std::string& what) const {
         std::string subject = "page " + std::to_string(index_ + 1);
         if (label_) {
             subject += " (\"" + *label_ + "\")";
@@ -232,18 +232,18 @@ class PageReader {
         throw InputError(
             Located(file_, LineAt(text_, tagBegin_), subject + (joined ? "" : " ") + what));
     }
-    [[noreturn]] void failAttribute(std::string_view local, const std::string& what) const {
-        fail(": \"" +
+    [[noreturn]] void FailAttribute(std::string_view local, const std::string& what) const {
+        Fail(": \"" +
              std::string(LocalOf(FindAttribute(element_, kQuorvaneNamespace, local).name())) +
              "\" (" + kQuorvaneNamespace + ") " + what + ", not \"" +
              FindAttribute(element_, kQuorvaneNamespace, local).value() + "\"");
     }
 
-    float number(pugi::xml_attribute, std::string_view local, const std::string& word) const {
+    float Number(pugi::xml_attribute, std::string_view local, const std::string& word) const {
         const auto value = ParseDecimal(word);
         const auto single = value ? ToFloat(*value) : std::nullopt;
         if (!single) {
-            failAttribute(local, "must hold numbers within the range of 32-bit floats");
+            FailAttribute(local, "must hold numbers within the range of 32-bit floats");
         }
         return *single;
     }
@@ -401,7 +401,7 @@ SvgDocument ReadSvgDocument(const std::string& file, const std::string& text) {
         if (!IsElement(child, kInkscapeNamespace, "page")) {
             continue;
         }
-        SvgLayout::Page page = PageReader(file, text, child, index).read();
+        SvgLayout::Page page = PageReader(file, text, child, index).Read();
         Artboard artboard = page.original;
         artboard.id = ++index;
         result.document.artboards.push_back(std::move(artboard));
@@ -424,7 +424,7 @@ std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) 
     // Pages in whose scope our namespace has no prefix get one declared on the root element.
     const StartTag root(text, layout->rootTagBegin);
     std::string rootPrefix = "quorvane";
-    while (root.find("xmlns:" + rootPrefix) != nullptr) {
+    while (root.Find("xmlns:" + rootPrefix) != nullptr) {
         rootPrefix += "_";
     }
     bool declareOurs = false;
@@ -445,14 +445,14 @@ std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) 
                 }
             }
             for (std::size_t g = 0; g < kGeometry.size(); ++g) {
-                const auto* attribute = tag.find(kGeometry[g]);
+                const auto* attribute = tag.Find(kGeometry[g]);
                 const bool missingZero = attribute == nullptr && ParseDecimal(geometry[g]) == 0.0;
                 const bool same =
                     attribute != nullptr &&
                     text.substr(attribute->valueBegin,
                                 attribute->valueEnd - attribute->valueBegin) == geometry[g];
                 if (!missingZero && !same) {
-                    edits.push_back(tag.set(kGeometry[g], geometry[g]));
+                    edits.push_back(tag.Set(kGeometry[g], geometry[g]));
                 }
             }
         }
@@ -460,11 +460,11 @@ std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) 
         const std::string& label = page.labelName;
         if (now.name != was.name) {
             if (now.name.empty()) {
-                if (auto edit = tag.remove(label)) {
+                if (auto edit = tag.Remove(label)) {
                     edits.push_back(*edit);
                 }
             } else {
-                edits.push_back(tag.set(label, now.name));
+                edits.push_back(tag.Set(label, now.name));
             }
         }
 
@@ -482,11 +482,11 @@ std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) 
             }
             const std::string name = Qualified(prefix, local);
             if (isDefault) {
-                if (auto edit = tag.remove(name)) {
+                if (auto edit = tag.Remove(name)) {
                     edits.push_back(*edit);
                 }
             } else {
-                edits.push_back(tag.set(name, value));
+                edits.push_back(tag.Set(name, value));
             }
         };
         own(kPixelAspectRatio, now.pixelAspectRatio != was.pixelAspectRatio,
@@ -498,7 +498,7 @@ std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) 
     }
 
     if (declareOurs) {
-        edits.push_back(root.set("xmlns:" + rootPrefix, kQuorvaneNamespace));
+        edits.push_back(root.Set("xmlns:" + rootPrefix, kQuorvaneNamespace));
     }
     return ApplyEdits(text, std::move(edits));
 }

@@ -33,22 +33,22 @@ std::vector<std::string> Lines(const std::string& text) {
 // Whether the module holds nothing of the host's beyond what it holds while it runs: the
 // frame's one acquisition of each suite, and no string.
 void ExpectNothingHeldBeyondTheFrame(const hostsim::Host& host) {
-    for (const hostsim::HandleLedger::SuiteHold& hold : host.ledger().heldSuites()) {
+    for (const hostsim::HandleLedger::SuiteHold& hold : host.Ledger().HeldSuites()) {
         EXPECT_EQ(hold.count, 1) << hold.name;
     }
-    EXPECT_TRUE(host.ledger().outstandingExcept(hostsim::kLeftToHostByDesign).empty())
-        << host.ledger().report(hostsim::kLeftToHostByDesign);
-    EXPECT_TRUE(host.ledger().problems().empty()) << host.ledger().report();
-    EXPECT_TRUE(host.violations().empty());
+    EXPECT_TRUE(host.Ledger().OutstandingExcept(hostsim::kLeftToHostByDesign).empty())
+        << host.Ledger().Report(hostsim::kLeftToHostByDesign);
+    EXPECT_TRUE(host.Ledger().Problems().empty()) << host.Ledger().Report();
+    EXPECT_TRUE(host.Violations().empty());
 }
 
 class RealModuleAboutBox : public ModuleMenus {};
 
 TEST_F(RealModuleAboutBox, ChoosingTheAboutItemShowsOneAlertTitleEmptyLineThenTheBody) {
     Start();
-    ASSERT_EQ(session().chooseMenuItem(kAboutItemLabel), 0);
-    ASSERT_EQ(host().alerts().size(), 1u);
-    const std::string& text = host().alerts().front();
+    ASSERT_EQ(ModuleSession().ChooseMenuItem(kAboutItemLabel), 0);
+    ASSERT_EQ(ActiveHost().Alerts().size(), 1u);
+    const std::string& text = ActiveHost().Alerts().front();
 
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n') << "the text ends in a line break";
@@ -72,37 +72,38 @@ TEST_F(RealModuleAboutBox, ChoosingTheAboutItemShowsOneAlertTitleEmptyLineThenTh
 
 TEST_F(RealModuleAboutBox, TheAboutBoxTakesTheUserSuiteForItselfAndGivesItBack) {
     Start();
-    ASSERT_EQ(session().chooseMenuItem(kAboutItemLabel), 0);
-    const auto calls = host().calls().hostCalls();
+    ASSERT_EQ(ModuleSession().ChooseMenuItem(kAboutItemLabel), 0);
+    const auto calls = ActiveHost().Calls().HostCalls();
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ(calls.front().operation, "AcquireSuite");
-    EXPECT_EQ(calls.front().argument("name"), "\"AI User Suite\"");
-    EXPECT_EQ(calls.front().argument("version"), "10");
+    EXPECT_EQ(calls.front().Argument("name"), "\"AI User Suite\"");
+    EXPECT_EQ(calls.front().Argument("version"), "10");
     EXPECT_EQ(calls.back().operation, "ReleaseSuite");
-    EXPECT_EQ(calls.back().argument("name"), "\"AI User Suite\"");
-    ExpectNothingHeldBeyondTheFrame(host());
+    EXPECT_EQ(calls.back().Argument("name"), "\"AI User Suite\"");
+    ExpectNothingHeldBeyondTheFrame(ActiveHost());
 
-    ASSERT_EQ(session().chooseMenuItem(kAboutItemLabel), 0);
-    ASSERT_EQ(host().alerts().size(), 2u);
-    EXPECT_EQ(host().alerts()[1], host().alerts()[0]) << "the second box is the first again";
+    ASSERT_EQ(ModuleSession().ChooseMenuItem(kAboutItemLabel), 0);
+    ASSERT_EQ(ActiveHost().Alerts().size(), 2u);
+    EXPECT_EQ(ActiveHost().Alerts()[1], ActiveHost().Alerts()[0])
+        << "the second box is the first again";
 }
 
 TEST_F(RealModuleAboutBox, EveryHostCallOfTheAboutBoxFailingInTurnLeavesNothingHeld) {
     Start();
-    ASSERT_EQ(session().chooseMenuItem(kAboutItemLabel), 0);
-    const std::vector<hostsim::CallRecord> clean = host().calls().hostCalls();
-    ASSERT_EQ(host().alerts().size(), 1u);
+    ASSERT_EQ(ModuleSession().ChooseMenuItem(kAboutItemLabel), 0);
+    const std::vector<hostsim::CallRecord> clean = ActiveHost().Calls().HostCalls();
+    ASSERT_EQ(ActiveHost().Alerts().size(), 1u);
 
     for (std::size_t k = 1; k <= clean.size(); ++k) {
         const hostsim::CallRecord& failing = clean[k - 1];
-        SCOPED_TRACE("call " + std::to_string(k) + ": " + failing.text());
-        const std::size_t alertsBefore = host().alerts().size();
-        host().calls().clear();
-        host().faults().failCall(static_cast<int>(k), kRefused);
+        SCOPED_TRACE("call " + std::to_string(k) + ": " + failing.Text());
+        const std::size_t alertsBefore = ActiveHost().Alerts().size();
+        ActiveHost().Calls().Clear();
+        ActiveHost().Faults().FailCall(static_cast<int>(k), kRefused);
 
-        const hostsim::ErrorCode result = session().chooseMenuItem(kAboutItemLabel);
+        const hostsim::ErrorCode result = ModuleSession().ChooseMenuItem(kAboutItemLabel);
 
-        const auto calls = host().calls().hostCalls();
+        const auto calls = ActiveHost().Calls().HostCalls();
         ASSERT_GE(calls.size(), k);
         EXPECT_EQ(calls[k - 1].fault, hostsim::CallRecord::Fault::InjectedFailure);
         EXPECT_EQ(calls[k - 1].operation, failing.operation);
@@ -112,24 +113,24 @@ TEST_F(RealModuleAboutBox, EveryHostCallOfTheAboutBoxFailingInTurnLeavesNothingH
             << "a refused string comes back to the host as the host's code";
         const bool stillShown =
             failing.operation == "Destroy" || failing.operation == "ReleaseSuite";
-        EXPECT_EQ(host().alerts().size(), alertsBefore + (stillShown ? 1 : 0));
-        ExpectNothingHeldBeyondTheFrame(host());
+        EXPECT_EQ(ActiveHost().Alerts().size(), alertsBefore + (stillShown ? 1 : 0));
+        ExpectNothingHeldBeyondTheFrame(ActiveHost());
     }
-    host().calls().clear();
-    EXPECT_EQ(session().chooseMenuItem(kAboutItemLabel), 0);
-    EXPECT_EQ(host().calls().hostCalls().size(), clean.size()) << "nothing is left over";
+    ActiveHost().Calls().Clear();
+    EXPECT_EQ(ModuleSession().ChooseMenuItem(kAboutItemLabel), 0);
+    EXPECT_EQ(ActiveHost().Calls().HostCalls().size(), clean.size()) << "nothing is left over";
 }
 
 TEST_F(RealModuleAboutBox, AUserSuiteAnsweredWithoutATableShowsNothing) {
     Start();
-    host().faults().answerWithoutWriting(SuiteId::Basic, hostsim::abi::basic::AcquireSuite::number,
-                                         1);
-    EXPECT_EQ(session().chooseMenuItem(kAboutItemLabel), 0);
-    EXPECT_TRUE(host().alerts().empty());
-    const auto calls = host().calls().hostCalls();
-    ASSERT_EQ(calls.size(), 1u) << "nothing to give back:\n" << host().calls().text();
-    EXPECT_EQ(calls[0].argument("name"), "\"AI User Suite\"");
-    ExpectNothingHeldBeyondTheFrame(host());
+    ActiveHost().Faults().AnswerWithoutWriting(SuiteId::Basic,
+                                               hostsim::abi::basic::AcquireSuite::number, 1);
+    EXPECT_EQ(ModuleSession().ChooseMenuItem(kAboutItemLabel), 0);
+    EXPECT_TRUE(ActiveHost().Alerts().empty());
+    const auto calls = ActiveHost().Calls().HostCalls();
+    ASSERT_EQ(calls.size(), 1u) << "nothing to give back:\n" << ActiveHost().Calls().Text();
+    EXPECT_EQ(calls[0].Argument("name"), "\"AI User Suite\"");
+    ExpectNothingHeldBeyondTheFrame(ActiveHost());
 }
 
 }  // namespace

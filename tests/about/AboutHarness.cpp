@@ -43,7 +43,7 @@ std::string Describe(const hostsim::Host& host, const hostsim::MenuItem& item) {
         text += " key=\"" + *item.key + "\"";
     }
     text += " \"" + item.label + "\" options=" + std::to_string(item.options);
-    if (const hostsim::MenuGroup* submenu = host.menus().group(item.submenu)) {
+    if (const hostsim::MenuGroup* submenu = host.Menus().Group(item.submenu)) {
         text += " > [" + submenu->name + "] options=" + std::to_string(submenu->options);
     }
     return text;
@@ -51,7 +51,7 @@ std::string Describe(const hostsim::Host& host, const hostsim::MenuItem& item) {
 
 std::vector<std::string> MenuItems(const hostsim::Host& host) {
     std::vector<std::string> items;
-    for (const hostsim::MenuItem& item : host.menus().items()) {
+    for (const hostsim::MenuItem& item : host.Menus().Items()) {
         items.push_back(Describe(host, item));
     }
     return items;
@@ -59,7 +59,7 @@ std::vector<std::string> MenuItems(const hostsim::Host& host) {
 
 std::vector<std::string> LabelsIn(const hostsim::Host& host, std::string_view group) {
     std::vector<std::string> labels;
-    for (const hostsim::MenuItem* item : host.menus().itemsIn(group)) {
+    for (const hostsim::MenuItem* item : host.Menus().ItemsIn(group)) {
         labels.push_back(item->label);
     }
     return labels;
@@ -67,7 +67,7 @@ std::vector<std::string> LabelsIn(const hostsim::Host& host, std::string_view gr
 
 int ItemsLabelled(const hostsim::Host& host, std::string_view label) {
     int count = 0;
-    for (const hostsim::MenuItem& item : host.menus().items()) {
+    for (const hostsim::MenuItem& item : host.Menus().Items()) {
         count += item.label == label ? 1 : 0;
     }
     return count;
@@ -75,46 +75,47 @@ int ItemsLabelled(const hostsim::Host& host, std::string_view label) {
 
 std::vector<hostsim::CallRecord> CleanStartupCalls(const hostsim::HostConfig& config) {
     LoadedModule module(config);
-    module.host.openDocument(ShuffledGrid());
-    EXPECT_EQ(module.session.startup(), 0) << "the clean start-up itself";
-    std::vector<hostsim::CallRecord> calls = module.host.calls().hostCalls();
-    module.session.shutdown();
+    module.host.OpenDocument(ShuffledGrid());
+    EXPECT_EQ(module.session.Startup(), 0) << "the clean start-up itself";
+    std::vector<hostsim::CallRecord> calls = module.host.Calls().HostCalls();
+    module.session.Shutdown();
     return calls;
 }
 
 void ModuleMenus::Load(const hostsim::HostConfig& config) {
     loaded.emplace(config);
-    host().openDocument(ShuffledGrid());
+    ActiveHost().OpenDocument(ShuffledGrid());
 }
 
 void ModuleMenus::Start(const hostsim::HostConfig& config) {
     Load(config);
-    ASSERT_EQ(session().startup(), 0) << host().calls().text();
-    ASSERT_EQ(session().applicationStartedResult(), 0);
-    host().calls().clear();
+    ASSERT_EQ(ModuleSession().Startup(), 0) << ActiveHost().Calls().Text();
+    ASSERT_EQ(ModuleSession().ApplicationStartedResult(), 0);
+    ActiveHost().Calls().Clear();
 }
 
 void ModuleMenus::Finish() {
     if (!loaded) {
         return;
     }
-    host().faults().clear();
-    if (session().codeLoaded() && session().instanceSlot() != nullptr) {
-        EXPECT_EQ(session().shutdown(), 0) << "shut-down at the end of the test";
+    ActiveHost().Faults().Clear();
+    if (ModuleSession().CodeLoaded() && ModuleSession().InstanceSlot() != nullptr) {
+        EXPECT_EQ(ModuleSession().Shutdown(), 0) << "shut-down at the end of the test";
     }
-    EXPECT_EQ(session().instanceSlot(), nullptr);
-    EXPECT_EQ(host().problemReport(hostsim::kLeftToHostByDesign), "") << host().calls().text();
+    EXPECT_EQ(ModuleSession().InstanceSlot(), nullptr);
+    EXPECT_EQ(ActiveHost().ProblemReport(hostsim::kLeftToHostByDesign), "")
+        << ActiveHost().Calls().Text();
     loaded.reset();
 }
 
 hostsim::abi::Handle ModuleMenus::ItemHandle(std::string_view label, bool separator) {
     std::vector<hostsim::abi::Handle> found;
-    for (const hostsim::MenuItem& item : host().menus().items()) {
-        if (item.label == label && item.isSeparator() == separator) {
+    for (const hostsim::MenuItem& item : ActiveHost().Menus().Items()) {
+        if (item.label == label && item.IsSeparator() == separator) {
             found.push_back(item.handle);
         }
     }
-    EXPECT_EQ(found.size(), 1u) << label << "\n" << host().menus().tree();
+    EXPECT_EQ(found.size(), 1u) << label << "\n" << ActiveHost().Menus().Tree();
     return found.empty() ? nullptr : found.front();
 }
 

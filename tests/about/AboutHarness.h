@@ -71,8 +71,8 @@ class ModuleMenus : public ::testing::Test {
     // so that the test may Load again.
     void Finish();
 
-    hostsim::Host& host() { return loaded->host; }
-    hostsim::Session& session() { return loaded->session; }
+    hostsim::Host& ActiveHost() { return loaded->host; }
+    hostsim::Session& ModuleSession() { return loaded->session; }
     // The handle of the one item labelled `label` (separators included); fails the test when
     // there is not exactly one.
     hostsim::abi::Handle ItemHandle(std::string_view label, bool separator = false);

@@ -32,15 +32,15 @@ hostsim::HostConfig HostGroups(std::vector<std::string> extra) {
 // Another plug-in that made the shared group before this one started: an item labelled
 // "About SDK Plug-ins" under "About" with the group as its submenu.
 void AnotherPluginMadeTheSharedGroup(hostsim::Host& host) {
-    const hostsim::abi::Handle other = host.plugins().addPlugin("Other.aip");
+    const hostsim::abi::Handle other = host.Plugins().AddPlugin("Other.aip");
     const hostsim::abi::Handle item =
-        host.menus().addItem(other, std::nullopt, "About", kSharedGroupLabel, 0);
-    host.menus().addSubmenuGroup(kSharedGroup, 1, item);
+        host.Menus().AddItem(other, std::nullopt, "About", kSharedGroupLabel, 0);
+    host.Menus().AddSubmenuGroup(kSharedGroup, 1, item);
 }
 
 int CallsOf(const hostsim::Host& host, const std::string& operation) {
     int count = 0;
-    for (const hostsim::CallRecord& call : host.calls().hostCalls()) {
+    for (const hostsim::CallRecord& call : host.Calls().HostCalls()) {
         count += call.operation == operation ? 1 : 0;
     }
     return count;
@@ -50,7 +50,7 @@ class RealModuleMenus : public ModuleMenus {};
 
 TEST_F(RealModuleMenus, StartupAddsTheAboutItemInTheSharedGroupThenASeparatorAndBothCommands) {
     Start();
-    EXPECT_EQ(MenuItems(host()),
+    EXPECT_EQ(MenuItems(ActiveHost()),
               (std::vector<std::string>{
                   "[About] \"About SDK Plug-ins\" options=0 > [SDKAboutPluginsGroupName] options=1",
                   "[SDKAboutPluginsGroupName] \"Quorvane...\" options=0",
@@ -58,11 +58,11 @@ TEST_F(RealModuleMenus, StartupAddsTheAboutItemInTheSharedGroupThenASeparatorAnd
                   "[ArtBoards] key=\"QuorvaneCommandHV\" \"Quorvane, Grid by Row\" options=0",
                   "[ArtBoards] key=\"QuorvaneCommandVH\" \"Quorvane, Grid by Column\" options=0",
               }))
-        << host().menus().tree();
-    for (const hostsim::MenuItem& item : host().menus().items()) {
-        EXPECT_EQ(item.plugin, session().pluginRef()) << item.label;
+        << ActiveHost().Menus().Tree();
+    for (const hostsim::MenuItem& item : ActiveHost().Menus().Items()) {
+        EXPECT_EQ(item.plugin, ModuleSession().PluginReference()) << item.label;
     }
-    EXPECT_EQ(host().ledger().holdCount("AI Menu Suite", 10), 1)
+    EXPECT_EQ(ActiveHost().Ledger().HoldCount("AI Menu Suite", 10), 1)
         << "the About helper gave back the menu suite it took for itself";
 }
 
@@ -84,25 +84,25 @@ TEST_F(RealModuleMenus, TheSharedGroupIsCreatedWhenNoGroupHasExactlyItsName) {
         {"a group count that reads 0",
          {},
          [](hostsim::Host& h) {
-             h.faults().answerWithoutWriting(SuiteId::Menu, kCountMenuGroups);
+             h.Faults().AnswerWithoutWriting(SuiteId::Menu, kCountMenuGroups);
          }},
     };
     for (const MissingGroupCase& c : cases) {
         SCOPED_TRACE(c.name);
         Load(HostGroups(c.hostGroups));
-        c.arrange(host());
-        ASSERT_EQ(session().startup(), 0) << host().calls().text();
+        c.arrange(ActiveHost());
+        ASSERT_EQ(ModuleSession().Startup(), 0) << ActiveHost().Calls().Text();
 
-        EXPECT_EQ(LabelsIn(host(), "About"), std::vector<std::string>{kSharedGroupLabel})
-            << host().menus().tree();
-        const hostsim::MenuGroup* shared = host().menus().findGroup(kSharedGroup);
-        ASSERT_NE(shared, nullptr) << host().menus().tree();
-        const hostsim::MenuItem* parent = host().menus().item(shared->parentItem);
+        EXPECT_EQ(LabelsIn(ActiveHost(), "About"), std::vector<std::string>{kSharedGroupLabel})
+            << ActiveHost().Menus().Tree();
+        const hostsim::MenuGroup* shared = ActiveHost().Menus().FindGroup(kSharedGroup);
+        ASSERT_NE(shared, nullptr) << ActiveHost().Menus().Tree();
+        const hostsim::MenuItem* parent = ActiveHost().Menus().Item(shared->parentItem);
         ASSERT_NE(parent, nullptr) << "the group hangs under an item";
         EXPECT_EQ(parent->label, kSharedGroupLabel);
-        EXPECT_EQ(LabelsIn(host(), kSharedGroup), std::vector<std::string>{kAboutItemLabel});
+        EXPECT_EQ(LabelsIn(ActiveHost(), kSharedGroup), std::vector<std::string>{kAboutItemLabel});
         for (const std::string& decoy : c.hostGroups) {
-            EXPECT_TRUE(LabelsIn(host(), decoy).empty()) << decoy;
+            EXPECT_TRUE(LabelsIn(ActiveHost(), decoy).empty()) << decoy;
         }
         Finish();
     }
@@ -130,29 +130,30 @@ TEST_F(RealModuleMenus, AGroupOfExactlyThatNameIsReusedWhereverItIsInTheList) {
     for (const ExistingGroupCase& c : cases) {
         SCOPED_TRACE(c.name);
         Load(HostGroups(c.hostGroups));
-        c.arrange(host());
-        ASSERT_EQ(session().startup(), 0) << host().calls().text();
+        c.arrange(ActiveHost());
+        ASSERT_EQ(ModuleSession().Startup(), 0) << ActiveHost().Calls().Text();
 
-        EXPECT_EQ(ItemsLabelled(host(), kSharedGroupLabel), c.sharedGroupItems)
+        EXPECT_EQ(ItemsLabelled(ActiveHost(), kSharedGroupLabel), c.sharedGroupItems)
             << "no second \"About SDK Plug-ins\"\n"
-            << host().menus().tree();
-        EXPECT_EQ(CallsOf(host(), "AddMenuGroupAsSubMenu"), 0) << host().calls().text();
-        const std::vector<const hostsim::MenuItem*> inGroup = host().menus().itemsIn(kSharedGroup);
-        ASSERT_EQ(inGroup.size(), 1u) << host().menus().tree();
+            << ActiveHost().Menus().Tree();
+        EXPECT_EQ(CallsOf(ActiveHost(), "AddMenuGroupAsSubMenu"), 0) << ActiveHost().Calls().Text();
+        const std::vector<const hostsim::MenuItem*> inGroup =
+            ActiveHost().Menus().ItemsIn(kSharedGroup);
+        ASSERT_EQ(inGroup.size(), 1u) << ActiveHost().Menus().Tree();
         EXPECT_EQ(inGroup[0]->label, kAboutItemLabel);
-        EXPECT_EQ(inGroup[0]->plugin, session().pluginRef());
+        EXPECT_EQ(inGroup[0]->plugin, ModuleSession().PluginReference());
         Finish();
     }
 }
 
 TEST_F(RealModuleMenus, ASecondStartupInTheSameHostAddsItsItemToTheGroupItMadeBefore) {
     Start();
-    ASSERT_EQ(session().shutdown(), 0);
-    host().calls().clear();
-    ASSERT_EQ(session().startup(), 0) << host().calls().text();
-    EXPECT_EQ(ItemsLabelled(host(), kSharedGroupLabel), 1) << host().menus().tree();
-    EXPECT_EQ(CallsOf(host(), "AddMenuGroupAsSubMenu"), 0) << host().calls().text();
-    EXPECT_EQ(LabelsIn(host(), kSharedGroup),
+    ASSERT_EQ(ModuleSession().Shutdown(), 0);
+    ActiveHost().Calls().Clear();
+    ASSERT_EQ(ModuleSession().Startup(), 0) << ActiveHost().Calls().Text();
+    EXPECT_EQ(ItemsLabelled(ActiveHost(), kSharedGroupLabel), 1) << ActiveHost().Menus().Tree();
+    EXPECT_EQ(CallsOf(ActiveHost(), "AddMenuGroupAsSubMenu"), 0) << ActiveHost().Calls().Text();
+    EXPECT_EQ(LabelsIn(ActiveHost(), kSharedGroup),
               (std::vector<std::string>{kAboutItemLabel, kAboutItemLabel}));
 }
 
@@ -167,7 +168,7 @@ TEST_F(RealModuleMenus, AnAboutItemThatCannotBeAddedLeavesBothCommandsWorking) {
     int helperAcquisition = 0;
     int menuAcquisitions = 0;
     for (const hostsim::CallRecord& call : CleanStartupCalls()) {
-        if (call.operation == "AcquireSuite" && call.argument("name") == "\"AI Menu Suite\"" &&
+        if (call.operation == "AcquireSuite" && call.Argument("name") == "\"AI Menu Suite\"" &&
             ++menuAcquisitions == 2) {
             helperAcquisition = call.number;
         }
@@ -178,75 +179,75 @@ TEST_F(RealModuleMenus, AnAboutItemThatCannotBeAddedLeavesBothCommandsWorking) {
         {"group count refused",
          {},
          [](hostsim::Host& h) {
-             h.faults().failOperation(SuiteId::Menu, kCountMenuGroups, kRefused);
+             h.Faults().FailOperation(SuiteId::Menu, kCountMenuGroups, kRefused);
          }},
         {"group lookup refused",
          {},
          [](hostsim::Host& h) {
-             h.faults().failOperation(SuiteId::Menu, kGetNthMenuGroup, kRefused);
+             h.Faults().FailOperation(SuiteId::Menu, kGetNthMenuGroup, kRefused);
          }},
         {"group name refused",
          {},
          [](hostsim::Host& h) {
-             h.faults().failOperation(SuiteId::Menu, kGetMenuGroupName, kRefused);
+             h.Faults().FailOperation(SuiteId::Menu, kGetMenuGroupName, kRefused);
          }},
         {"item for the shared group refused",
          {},
          [](hostsim::Host& h) {
-             h.faults().failOperation(SuiteId::Menu, kAddMenuItem, kRefused, 1);
+             h.Faults().FailOperation(SuiteId::Menu, kAddMenuItem, kRefused, 1);
          }},
         {"shared group refused",
          {},
          [](hostsim::Host& h) {
-             h.faults().failOperation(SuiteId::Menu, kAddMenuGroupAsSubMenu, kRefused);
+             h.Faults().FailOperation(SuiteId::Menu, kAddMenuGroupAsSubMenu, kRefused);
          }},
         {"menu suite refused to the About helper",
          {},
          [helperAcquisition](hostsim::Host& h) {
-             h.faults().failCall(helperAcquisition, kRefused);
+             h.Faults().FailCall(helperAcquisition, kRefused);
          }},
         {"the About item itself refused, the group existing",
          {kSharedGroup},
          [](hostsim::Host& h) {
-             h.faults().failOperation(SuiteId::Menu, kAddMenuItem, kRefused, 1);
+             h.Faults().FailOperation(SuiteId::Menu, kAddMenuItem, kRefused, 1);
          }},
     };
     for (const AboutItemFailure& c : cases) {
         SCOPED_TRACE(c.name);
         Load(HostGroups(c.hostGroups));
-        c.arrange(host());
-        ASSERT_EQ(session().startup(), 0) << "the About item's failure is not start-up's\n"
-                                          << host().calls().text();
-        host().faults().clear();
+        c.arrange(ActiveHost());
+        ASSERT_EQ(ModuleSession().Startup(), 0) << "the About item's failure is not start-up's\n"
+                                                << ActiveHost().Calls().Text();
+        ActiveHost().Faults().Clear();
 
-        EXPECT_EQ(ItemsLabelled(host(), kAboutItemLabel), 0) << host().menus().tree();
-        EXPECT_EQ(LabelsIn(host(), "ArtBoards"),
+        EXPECT_EQ(ItemsLabelled(ActiveHost(), kAboutItemLabel), 0) << ActiveHost().Menus().Tree();
+        EXPECT_EQ(LabelsIn(ActiveHost(), "ArtBoards"),
                   (std::vector<std::string>{kByRowLabel, kByRowLabel, kByColumnLabel}));
-        EXPECT_EQ(host().ledger().holdCount("AI Menu Suite", 10), 1)
+        EXPECT_EQ(ActiveHost().Ledger().HoldCount("AI Menu Suite", 10), 1)
             << "the helper gave back what it took";
-        EXPECT_EQ(session().chooseMenuItem(kByRowLabel), 0);
-        EXPECT_EQ(Names(*host().document()), GridByRow());
-        EXPECT_EQ(session().chooseMenuItem(kByColumnLabel), 0);
-        EXPECT_EQ(Names(*host().document()), GridByColumn());
-        EXPECT_EQ(session().sendMenu("AI Go", nullptr), 0)
+        EXPECT_EQ(ModuleSession().ChooseMenuItem(kByRowLabel), 0);
+        EXPECT_EQ(Names(*ActiveHost().CurrentDocument()), GridByRow());
+        EXPECT_EQ(ModuleSession().ChooseMenuItem(kByColumnLabel), 0);
+        EXPECT_EQ(Names(*ActiveHost().CurrentDocument()), GridByColumn());
+        EXPECT_EQ(ModuleSession().SendMenu("AI Go", nullptr), 0)
             << "a choice of no item is not the About item that was never added";
-        EXPECT_TRUE(host().alerts().empty());
+        EXPECT_TRUE(ActiveHost().Alerts().empty());
         Finish();
     }
 }
 
 TEST_F(RealModuleMenus, EachCommandRunsItsOwnOrder) {
     Start();
-    EXPECT_EQ(session().chooseMenuItem(kByColumnLabel), 0);
-    EXPECT_EQ(Names(*host().document()), GridByColumn());
-    EXPECT_EQ(session().chooseMenuItem(kByRowLabel), 0);
-    EXPECT_EQ(Names(*host().document()), GridByRow());
-    EXPECT_TRUE(host().alerts().empty());
+    EXPECT_EQ(ModuleSession().ChooseMenuItem(kByColumnLabel), 0);
+    EXPECT_EQ(Names(*ActiveHost().CurrentDocument()), GridByColumn());
+    EXPECT_EQ(ModuleSession().ChooseMenuItem(kByRowLabel), 0);
+    EXPECT_EQ(Names(*ActiveHost().CurrentDocument()), GridByRow());
+    EXPECT_TRUE(ActiveHost().Alerts().empty());
 }
 
 TEST_F(RealModuleMenus, AChoiceOfAnItemThatIsNotOneOfItsOwnAnswersZeroAndChangesNothing) {
     Start();
-    const hostsim::abi::Handle other = host().plugins().addPlugin("Other.aip");
+    const hostsim::abi::Handle other = ActiveHost().Plugins().AddPlugin("Other.aip");
     int notAHandle = 0;
     const struct {
         const char* name;
@@ -256,35 +257,35 @@ TEST_F(RealModuleMenus, AChoiceOfAnItemThatIsNotOneOfItsOwnAnswersZeroAndChanges
         {"the separator", ItemHandle(kByRowLabel, true)},
         {"the item that opens the shared group", ItemHandle(kSharedGroupLabel)},
         {"another plug-in's item",
-         host().menus().addItem(other, std::string("OtherCommand"), "ArtBoards", "Other", 0)},
-        {"a menu group", host().menus().findGroup("ArtBoards")->handle},
+         ActiveHost().Menus().AddItem(other, std::string("OtherCommand"), "ArtBoards", "Other", 0)},
+        {"a menu group", ActiveHost().Menus().FindGroup("ArtBoards")->handle},
         {"a value the host never handed out", &notAHandle},
     };
-    const hostsim::Document before = *host().document();
+    const hostsim::Document before = *ActiveHost().CurrentDocument();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        host().calls().clear();
-        EXPECT_EQ(session().sendMenu("AI Go", c.item), 0);
-        EXPECT_TRUE(host().calls().hostCalls().empty()) << host().calls().text();
-        EXPECT_EQ(*host().document(), before);
-        EXPECT_TRUE(host().alerts().empty());
+        ActiveHost().Calls().Clear();
+        EXPECT_EQ(ModuleSession().SendMenu("AI Go", c.item), 0);
+        EXPECT_TRUE(ActiveHost().Calls().HostCalls().empty()) << ActiveHost().Calls().Text();
+        EXPECT_EQ(*ActiveHost().CurrentDocument(), before);
+        EXPECT_TRUE(ActiveHost().Alerts().empty());
     }
 }
 
 TEST_F(RealModuleMenus, AMenuUpdateForAnyOfItsItemsAnswersZeroAndCallsNothing) {
     Start();
-    const hostsim::Document before = *host().document();
+    const hostsim::Document before = *ActiveHost().CurrentDocument();
     for (const auto& [label, separator] :
          std::vector<std::pair<const char*, bool>>{{kAboutItemLabel, false},
                                                    {kByRowLabel, true},
                                                    {kByRowLabel, false},
                                                    {kByColumnLabel, false}}) {
         SCOPED_TRACE(std::string(label) + (separator ? " (separator)" : ""));
-        host().calls().clear();
-        EXPECT_EQ(session().sendMenu("AI Update", ItemHandle(label, separator)), 0);
-        EXPECT_TRUE(host().calls().hostCalls().empty()) << host().calls().text();
-        EXPECT_EQ(*host().document(), before);
-        EXPECT_TRUE(host().alerts().empty());
+        ActiveHost().Calls().Clear();
+        EXPECT_EQ(ModuleSession().SendMenu("AI Update", ItemHandle(label, separator)), 0);
+        EXPECT_TRUE(ActiveHost().Calls().HostCalls().empty()) << ActiveHost().Calls().Text();
+        EXPECT_EQ(*ActiveHost().CurrentDocument(), before);
+        EXPECT_TRUE(ActiveHost().Alerts().empty());
     }
 }
 
@@ -294,31 +295,31 @@ TEST_F(RealModuleMenus, AFailingBaseStartupAddsNoMenuItemAtAll) {
         std::function<void(hostsim::Host&)> arrange;
     } cases[] = {
         {"plug-ins suite refused",
-         [](hostsim::Host& h) { h.faults().failAcquisition("SP Plug-ins Suite", kRefused); }},
+         [](hostsim::Host& h) { h.Faults().FailAcquisition("SP Plug-ins Suite", kRefused); }},
         {"menu suite refused",
-         [](hostsim::Host& h) { h.faults().failAcquisition("AI Menu Suite", kRefused); }},
+         [](hostsim::Host& h) { h.Faults().FailAcquisition("AI Menu Suite", kRefused); }},
         {"string suite refused",
-         [](hostsim::Host& h) { h.faults().failAcquisition("AI Unicode String Suite", kRefused); }},
+         [](hostsim::Host& h) { h.Faults().FailAcquisition("AI Unicode String Suite", kRefused); }},
         {"name refused",
          [](hostsim::Host& h) {
-             h.faults().failOperation(SuiteId::Plugins,
+             h.Faults().FailOperation(SuiteId::Plugins,
                                       hostsim::abi::plugins::SetPluginName::number, kRefused);
          }},
         {"notifier refused",
          [](hostsim::Host& h) {
-             h.faults().failOperation(SuiteId::Notifier,
+             h.Faults().FailOperation(SuiteId::Notifier,
                                       hostsim::abi::notifier::AddNotifier::number, kRefused);
          }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Load();
-        c.arrange(host());
-        EXPECT_EQ(session().sendStartup(), kRefused);
-        EXPECT_EQ(session().instanceSlot(), nullptr);
-        EXPECT_TRUE(host().menus().items().empty()) << host().menus().tree();
-        for (const hostsim::CallRecord& call : host().calls().hostCalls()) {
-            EXPECT_NE(call.suite, "AI Menu Suite") << call.text();
+        c.arrange(ActiveHost());
+        EXPECT_EQ(ModuleSession().SendStartup(), kRefused);
+        EXPECT_EQ(ModuleSession().InstanceSlot(), nullptr);
+        EXPECT_TRUE(ActiveHost().Menus().Items().empty()) << ActiveHost().Menus().Tree();
+        for (const hostsim::CallRecord& call : ActiveHost().Calls().HostCalls()) {
+            EXPECT_NE(call.suite, "AI Menu Suite") << call.Text();
         }
         Finish();
     }
@@ -331,7 +332,7 @@ TEST_F(RealModuleMenus, ARefusedStringDuringMenuInstallationFailsStartupAndGives
         if (call.suite == "AI Unicode String Suite" && call.operation != "Destroy") {
             requests.push_back(call);
             if (call.operation == "Initialize") {
-                texts.push_back(call.argument("bytes"));
+                texts.push_back(call.Argument("bytes"));
             }
         }
     }
@@ -341,18 +342,18 @@ TEST_F(RealModuleMenus, ARefusedStringDuringMenuInstallationFailsStartupAndGives
         << "the labels made at start-up";
 
     for (const hostsim::CallRecord& request : requests) {
-        SCOPED_TRACE(request.text());
+        SCOPED_TRACE(request.Text());
         Load();
-        host().faults().failCall(request.number, kRefused);
-        EXPECT_EQ(session().sendStartup(), kRefused) << host().calls().text();
-        EXPECT_EQ(session().instanceSlot(), nullptr) << "the plug-in object is destroyed";
-        EXPECT_TRUE(host().ledger().heldSuites().empty()) << host().ledger().report();
-        EXPECT_TRUE(host().ledger().outstandingExcept(hostsim::kLeftToHostByDesign).empty())
-            << host().ledger().report();
-        const auto calls = host().calls().hostCalls();
+        ActiveHost().Faults().FailCall(request.number, kRefused);
+        EXPECT_EQ(ModuleSession().SendStartup(), kRefused) << ActiveHost().Calls().Text();
+        EXPECT_EQ(ModuleSession().InstanceSlot(), nullptr) << "the plug-in object is destroyed";
+        EXPECT_TRUE(ActiveHost().Ledger().HeldSuites().empty()) << ActiveHost().Ledger().Report();
+        EXPECT_TRUE(ActiveHost().Ledger().OutstandingExcept(hostsim::kLeftToHostByDesign).empty())
+            << ActiveHost().Ledger().Report();
+        const auto calls = ActiveHost().Calls().HostCalls();
         ASSERT_GE(calls.size(), 2u);
         EXPECT_EQ(calls[calls.size() - 2].operation, "AcquireSuite") << "reported to the host";
-        EXPECT_EQ(calls[calls.size() - 2].argument("name"), "\"AI User Suite\"");
+        EXPECT_EQ(calls[calls.size() - 2].Argument("name"), "\"AI User Suite\"");
         EXPECT_EQ(calls.back().operation, "ReleaseSuite");
         Finish();
     }

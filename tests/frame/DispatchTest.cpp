@@ -73,19 +73,19 @@ class RealModuleDispatch : public RealModule {};
 TEST_F(RealModuleDispatch, EveryQuietRowIsAnsweredZeroAndAsksNothingOfTheHost) {
     StartAndForget();
     for (const Message& message : kQuietRows) {
-        EXPECT_EQ(session.send(message.caller, message.selector), 0)
+        EXPECT_EQ(session.Send(message.caller, message.selector), 0)
             << message.caller << " / " << message.selector;
     }
-    EXPECT_TRUE(BriefCalls(host).empty()) << host.calls().text();
+    EXPECT_TRUE(BriefCalls(host).empty()) << host.Calls().Text();
 }
 
 TEST_F(RealModuleDispatch, UnknownCallersAndSelectorsAreAnsweredZero) {
     StartAndForget();
     for (const Message& message : kUnknownMessages) {
-        EXPECT_EQ(session.send(message.caller, message.selector), 0)
+        EXPECT_EQ(session.Send(message.caller, message.selector), 0)
             << message.caller << " / " << message.selector;
     }
-    EXPECT_TRUE(BriefCalls(host).empty()) << host.calls().text();
+    EXPECT_TRUE(BriefCalls(host).empty()) << host.Calls().Text();
 }
 
 TEST_F(RealModuleDispatch, EveryNotifierMessageRunsInsideAHostContext) {
@@ -103,8 +103,8 @@ TEST_F(RealModuleDispatch, EveryNotifierMessageRunsInsideAHostContext) {
     StartAndForget();
     int contexts = 0;
     for (const Row& row : rows) {
-        host.calls().clear();
-        EXPECT_EQ(session.notify(row.type, row.selector), 0) << row.type << " / " << row.selector;
+        host.Calls().Clear();
+        EXPECT_EQ(session.Notify(row.type, row.selector), 0) << row.type << " / " << row.selector;
         ++contexts;
         const std::string context = "context#" + std::to_string(contexts + 1);  // #1 at start-up
         EXPECT_EQ(BriefCalls(host), (std::vector<std::string>{"PushAppContext(plugin#1, &slot)",
@@ -115,19 +115,19 @@ TEST_F(RealModuleDispatch, EveryNotifierMessageRunsInsideAHostContext) {
 
 TEST_F(RealModuleDispatch, AMenuChoiceOfAnItemThatIsNotThePluginsIsAnsweredZero) {
     StartAndForget();
-    EXPECT_EQ(session.sendMenu("AI Go", nullptr), 0);
-    EXPECT_EQ(session.sendMenu("AI Go", reinterpret_cast<hostsim::abi::Handle>(std::uintptr_t{64})),
+    EXPECT_EQ(session.SendMenu("AI Go", nullptr), 0);
+    EXPECT_EQ(session.SendMenu("AI Go", reinterpret_cast<hostsim::abi::Handle>(std::uintptr_t{64})),
               0);
-    EXPECT_TRUE(BriefCalls(host).empty()) << host.calls().text();
-    EXPECT_TRUE(host.alerts().empty());
+    EXPECT_TRUE(BriefCalls(host).empty()) << host.Calls().Text();
+    EXPECT_TRUE(host.Alerts().empty());
 }
 
 TEST_F(RealModuleDispatch, UnloadIsDispatchedAndReleasesTheSuites) {
     StartAndForget();
-    EXPECT_EQ(session.send("SP Access", "Unload"), 0);
+    EXPECT_EQ(session.Send("SP Access", "Unload"), 0);
     EXPECT_EQ(BriefCalls(host), Releases(0, 11));
-    host.calls().clear();
-    EXPECT_EQ(session.send("SP Access", "Reload"), 0);
+    host.Calls().Clear();
+    EXPECT_EQ(session.Send("SP Access", "Reload"), 0);
     EXPECT_EQ(BriefCalls(host), Acquisitions(0, 11));
 }
 

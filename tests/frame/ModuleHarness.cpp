@@ -16,7 +16,7 @@ std::string Brief(const hostsim::CallRecord& call) {
 
 std::vector<std::string> BriefCalls(const hostsim::Host& host) {
     std::vector<std::string> calls;
-    for (const hostsim::CallRecord& call : host.calls().hostCalls()) {
+    for (const hostsim::CallRecord& call : host.Calls().HostCalls()) {
         calls.push_back(Brief(call));
     }
     return calls;
@@ -65,21 +65,21 @@ std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> 
 }
 
 RealModule::RealModule() {
-    host.openDocument(hostsim::Document{"empty", {}});
+    host.OpenDocument(hostsim::Document{"empty", {}});
 }
 
 void RealModule::TearDown() {
-    if (session.codeLoaded() && session.instanceSlot() != nullptr) {
-        EXPECT_EQ(session.shutdown(), 0) << "shut-down at the end of the test";
+    if (session.CodeLoaded() && session.InstanceSlot() != nullptr) {
+        EXPECT_EQ(session.Shutdown(), 0) << "shut-down at the end of the test";
     }
-    EXPECT_EQ(session.instanceSlot(), nullptr);
-    EXPECT_EQ(host.problemReport(hostsim::kLeftToHostByDesign), "") << host.calls().text();
+    EXPECT_EQ(session.InstanceSlot(), nullptr);
+    EXPECT_EQ(host.ProblemReport(hostsim::kLeftToHostByDesign), "") << host.Calls().Text();
 }
 
 void RealModule::StartAndForget() {
-    ASSERT_EQ(session.startup(), 0) << host.calls().text();
-    ASSERT_EQ(session.applicationStartedResult(), 0);
-    host.calls().clear();
+    ASSERT_EQ(session.Startup(), 0) << host.Calls().Text();
+    ASSERT_EQ(session.ApplicationStartedResult(), 0);
+    host.Calls().Clear();
 }
 
 }  // namespace quorvane::test

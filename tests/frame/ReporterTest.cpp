@@ -77,30 +77,30 @@ class ErrorReporter : public ::testing::Test {
         FakeClock::now = 1000;
         FakeClock::reads = 0;
         FakeClock::advances = false;
-        host.openDocument(hostsim::Document{"empty", {}});
+        host.OpenDocument(hostsim::Document{"empty", {}});
     }
 
     void TearDown() override {
-        host.faults().clear();
-        if (session.instanceSlot() != nullptr) {
-            EXPECT_EQ(session.shutdown(), 0);
+        host.Faults().Clear();
+        if (session.InstanceSlot() != nullptr) {
+            EXPECT_EQ(session.Shutdown(), 0);
         }
         SetReportClock(previousClock_);
         EXPECT_EQ(gUserSuite, nullptr);
-        EXPECT_EQ(host.problemReport(), "") << host.calls().text();
+        EXPECT_EQ(host.ProblemReport(), "") << host.Calls().Text();
     }
 
     void Start() {
-        ASSERT_EQ(session.startup(), 0) << host.calls().text();
-        host.calls().clear();
+        ASSERT_EQ(session.Startup(), 0) << host.Calls().Text();
+        host.Calls().Clear();
     }
 
     // Started, then unloaded: the object is kept and the suite tables are not held.
     void StartAndUnload() {
         ASSERT_NO_FATAL_FAILURE(Start());
-        ASSERT_EQ(session.sendUnloadMessage(), 0);
+        ASSERT_EQ(session.SendUnloadMessage(), 0);
         ASSERT_EQ(gUserSuite, nullptr);
-        host.calls().clear();
+        host.Calls().Clear();
     }
 
     // At time `now`, a reload whose first acquisition the host refuses with `code`; the entry
@@ -109,16 +109,16 @@ class ErrorReporter : public ::testing::Test {
     hostsim::ErrorCode FailReloadAt(std::int64_t now, hostsim::ErrorCode code,
                                     const std::function<void()>& arrange = {}) {
         FakeClock::now = now;
-        host.faults().clear();
-        host.calls().clear();
-        host.faults().failAcquisition(kSuiteRows[0].name, code, 1);
+        host.Faults().Clear();
+        host.Calls().Clear();
+        host.Faults().FailAcquisition(kSuiteRows[0].name, code, 1);
         if (arrange) {
             arrange();
         }
-        return session.reload();
+        return session.Reload();
     }
 
-    Plugin& plugin() const { return *static_cast<Plugin*>(session.instanceSlot()); }
+    Plugin& PluginObject() const { return *static_cast<Plugin*>(session.InstanceSlot()); }
 
     hostsim::Host host;
     hostsim::Session session{host, &PluginMain, "linked module"};
@@ -130,14 +130,14 @@ class ErrorReporter : public ::testing::Test {
 TEST_F(ErrorReporter, SilentCodesAreNeitherRecordedNorReportedToTheHost) {
     StartAndUnload();
     ASSERT_EQ(FailReloadAt(1000, kBusy), kBusy);
-    ASSERT_EQ(BriefCalls(host), RefusedAcquisitionReported()) << host.calls().text();
+    ASSERT_EQ(BriefCalls(host), RefusedAcquisitionReported()) << host.Calls().Text();
 
     for (const hostsim::ErrorCode code : kSilentCodes) {
         SCOPED_TRACE(hostsim::CodeText(code));
         EXPECT_EQ(FailReloadAt(2000, code), code) << "the host still receives the code";
-        EXPECT_EQ(BriefCalls(host), RefusedAcquisition()) << host.calls().text();
-        EXPECT_EQ(plugin().LastReportedError(), kBusy);
-        EXPECT_EQ(plugin().LastReportTime(), 1000);
+        EXPECT_EQ(BriefCalls(host), RefusedAcquisition()) << host.Calls().Text();
+        EXPECT_EQ(PluginObject().LastReportedError(), kBusy);
+        EXPECT_EQ(PluginObject().LastReportTime(), 1000);
     }
 }
 
@@ -154,26 +154,26 @@ TEST_F(ErrorReporter, AFailedStartupIsReportedToTheHostUnlessItsCodeIsSilent) {
 
     for (const auto& [code, reported] : cases) {
         SCOPED_TRACE(hostsim::CodeText(code));
-        host.calls().clear();
-        host.faults().clear();
-        host.faults().failAcquisition(kSuiteRows[0].name, code, 1);
-        EXPECT_EQ(session.sendStartup(), code);
-        EXPECT_EQ(session.instanceSlot(), nullptr);
+        host.Calls().Clear();
+        host.Faults().Clear();
+        host.Faults().FailAcquisition(kSuiteRows[0].name, code, 1);
+        EXPECT_EQ(session.SendStartup(), code);
+        EXPECT_EQ(session.InstanceSlot(), nullptr);
         EXPECT_EQ(BriefCalls(host), reported ? RefusedAcquisitionReported() : RefusedAcquisition())
-            << host.calls().text();
+            << host.Calls().Text();
         EXPECT_EQ(gUserSuite, nullptr);
-        EXPECT_TRUE(host.ledger().heldSuites().empty());
+        EXPECT_TRUE(host.Ledger().HeldSuites().empty());
     }
 }
 
 TEST_F(ErrorReporter, AStartupFailingAfterAcquisitionIsReportedOnceAfterEverySuiteIsBack) {
     const std::size_t artboardRow = 9;
     ASSERT_STREQ(kSuiteRows[artboardRow].name, "AI Artboard Suite");
-    host.faults().failAcquisition(kSuiteRows[artboardRow].name, kBusy, 1);
-    EXPECT_EQ(session.sendStartup(), kBusy);
+    host.Faults().FailAcquisition(kSuiteRows[artboardRow].name, kBusy, 1);
+    EXPECT_EQ(session.SendStartup(), kBusy);
     EXPECT_EQ(BriefCalls(host), Concat({Acquisitions(0, artboardRow + 1), Releases(0, artboardRow),
                                         ReportWithoutTables()}))
-        << host.calls().text();
+        << host.Calls().Text();
     EXPECT_EQ(gUserSuite, nullptr);
 }
 
@@ -200,13 +200,13 @@ TEST_P(ErrorReporterWindow, ARepeatWithinFiveSecondsOfTheLastReportIsDropped) {
         EXPECT_EQ(FailReloadAt(report.time, report.code), report.code);
         EXPECT_EQ(BriefCalls(host),
                   report.reachesHost ? RefusedAcquisitionReported() : RefusedAcquisition())
-            << host.calls().text();
+            << host.Calls().Text();
         if (report.reachesHost) {
             lastCode = report.code;
             lastTime = report.time;
         }
-        EXPECT_EQ(plugin().LastReportedError(), lastCode);
-        EXPECT_EQ(plugin().LastReportTime(), lastTime);
+        EXPECT_EQ(PluginObject().LastReportedError(), lastCode);
+        EXPECT_EQ(PluginObject().LastReportTime(), lastTime);
     }
 }
 
@@ -235,48 +235,48 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ErrorReporter, ReportingWhileTheTablesAreHeldCallsNoHostFunction) {
     Start();
     ASSERT_NE(gUserSuite, nullptr);
-    plugin().OnReportError(kBusy, "AI Menu", "AI Go", nullptr);
+    PluginObject().OnReportError(kBusy, "AI Menu", "AI Go", nullptr);
     FakeClock::now = 1001;
-    plugin().OnReportError(kGone, "AI Menu", "AI Go", nullptr);
+    PluginObject().OnReportError(kGone, "AI Menu", "AI Go", nullptr);
 
-    EXPECT_TRUE(BriefCalls(host).empty()) << host.calls().text();
-    EXPECT_EQ(plugin().LastReportedError(), kGone) << "the report went through the filters";
-    EXPECT_EQ(plugin().LastReportTime(), 1001);
+    EXPECT_TRUE(BriefCalls(host).empty()) << host.Calls().Text();
+    EXPECT_EQ(PluginObject().LastReportedError(), kGone) << "the report went through the filters";
+    EXPECT_EQ(PluginObject().LastReportTime(), 1001);
     EXPECT_NE(gUserSuite, nullptr) << "the reporter leaves the held tables alone";
 }
 
 TEST_F(ErrorReporter, AFailingCommandIsReportedOnceNotTwice) {
     Start();
-    host.closeDocument();
+    host.CloseDocument();
     FakeClock::advances = true;  // the entry point's report comes a second after the wrapper's
 
-    EXPECT_EQ(session.chooseMenuItem("Quorvane, Grid by Row"), hostsim::kNoDocumentError);
+    EXPECT_EQ(session.ChooseMenuItem("Quorvane, Grid by Row"), hostsim::kNoDocumentError);
 
     EXPECT_EQ(FakeClock::reads, 2) << "the wrapper and the entry point both hand the code on";
-    EXPECT_EQ(plugin().LastReportedError(), hostsim::kNoDocumentError);
-    EXPECT_EQ(plugin().LastReportTime(), 1000) << "the second report fell in the window";
+    EXPECT_EQ(PluginObject().LastReportedError(), hostsim::kNoDocumentError);
+    EXPECT_EQ(PluginObject().LastReportTime(), 1000) << "the second report fell in the window";
     for (const std::string& call : BriefCalls(host)) {
         EXPECT_EQ(call.find("Suite("), std::string::npos)
             << "the tables are held: no suite is acquired or released to report\n"
-            << host.calls().text();
+            << host.Calls().Text();
     }
 }
 
 TEST_F(ErrorReporter, AReportWithoutTheTablesTakesTheUserSuiteOnceAndGivesItBack) {
     StartAndUnload();
     EXPECT_EQ(FailReloadAt(1000, kBusy), kBusy);
-    EXPECT_EQ(BriefCalls(host), RefusedAcquisitionReported()) << host.calls().text();
+    EXPECT_EQ(BriefCalls(host), RefusedAcquisitionReported()) << host.Calls().Text();
     EXPECT_EQ(gUserSuite, nullptr);
-    EXPECT_EQ(host.ledger().holdCount("AI User Suite", 10), 0);
+    EXPECT_EQ(host.Ledger().HoldCount("AI User Suite", 10), 0);
 
     // A report while unloaded, made on the kept object, updates its repeat state.
-    host.calls().clear();
+    host.Calls().Clear();
     FakeClock::now = 1001;
-    plugin().OnReportError(kGone, "SP Access", "Unload", nullptr);
-    EXPECT_EQ(BriefCalls(host), ReportWithoutTables()) << host.calls().text();
+    PluginObject().OnReportError(kGone, "SP Access", "Unload", nullptr);
+    EXPECT_EQ(BriefCalls(host), ReportWithoutTables()) << host.Calls().Text();
     EXPECT_EQ(gUserSuite, nullptr);
-    EXPECT_EQ(plugin().LastReportedError(), kGone);
-    EXPECT_EQ(plugin().LastReportTime(), 1001);
+    EXPECT_EQ(PluginObject().LastReportedError(), kGone);
+    EXPECT_EQ(PluginObject().LastReportTime(), 1001);
 }
 
 TEST_F(ErrorReporter, AUserSuiteTheHostWillNotGiveChangesNeitherTheCodeNorTheTables) {
@@ -286,10 +286,10 @@ TEST_F(ErrorReporter, AUserSuiteTheHostWillNotGiveChangesNeitherTheCodeNorTheTab
         std::function<void(hostsim::Host&)> arrange;
     } cases[] = {
         {"refused",
-         [](hostsim::Host& h) { h.faults().failAcquisition("AI User Suite", kGone, 1); }},
+         [](hostsim::Host& h) { h.Faults().FailAcquisition("AI User Suite", kGone, 1); }},
         {"answered without a table",
          [](hostsim::Host& h) {
-             h.faults().answerWithoutWriting(SuiteId::Basic,
+             h.Faults().AnswerWithoutWriting(SuiteId::Basic,
                                              hostsim::abi::basic::AcquireSuite::number, 1);
          }},
     };
@@ -301,10 +301,10 @@ TEST_F(ErrorReporter, AUserSuiteTheHostWillNotGiveChangesNeitherTheCodeNorTheTab
         EXPECT_EQ(BriefCalls(host),
                   Concat({RefusedAcquisition(), {Acquire({"AI User Suite", 10})}}))
             << "nothing to give back:\n"
-            << host.calls().text();
+            << host.Calls().Text();
         EXPECT_EQ(gUserSuite, nullptr);
-        EXPECT_EQ(plugin().LastReportedError(), kBusy);
-        EXPECT_EQ(plugin().LastReportTime(), now);
+        EXPECT_EQ(PluginObject().LastReportedError(), kBusy);
+        EXPECT_EQ(PluginObject().LastReportTime(), now);
     }
 }
 

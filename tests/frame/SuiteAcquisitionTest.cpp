@@ -17,22 +17,22 @@ class RealModuleSuiteAcquisition : public RealModule {};
 TEST_F(RealModuleSuiteAcquisition, FailingAtEachRowReleasesExactlyTheRowsBeforeItInTableOrder) {
     for (std::size_t row = 0; row < kSuiteRows.size(); ++row) {
         SCOPED_TRACE(kSuiteRows[row].name);
-        host.calls().clear();
-        host.faults().clear();
-        host.faults().failAcquisition(kSuiteRows[row].name, kRefused, 1);
+        host.Calls().Clear();
+        host.Faults().Clear();
+        host.Faults().FailAcquisition(kSuiteRows[row].name, kRefused, 1);
 
-        EXPECT_EQ(session.sendStartup(), kRefused);
-        EXPECT_EQ(session.instanceSlot(), nullptr);
+        EXPECT_EQ(session.SendStartup(), kRefused);
+        EXPECT_EQ(session.InstanceSlot(), nullptr);
         EXPECT_EQ(BriefCalls(host),
                   Concat({Acquisitions(0, row + 1), Releases(0, row), ReportWithoutTables()}))
-            << host.calls().text();
-        EXPECT_TRUE(host.ledger().heldSuites().empty());
-        EXPECT_TRUE(host.ledger().outstanding().empty()) << "no name, notifier, lock or menu";
-        EXPECT_TRUE(host.plugins().notifiers().empty());
+            << host.Calls().Text();
+        EXPECT_TRUE(host.Ledger().HeldSuites().empty());
+        EXPECT_TRUE(host.Ledger().Outstanding().empty()) << "no name, notifier, lock or menu";
+        EXPECT_TRUE(host.Plugins().Notifiers().empty());
     }
-    host.faults().clear();
-    host.calls().clear();
-    EXPECT_EQ(session.startup(), 0) << "a later start-up still works:\n" << host.calls().text();
+    host.Faults().Clear();
+    host.Calls().Clear();
+    EXPECT_EQ(session.Startup(), 0) << "a later start-up still works:\n" << host.Calls().Text();
 }
 
 TEST_F(RealModuleSuiteAcquisition, StartupFailingAfterAcquisitionReleasesEverySuite) {
@@ -56,61 +56,61 @@ TEST_F(RealModuleSuiteAcquisition, StartupFailingAfterAcquisitionReleasesEverySu
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        host.calls().clear();
-        host.faults().clear();
-        host.faults().failOperation(row.suite, row.entry, kRefused, 1);
+        host.Calls().Clear();
+        host.Faults().Clear();
+        host.Faults().FailOperation(row.suite, row.entry, kRefused, 1);
 
-        EXPECT_EQ(session.sendStartup(), kRefused);
-        EXPECT_EQ(session.instanceSlot(), nullptr);
+        EXPECT_EQ(session.SendStartup(), kRefused);
+        EXPECT_EQ(session.InstanceSlot(), nullptr);
         EXPECT_EQ(BriefCalls(host), Concat({Acquisitions(0, 11), row.registrationCalls,
                                             Releases(0, 11), ReportWithoutTables()}))
-            << host.calls().text();
-        EXPECT_TRUE(host.ledger().heldSuites().empty());
-        EXPECT_TRUE(host.ledger().outstanding().empty()) << "no lock and no menu";
+            << host.Calls().Text();
+        EXPECT_TRUE(host.Ledger().HeldSuites().empty());
+        EXPECT_TRUE(host.Ledger().Outstanding().empty()) << "no lock and no menu";
     }
 }
 
 TEST_F(RealModuleSuiteAcquisition,
        ReloadThatCannotAcquireReleasesWhatItHeldReportsAndCanBeRetried) {
     StartAndForget();
-    ASSERT_EQ(session.sendUnloadMessage(), 0);
-    host.calls().clear();
-    host.faults().failAcquisition("AI Menu Suite", kRefused, 1);
+    ASSERT_EQ(session.SendUnloadMessage(), 0);
+    host.Calls().Clear();
+    host.Faults().FailAcquisition("AI Menu Suite", kRefused, 1);
     const std::size_t menuRow = 8;
 
-    EXPECT_EQ(session.reload(), kRefused);
-    EXPECT_NE(session.instanceSlot(), nullptr) << "a failed reload keeps the object";
+    EXPECT_EQ(session.Reload(), kRefused);
+    EXPECT_NE(session.InstanceSlot(), nullptr) << "a failed reload keeps the object";
     EXPECT_EQ(BriefCalls(host),
               Concat({Acquisitions(0, menuRow + 1), Releases(0, menuRow), ReportWithoutTables()}))
-        << host.calls().text();
-    EXPECT_TRUE(host.ledger().heldSuites().empty());
+        << host.Calls().Text();
+    EXPECT_TRUE(host.Ledger().HeldSuites().empty());
 
-    host.calls().clear();
-    EXPECT_EQ(session.send("AI Menu", "AI Update"), 0) << "no suites: answered without the plug-in";
+    host.Calls().Clear();
+    EXPECT_EQ(session.Send("AI Menu", "AI Update"), 0) << "no suites: answered without the plug-in";
     EXPECT_TRUE(BriefCalls(host).empty());
-    EXPECT_EQ(session.reload(), 0);
-    EXPECT_EQ(BriefCalls(host), Acquisitions(0, 11)) << host.calls().text();
+    EXPECT_EQ(session.Reload(), 0);
+    EXPECT_EQ(BriefCalls(host), Acquisitions(0, 11)) << host.Calls().Text();
 }
 
 TEST_F(RealModuleSuiteAcquisition, ShutdownAfterAFailedReloadReleasesNothing) {
     StartAndForget();
-    ASSERT_EQ(session.sendUnloadMessage(), 0);
-    host.faults().failAcquisition("SP Access Suite", kRefused, 1);
-    ASSERT_EQ(session.reload(), kRefused);
-    host.calls().clear();
-    EXPECT_EQ(session.shutdown(), 0);
-    EXPECT_TRUE(BriefCalls(host).empty()) << host.calls().text();
+    ASSERT_EQ(session.SendUnloadMessage(), 0);
+    host.Faults().FailAcquisition("SP Access Suite", kRefused, 1);
+    ASSERT_EQ(session.Reload(), kRefused);
+    host.Calls().Clear();
+    EXPECT_EQ(session.Shutdown(), 0);
+    EXPECT_TRUE(BriefCalls(host).empty()) << host.Calls().Text();
 }
 
 TEST_F(RealModuleSuiteAcquisition, ASuiteAnsweredWithoutATableFailsStartupWithNothingHeld) {
     // The host says yes but writes no table. Going on would end in a call through a null
     // suite pointer (the lock, at the latest); the start-up must fail instead.
-    host.faults().answerWithoutWriting(SuiteId::Basic, hostsim::abi::basic::AcquireSuite::number,
+    host.Faults().AnswerWithoutWriting(SuiteId::Basic, hostsim::abi::basic::AcquireSuite::number,
                                        1);
-    EXPECT_NE(session.sendStartup(), 0);
-    EXPECT_EQ(session.instanceSlot(), nullptr);
-    EXPECT_TRUE(host.ledger().heldSuites().empty()) << host.calls().text();
-    EXPECT_TRUE(host.ledger().outstanding().empty()) << "no lock, notifier or menu";
+    EXPECT_NE(session.SendStartup(), 0);
+    EXPECT_EQ(session.InstanceSlot(), nullptr);
+    EXPECT_TRUE(host.Ledger().HeldSuites().empty()) << host.Calls().Text();
+    EXPECT_TRUE(host.Ledger().Outstanding().empty()) << "no lock, notifier or menu";
 }
 
 }  // namespace

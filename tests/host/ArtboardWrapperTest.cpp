@@ -29,7 +29,7 @@ class ArtboardWrapper : public RunningPlugin {
         hostsim::Document document{"two artboards", {}};
         document.artboards.push_back({"Cover", {0, 100, 80, 0}, 1, {0}, {0, 0}, 11});
         document.artboards.push_back({"Back", {100, 100, 180, 0}, 1, {}, {0, 0}, 12});
-        host.openDocument(document);
+        host.OpenDocument(document);
         RunningPlugin::SetUp();
     }
 
@@ -55,12 +55,12 @@ TEST_F(ArtboardWrapper, DestroyingASetWithANullHandleStillCallsDisposeOnce) {
     const std::vector<Scenario> scenarios = {
         {"creation answered without a set",
          [](hostsim::Host& h) {
-             h.faults().answerWithoutWriting(SuiteId::Artboard, kNewAttributes, 1);
+             h.Faults().AnswerWithoutWriting(SuiteId::Artboard, kNewAttributes, 1);
          },
          [] { const ai::ArtboardAttributes set; }},
         {"creation refused",
          [](hostsim::Host& h) {
-             h.faults().failOperation(SuiteId::Artboard, kNewAttributes, FourChar("Deny"), 1);
+             h.Faults().FailOperation(SuiteId::Artboard, kNewAttributes, FourChar("Deny"), 1);
          },
          [] { const ai::ArtboardAttributes set; }},
         {"fetch of an index the host rejects", [](hostsim::Host&) {},
@@ -71,13 +71,13 @@ TEST_F(ArtboardWrapper, DestroyingASetWithANullHandleStillCallsDisposeOnce) {
     };
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.name);
-        host.calls().clear();
+        host.Calls().Clear();
         scenario.arrange(host);
         scenario.run();
-        host.faults().clear();
+        host.Faults().Clear();
         const auto disposals = CallsOf("DisposeAttributes");
         ASSERT_EQ(disposals.size(), 1u) << CallText();
-        EXPECT_EQ(disposals[0].argument("set"), "&null");
+        EXPECT_EQ(disposals[0].Argument("set"), "&null");
         EXPECT_EQ(disposals[0].result, 0);
     }
 }
@@ -91,17 +91,17 @@ TEST_F(ArtboardWrapper, ACollectionReleasesItsListOnlyWhenItHasOne) {
         {"a list acquired", [](hostsim::Host&) {}, 1},
         {"acquisition answered without a list",
          [](hostsim::Host& h) {
-             h.faults().answerWithoutWriting(SuiteId::Artboard, kAcquireArtboardList, 1);
+             h.Faults().AnswerWithoutWriting(SuiteId::Artboard, kAcquireArtboardList, 1);
          },
          0},
-        {"no document open", [](hostsim::Host& h) { h.closeDocument(); }, 0},
+        {"no document open", [](hostsim::Host& h) { h.CloseDocument(); }, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        host.calls().clear();
+        host.Calls().Clear();
         c.arrange(host);
         { const ai::ArtboardCollection artboards; }
-        host.faults().clear();
+        host.Faults().Clear();
         EXPECT_EQ(CallsOf("AcquireArtboardList").size(), 1u) << CallText();
         EXPECT_EQ(CallsOf("ReleaseArtboardList").size(), c.releases) << CallText();
     }
@@ -121,9 +121,9 @@ TEST_F(ArtboardWrapper, GetAttributesOfAnIndexTheHostRejectsReturnsASetWithoutAH
     const ai::ArtboardCollection artboards;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        host.calls().clear();
+        host.Calls().Clear();
         if (c.refusal) {
-            host.faults().failOperation(SuiteId::Artboard, kGetArtboardAttributes, *c.refusal, 1);
+            host.Faults().FailOperation(SuiteId::Artboard, kGetArtboardAttributes, *c.refusal, 1);
         }
         ErrorCode result = 0;
         { const ai::ArtboardAttributes set = artboards.GetAttributes(c.index, result); }
@@ -131,10 +131,10 @@ TEST_F(ArtboardWrapper, GetAttributesOfAnIndexTheHostRejectsReturnsASetWithoutAH
         const auto calls = Calls();
         ASSERT_EQ(calls.size(), 2u) << "the fetch and the disposal, no clone:\n" << CallText();
         EXPECT_EQ(calls[0].operation, "GetArtboardAttributes");
-        EXPECT_EQ(calls[0].argument("index"), std::to_string(c.index));
+        EXPECT_EQ(calls[0].Argument("index"), std::to_string(c.index));
         EXPECT_NE(calls[0].result, 0);
         EXPECT_EQ(calls[1].operation, "DisposeAttributes");
-        EXPECT_EQ(calls[1].argument("set"), "&null") << "no empty set was made for the result";
+        EXPECT_EQ(calls[1].Argument("set"), "&null") << "no empty set was made for the result";
     }
 }
 
@@ -177,7 +177,7 @@ TEST_F(ArtboardWrapper, GetDisplayMarkReadsAnyNonZeroAsOnAndKeepsTheValueWhenThe
     };
     const ai::ArtboardAttributes set;
     SuiteOverride<ArtboardSuite> suite(gArtboardSuite);
-    suite.table().GetDisplayMark = &DisplayMarkHost::GetDisplayMark;
+    suite.Table().GetDisplayMark = &DisplayMarkHost::GetDisplayMark;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         DisplayMarkHost::code = c.code;
@@ -198,12 +198,12 @@ TEST_F(ArtboardWrapper, SetDisplayMarkPassesExactlyOneOrZero) {
     for (const DisplayMarkKind kind : {0, 1, 2, 4}) {
         for (const bool on : {true, false}) {
             SCOPED_TRACE("kind " + std::to_string(kind) + (on ? " on" : " off"));
-            host.calls().clear();
+            host.Calls().Clear();
             EXPECT_EQ(set.SetDisplayMark(kind, on), 0);
             const auto calls = CallsOf("SetDisplayMark");
             ASSERT_EQ(calls.size(), 1u) << CallText();
-            EXPECT_EQ(calls[0].argument("kind"), std::to_string(kind));
-            EXPECT_EQ(calls[0].argument("value"), on ? "1" : "0");
+            EXPECT_EQ(calls[0].Argument("kind"), std::to_string(kind));
+            EXPECT_EQ(calls[0].Argument("value"), on ? "1" : "0");
             bool read = !on;
             EXPECT_EQ(set.GetDisplayMark(kind, read), 0);
             EXPECT_EQ(read, on);
@@ -229,8 +229,8 @@ TEST_F(ArtboardWrapper, SetBoundsHandsTheHostACopyOfTheCallersRectangle) {
     BoundsRect mine = wanted;
     {
         SuiteOverride<ArtboardSuite> suite(gArtboardSuite);
-        ScribblingHost::host = &suite.host();
-        suite.table().SetBounds = &ScribblingHost::SetBounds;
+        ScribblingHost::host = &suite.OriginalSuite();
+        suite.Table().SetBounds = &ScribblingHost::SetBounds;
         EXPECT_EQ(set.SetBounds(mine), 0);
     }
     EXPECT_NE(static_cast<const void*>(ScribblingHost::handed), static_cast<const void*>(&mine));
@@ -250,7 +250,7 @@ TEST_F(ArtboardWrapper, SetBoundsHandsTheHostACopyOfTheCallersRectangle) {
 TEST_F(ArtboardWrapper, SelfAssignmentClonesOnceDisposesOnceAndLeavesAValidSet) {
     ai::ArtboardAttributes set;
     ASSERT_EQ(set.SetBounds(BoundsRect{1, 2, 3, 4}), 0);
-    host.calls().clear();
+    host.Calls().Clear();
 
     const ai::ArtboardAttributes& alias = set;
     set = alias;
@@ -262,7 +262,7 @@ TEST_F(ArtboardWrapper, SelfAssignmentClonesOnceDisposesOnceAndLeavesAValidSet) 
     EXPECT_EQ(calls[1].operation, "DisposeAttributes");
     EXPECT_EQ(calls[1].result, 0);
     // The set cloned from is the one disposed: the clone was taken first.
-    EXPECT_EQ(calls[1].argument("set"), calls[0].argument("source"));
+    EXPECT_EQ(calls[1].Argument("set"), calls[0].Argument("source"));
 
     BoundsRect bounds{};
     EXPECT_EQ(set.GetBounds(bounds), 0) << "the object holds a live set:\n" << CallText();

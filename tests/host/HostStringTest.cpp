@@ -35,8 +35,8 @@ TEST_F(HostStringWrapper, EmptyTextIsCreatedWithByteCountZero) {
     const auto calls = Calls();
     ASSERT_EQ(calls.size(), 2u) << CallText();
     EXPECT_EQ(calls[0].operation, "Initialize");
-    EXPECT_EQ(calls[0].argument("byteCount"), "0");
-    EXPECT_EQ(calls[0].argument("encoding"), "0");
+    EXPECT_EQ(calls[0].Argument("byteCount"), "0");
+    EXPECT_EQ(calls[0].Argument("encoding"), "0");
     EXPECT_EQ(calls[0].result, 0);
     EXPECT_EQ(calls[1].operation, "Destroy") << "the empty host string is still given back";
 }
@@ -45,8 +45,8 @@ TEST_F(HostStringWrapper, TextIsCreatedWithItsLengthWithoutTheTerminator) {
     { const ai::HostString text("Artboard 12"); }
     const auto calls = Calls();
     ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls[0].argument("bytes"), "\"Artboard 12\"");
-    EXPECT_EQ(calls[0].argument("byteCount"), "11");
+    EXPECT_EQ(calls[0].Argument("bytes"), "\"Artboard 12\"");
+    EXPECT_EQ(calls[0].Argument("byteCount"), "11");
 }
 
 TEST_F(HostStringWrapper, DestroyingAnEmptyStringMakesNoHostCall) {
@@ -79,7 +79,7 @@ TEST_F(HostStringWrapper, ARefusedRequestThrowsAnErrorCarryingExactlyTheHostsCod
             SCOPED_TRACE(std::string(request.name) + " refused with " + hostsim::CodeText(code));
             ai::HostString target("target");
             const ai::HostString source("source");
-            host.faults().failOperation(SuiteId::UnicodeString, request.entry, code, 1);
+            host.Faults().FailOperation(SuiteId::UnicodeString, request.entry, code, 1);
             try {
                 request.make(target, source);
                 ADD_FAILURE() << "no exception";
@@ -88,19 +88,19 @@ TEST_F(HostStringWrapper, ARefusedRequestThrowsAnErrorCarryingExactlyTheHostsCod
             } catch (...) {
                 ADD_FAILURE() << "an exception other than ai::Error";
             }
-            host.faults().clear();
+            host.Faults().Clear();
         }
     }
-    EXPECT_EQ(host.strings().size(), 0u) << "a refused create leaves no string behind";
+    EXPECT_EQ(host.Strings().size(), 0u) << "a refused create leaves no string behind";
 }
 
 TEST_F(HostStringWrapper, AnAcceptedRequestThrowsNothing) {
     ai::HostString target("Artboard");
     const ai::HostString source(" 3");
     EXPECT_NO_THROW(target.Append(source));
-    EXPECT_EQ(*host.strings().text(*target.Slot()), "Artboard 3");
+    EXPECT_EQ(*host.Strings().Text(*target.Slot()), "Artboard 3");
     EXPECT_NO_THROW(target = source);
-    EXPECT_EQ(*host.strings().text(*target.Slot()), " 3");
+    EXPECT_EQ(*host.Strings().Text(*target.Slot()), " 3");
 }
 
 // What the host's copy operation was handed, and the host's own copy to forward to.
@@ -117,9 +117,9 @@ TEST_F(HostStringWrapper, SelfAssignmentPassesTheSameAddressTwiceToCopy) {
     ai::HostString text("Artboard 7");
     const HostStringHandle before = *text.Slot();
     SuiteOverride<UnicodeStringSuite> suite(gUnicodeStringSuite);
-    CopySpy::host = &suite.host();
+    CopySpy::host = &suite.OriginalSuite();
     CopySpy::calls.clear();
-    suite.table().Copy = &CopySpy::Copy;
+    suite.Table().Copy = &CopySpy::Copy;
 
     ai::HostString& alias = text;
     EXPECT_NO_THROW(text = alias);
@@ -128,7 +128,7 @@ TEST_F(HostStringWrapper, SelfAssignmentPassesTheSameAddressTwiceToCopy) {
     EXPECT_EQ(CopySpy::calls[0].first, static_cast<const void*>(text.Slot()));
     EXPECT_EQ(CopySpy::calls[0].second, static_cast<const void*>(text.Slot()));
     EXPECT_EQ(*text.Slot(), before) << "the same host string, not a new one";
-    EXPECT_EQ(*host.strings().text(*text.Slot()), "Artboard 7");
+    EXPECT_EQ(*host.Strings().Text(*text.Slot()), "Artboard 7");
 }
 
 }  // namespace

@@ -21,25 +21,25 @@ namespace quorvane::test {
 class RunningPlugin : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(session.startup(), 0) << host.calls().text();
-        host.calls().clear();
+        ASSERT_EQ(session.Startup(), 0) << host.Calls().Text();
+        host.Calls().Clear();
     }
 
     void TearDown() override {
-        if (session.instanceSlot() != nullptr) {
-            EXPECT_EQ(session.shutdown(), 0);
+        if (session.InstanceSlot() != nullptr) {
+            EXPECT_EQ(session.Shutdown(), 0);
         }
-        EXPECT_EQ(host.problemReport(), "") << host.calls().text();
+        EXPECT_EQ(host.ProblemReport(), "") << host.Calls().Text();
     }
 
     // The host calls made since the log was last cleared.
-    std::vector<hostsim::CallRecord> Calls() const { return host.calls().hostCalls(); }
+    std::vector<hostsim::CallRecord> Calls() const { return host.Calls().HostCalls(); }
 
     // The host calls made since the log was last cleared, as "Operation(arg, ...) -> result".
     std::string CallText() const {
         std::string text;
-        for (const hostsim::CallRecord& call : host.calls().hostCalls()) {
-            text += call.text() + "\n";
+        for (const hostsim::CallRecord& call : host.Calls().HostCalls()) {
+            text += call.Text() + "\n";
         }
         return text;
     }
@@ -62,8 +62,8 @@ class SuiteOverride {
     SuiteOverride(const SuiteOverride&) = delete;
     SuiteOverride& operator=(const SuiteOverride&) = delete;
 
-    Suite& table() { return table_; }
-    const Suite& host() const { return *original_; }
+    Suite& Table() { return table_; }
+    const Suite& OriginalSuite() const { return *original_; }
 
   private:
     const Suite*& pointer_;

@@ -36,7 +36,7 @@ Document TwoArtboards(const std::string& name = "two.json") {
 
 class ArtboardSuite : public ::testing::Test {
   protected:
-    void SetUp() override { host.openDocument(TwoArtboards()); }
+    void SetUp() override { host.OpenDocument(TwoArtboards()); }
 
     abi::Handle AcquireList() {
         abi::Handle list = nullptr;
@@ -72,7 +72,7 @@ TEST_F(ArtboardSuite, ReadsEveryPropertyOfAnArtboard) {
     EXPECT_EQ(ratio, 2.5f);
     abi::Handle name = nullptr;
     EXPECT_EQ(Call<GetName>(kArtboards, &set, &name), 0);
-    EXPECT_EQ(*host.strings().text(name), "Second");
+    EXPECT_EQ(*host.Strings().Text(name), "Second");
     abi::OriginPoint origin{};
     EXPECT_EQ(Call<GetRulerOrigin>(kArtboards, &set, &origin), 0);
     EXPECT_EQ(origin.h, 3);
@@ -86,11 +86,11 @@ TEST_F(ArtboardSuite, ReadsEveryPropertyOfAnArtboard) {
     test::DisposeString(name);
     Dispose(set);
     Release(list);
-    EXPECT_EQ(host.problemReport({}), "");
+    EXPECT_EQ(host.ProblemReport({}), "");
 }
 
 TEST_F(ArtboardSuite, ASetChangesTheDocumentOnlyWhenWrittenBack) {
-    const Document before = *host.document();
+    const Document before = *host.CurrentDocument();
     abi::Handle list = AcquireList();
     abi::Handle set = Fetch(list, 0);
 
@@ -103,22 +103,22 @@ TEST_F(ArtboardSuite, ASetChangesTheDocumentOnlyWhenWrittenBack) {
     EXPECT_EQ(Call<SetDisplayMark>(kArtboards, &set, 4, 0), 0);
     EXPECT_EQ(Call<SetDisplayMark>(kArtboards, &set, 2, 1), 0);
     EXPECT_EQ(Call<SetRulerOrigin>(kArtboards, &set, &origin), 0);
-    EXPECT_EQ(*host.document(), before) << "changing a set must not touch the document";
+    EXPECT_EQ(*host.CurrentDocument(), before) << "changing a set must not touch the document";
 
     EXPECT_EQ(Call<UpdateArtboard>(kArtboards, &list, 1, &set), 0);
-    const Artboard& written = host.document()->artboards[1];
+    const Artboard& written = host.CurrentDocument()->artboards[1];
     EXPECT_EQ(written.name, "Renamed");
     EXPECT_EQ(written.bounds, (Rect{5, 6, 7, 8}));
     EXPECT_EQ(written.pixelAspectRatio, 0.5f);
     EXPECT_EQ(written.displayMarks, (std::set<std::int32_t>{0, 2}));
     EXPECT_EQ(written.rulerOrigin, (Point{9, 10}));
     EXPECT_EQ(written.id, 22u) << "the host-kept id stays at its position";
-    EXPECT_EQ(host.document()->artboards[0], before.artboards[0]);
+    EXPECT_EQ(host.CurrentDocument()->artboards[0], before.artboards[0]);
 
     test::DisposeString(name);
     Dispose(set);
     Release(list);
-    EXPECT_EQ(host.problemReport({}), "");
+    EXPECT_EQ(host.ProblemReport({}), "");
 }
 
 TEST_F(ArtboardSuite, FetchAndCloneOverwriteTheSlotWithoutDisposingWhatWasThere) {
@@ -128,31 +128,31 @@ TEST_F(ArtboardSuite, FetchAndCloneOverwriteTheSlotWithoutDisposingWhatWasThere)
     const abi::Handle made = set;
     ASSERT_EQ(Call<GetArtboardAttributes>(kArtboards, &list, 0, &set), 0);
     EXPECT_NE(set, made);
-    EXPECT_EQ(host.ledger().status(HandleKind::AttributeSet, made), HandleLedger::Status::Live);
+    EXPECT_EQ(host.Ledger().StatusOf(HandleKind::AttributeSet, made), HandleLedger::Status::Live);
 
     abi::Handle target = set;
     ASSERT_EQ(Call<CloneAttributes>(kArtboards, &target, &set), 0);
     EXPECT_NE(target, set);
-    EXPECT_EQ(*host.artboards().set(target), *host.artboards().set(set));
-    EXPECT_EQ(host.ledger().status(HandleKind::AttributeSet, set), HandleLedger::Status::Live);
+    EXPECT_EQ(*host.Artboards().Set(target), *host.Artboards().Set(set));
+    EXPECT_EQ(host.Ledger().StatusOf(HandleKind::AttributeSet, set), HandleLedger::Status::Live);
 
     const abi::BoundsRect moved{1, 1, 1, 1};
     EXPECT_EQ(Call<SetBounds>(kArtboards, &target, &moved), 0);
-    EXPECT_NE(host.artboards().set(target)->bounds, host.artboards().set(set)->bounds)
+    EXPECT_NE(host.Artboards().Set(target)->bounds, host.Artboards().Set(set)->bounds)
         << "a clone is a separate set";
 
-    EXPECT_EQ(host.ledger().outstanding().size(), 4u) << "the list and three sets";
+    EXPECT_EQ(host.Ledger().Outstanding().size(), 4u) << "the list and three sets";
     Dispose(made);
     Dispose(set);
     Dispose(target);
     Release(list);
-    EXPECT_EQ(host.problemReport({}), "");
+    EXPECT_EQ(host.ProblemReport({}), "");
 }
 
 TEST_F(ArtboardSuite, DisposeAcceptsANullHandle) {
     abi::Handle none = nullptr;
     EXPECT_EQ(Call<DisposeAttributes>(kArtboards, &none), 0);
-    EXPECT_EQ(host.problemReport({}), "");
+    EXPECT_EQ(host.ProblemReport({}), "");
 }
 
 TEST_F(ArtboardSuite, DisplayMarkValuesOtherThanZeroAndOneAreViolations) {
@@ -161,8 +161,8 @@ TEST_F(ArtboardSuite, DisplayMarkValuesOtherThanZeroAndOneAreViolations) {
     for (const std::int32_t value : {2, -1, 255}) {
         EXPECT_EQ(Call<SetDisplayMark>(kArtboards, &set, 0, value), kBadParameterError);
     }
-    EXPECT_EQ(host.violations().size(), 3u);
-    EXPECT_TRUE(host.artboards().set(set)->displayMarks.empty());
+    EXPECT_EQ(host.Violations().size(), 3u);
+    EXPECT_TRUE(host.Artboards().Set(set)->displayMarks.empty());
     Dispose(set);
 }
 
@@ -170,7 +170,7 @@ TEST_F(ArtboardSuite, IndicesOutsideTheListAreRefusedAndNothingIsWritten) {
     abi::Handle list = AcquireList();
     abi::Handle set = nullptr;
     ASSERT_EQ(Call<NewAttributes>(kArtboards, &set), 0);
-    const Document before = *host.document();
+    const Document before = *host.CurrentDocument();
     for (const std::int32_t index : {-1, 2, 1000}) {
         abi::Handle fetched = test::ForgedHandle();
         EXPECT_EQ(Call<GetArtboardAttributes>(kArtboards, &list, index, &fetched),
@@ -178,25 +178,25 @@ TEST_F(ArtboardSuite, IndicesOutsideTheListAreRefusedAndNothingIsWritten) {
         EXPECT_EQ(fetched, test::ForgedHandle());
         EXPECT_EQ(Call<UpdateArtboard>(kArtboards, &list, index, &set), kIndexRangeError);
     }
-    EXPECT_EQ(*host.document(), before);
+    EXPECT_EQ(*host.CurrentDocument(), before);
     Dispose(set);
     Release(list);
-    EXPECT_EQ(host.problemReport({}), "");
+    EXPECT_EQ(host.ProblemReport({}), "");
 }
 
 TEST_F(ArtboardSuite, WithNoDocumentOpenTheListIsRefusedAndNothingIsWritten) {
-    host.closeDocument();
+    host.CloseDocument();
     abi::Handle list = test::ForgedHandle();
     EXPECT_EQ(Call<AcquireArtboardList>(kArtboards, &list), kNoDocumentError);
     EXPECT_EQ(list, test::ForgedHandle());
-    EXPECT_EQ(host.problemReport({}), "");
+    EXPECT_EQ(host.ProblemReport({}), "");
 }
 
 TEST_F(ArtboardSuite, AListBelongsToTheDocumentCurrentWhenItWasAcquired) {
     abi::Handle first = AcquireList();
     Document other = TwoArtboards("other.json");
     other.artboards.pop_back();
-    host.openDocument(other);
+    host.OpenDocument(other);
     abi::Handle second = AcquireList();
 
     std::int32_t count = 0;
@@ -207,12 +207,13 @@ TEST_F(ArtboardSuite, AListBelongsToTheDocumentCurrentWhenItWasAcquired) {
 
     abi::Handle set = Fetch(second, 0);
     EXPECT_EQ(Call<UpdateArtboard>(kArtboards, &first, 1, &set), 0);
-    EXPECT_EQ(*host.document(), other) << "the write went to the first document, not this one";
+    EXPECT_EQ(*host.CurrentDocument(), other)
+        << "the write went to the first document, not this one";
 
     Dispose(set);
     Release(first);
     Release(second);
-    EXPECT_EQ(host.problemReport({}), "");
+    EXPECT_EQ(host.ProblemReport({}), "");
 }
 
 TEST_F(ArtboardSuite, ReleasedListAndDisposedSetAreCaught) {
@@ -231,15 +232,15 @@ TEST_F(ArtboardSuite, ReleasedListAndDisposedSetAreCaught) {
     EXPECT_EQ(Call<UpdateArtboard>(kArtboards, &oldList, 0, &oldSet), kBadHandleError);
     EXPECT_EQ(Call<ReleaseArtboardList>(kArtboards, &oldList), kBadHandleError);
     EXPECT_EQ(Call<DisposeAttributes>(kArtboards, &oldSet), kBadHandleError);
-    EXPECT_EQ(host.ledger().problems().size(), 5u);
-    EXPECT_EQ(host.ledger().problems().back().type, HandleLedger::Problem::Type::DoubleRelease);
+    EXPECT_EQ(host.Ledger().Problems().size(), 5u);
+    EXPECT_EQ(host.Ledger().Problems().back().type, HandleLedger::Problem::Type::DoubleRelease);
 }
 
 TEST_F(ArtboardSuite, AStringIsNotASet) {
     abi::Handle text = test::MakeString("not a set");
     abi::BoundsRect bounds{};
     EXPECT_EQ(Call<GetBounds>(kArtboards, &text, &bounds), kBadHandleError);
-    EXPECT_EQ(host.ledger().problems().at(0).type, HandleLedger::Problem::Type::WrongKind);
+    EXPECT_EQ(host.Ledger().Problems().at(0).type, HandleLedger::Problem::Type::WrongKind);
     test::DisposeString(text);
 }
 

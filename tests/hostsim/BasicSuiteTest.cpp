@@ -43,12 +43,12 @@ TEST(BasicSuite, HandsOutEachSuiteByExactNameAndVersion) {
             << row.name;
         EXPECT_EQ(table, &TableOf(row.id)) << row.name;
         EXPECT_TRUE(tables.insert(table).second) << row.name << " shares a table";
-        EXPECT_EQ(host.ledger().holdCount(row.name, row.version), 1) << row.name;
+        EXPECT_EQ(host.Ledger().HoldCount(row.name, row.version), 1) << row.name;
     }
     for (const Row& row : rows) {
         EXPECT_EQ(Call<abi::basic::ReleaseSuite>(SuiteId::Basic, row.name, row.version), 0);
     }
-    EXPECT_EQ(host.problemReport(), "");
+    EXPECT_EQ(host.ProblemReport(), "");
 }
 
 TEST(BasicSuite, RefusesUnknownNamesAndVersionsWithoutWritingAnything) {
@@ -76,8 +76,8 @@ TEST(BasicSuite, RefusesUnknownNamesAndVersionsWithoutWritingAnything) {
             << row.name << " " << row.version;
         EXPECT_EQ(table, kUntouched) << row.name;
     }
-    EXPECT_TRUE(host.ledger().heldSuites().empty());
-    EXPECT_TRUE(host.violations().empty()) << "a refusal is an answer, not a violation";
+    EXPECT_TRUE(host.Ledger().HeldSuites().empty());
+    EXPECT_TRUE(host.Violations().empty()) << "a refusal is an answer, not a violation";
 }
 
 TEST(BasicSuite, ReleasingASuiteNotHeldIsAViolation) {
@@ -85,9 +85,9 @@ TEST(BasicSuite, ReleasingASuiteNotHeldIsAViolation) {
     EXPECT_EQ(Call<abi::basic::ReleaseSuite>(SuiteId::Basic, "AI User Suite", 10), kBadHandleError);
     EXPECT_EQ(Call<abi::basic::ReleaseSuite>(SuiteId::Basic, "AI User Suite", 9),
               kVersionNotOfferedError);
-    ASSERT_EQ(host.violations().size(), 2u);
-    EXPECT_NE(host.violations()[0].find("released but not held"), std::string::npos);
-    EXPECT_EQ(host.ledger().problems().size(), 1u);
+    ASSERT_EQ(host.Violations().size(), 2u);
+    EXPECT_NE(host.Violations()[0].find("released but not held"), std::string::npos);
+    EXPECT_EQ(host.Ledger().Problems().size(), 1u);
 }
 
 // Documented entries of each table; every other slot must be a stub.
@@ -121,10 +121,10 @@ TEST(SuiteTables, EverySlotOutsideTheDocumentedEntriesRecordsAViolationAndAnswer
             const auto stub = reinterpret_cast<Stub>(table[static_cast<std::size_t>(entry - 1)]);
             ASSERT_EQ(stub(), kUnexpectedEntryError) << InfoOf(suite).name << " entry " << entry;
             ++expectedViolations;
-            ASSERT_EQ(host.violations().size(), expectedViolations);
+            ASSERT_EQ(host.Violations().size(), expectedViolations);
             const std::string expected = std::string(InfoOf(suite).name) + " #" +
                                          std::to_string(entry) + " (unexpected entry)";
-            EXPECT_EQ(host.violations().back().rfind(expected, 0), 0u) << host.violations().back();
+            EXPECT_EQ(host.Violations().back().rfind(expected, 0), 0u) << host.Violations().back();
         }
     }
 }

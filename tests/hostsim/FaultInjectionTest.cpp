@@ -28,7 +28,7 @@ TEST(FaultInjection, FailsExactlyTheKthCallFromNow) {
     for (int k = 1; k <= 5; ++k) {
         Host host;
         test::DisposeString(test::MakeString("before"));  // calls before arming do not count
-        host.faults().failCall(k, kInjected);
+        host.Faults().FailCall(k, kInjected);
         const auto results = MakeFiveStrings();
         for (int i = 0; i < 5; ++i) {
             const bool chosen = i + 1 == k;
@@ -37,14 +37,14 @@ TEST(FaultInjection, FailsExactlyTheKthCallFromNow) {
             EXPECT_EQ(results[static_cast<std::size_t>(i)].second == nullptr, chosen)
                 << "a failed call writes nothing";
         }
-        EXPECT_EQ(host.strings().size(), 4u) << "the failed call made no string";
+        EXPECT_EQ(host.Strings().size(), 4u) << "the failed call made no string";
         for (const auto& [code, handle] : results) {
             if (handle != nullptr) {
                 test::DisposeString(handle);
             }
         }
-        EXPECT_EQ(host.problemReport({}), "");
-        const auto calls = host.calls().hostCalls();
+        EXPECT_EQ(host.ProblemReport({}), "");
+        const auto calls = host.Calls().HostCalls();
         EXPECT_EQ(calls[static_cast<std::size_t>(2 + k - 1)].fault,
                   CallRecord::Fault::InjectedFailure);
     }
@@ -62,9 +62,9 @@ TEST(FaultInjection, FailsEveryCallOfOneOperationOrTheNextFew) {
     };
     for (const Row& row : rows) {
         Host host;
-        host.faults().failOperation(SuiteId::UnicodeString, abi::strings::Initialize::number,
+        host.Faults().FailOperation(SuiteId::UnicodeString, abi::strings::Initialize::number,
                                     kInjected, row.times);
-        host.faults().failOperation(SuiteId::Menu, abi::menu::CountMenuGroups::number, kInjected);
+        host.Faults().FailOperation(SuiteId::Menu, abi::menu::CountMenuGroups::number, kInjected);
         std::vector<ErrorCode> got;
         for (const auto& [code, handle] : MakeFiveStrings()) {
             got.push_back(code);
@@ -78,7 +78,7 @@ TEST(FaultInjection, FailsEveryCallOfOneOperationOrTheNextFew) {
 
 TEST(FaultInjection, FailsAcquisitionOfOneSuiteByName) {
     Host host;
-    host.faults().failAcquisition("AI Menu Suite", kInjected);
+    host.Faults().FailAcquisition("AI Menu Suite", kInjected);
     const void* menu = nullptr;
     const void* user = nullptr;
     EXPECT_EQ(Call<abi::basic::AcquireSuite>(SuiteId::Basic, "AI Menu Suite", 10, &menu),
@@ -86,26 +86,26 @@ TEST(FaultInjection, FailsAcquisitionOfOneSuiteByName) {
     EXPECT_EQ(menu, nullptr);
     EXPECT_EQ(Call<abi::basic::AcquireSuite>(SuiteId::Basic, "AI User Suite", 10, &user), 0);
     EXPECT_NE(user, nullptr);
-    EXPECT_EQ(host.ledger().holdCount("AI Menu Suite", 10), 0);
+    EXPECT_EQ(host.Ledger().HoldCount("AI Menu Suite", 10), 0);
     Call<abi::basic::ReleaseSuite>(SuiteId::Basic, "AI User Suite", 10);
-    EXPECT_EQ(host.problemReport({}), "");
+    EXPECT_EQ(host.ProblemReport({}), "");
 }
 
 TEST(FaultInjection, AnsweringWithoutWritingLeavesTheOutParameterAndMakesNothing) {
     Host host;
-    host.openDocument(Document{"doc", {Artboard{}}});
-    host.faults().answerWithoutWriting(SuiteId::Basic, abi::basic::AcquireSuite::number, 1);
-    host.faults().answerWithoutWriting(SuiteId::Artboard,
+    host.OpenDocument(Document{"doc", {Artboard{}}});
+    host.Faults().AnswerWithoutWriting(SuiteId::Basic, abi::basic::AcquireSuite::number, 1);
+    host.Faults().AnswerWithoutWriting(SuiteId::Artboard,
                                        abi::artboard::AcquireArtboardList::number, 1);
     const void* table = nullptr;
     EXPECT_EQ(Call<abi::basic::AcquireSuite>(SuiteId::Basic, "AI User Suite", 10, &table), 0);
     EXPECT_EQ(table, nullptr);
-    EXPECT_EQ(host.ledger().holdCount("AI User Suite", 10), 0);
+    EXPECT_EQ(host.Ledger().HoldCount("AI User Suite", 10), 0);
     abi::Handle list = test::ForgedHandle();
     EXPECT_EQ(Call<abi::artboard::AcquireArtboardList>(SuiteId::Artboard, &list), 0);
     EXPECT_EQ(list, test::ForgedHandle());
-    EXPECT_EQ(host.problemReport({}), "");
-    EXPECT_EQ(host.calls().hostCalls().at(1).fault, CallRecord::Fault::AnsweredWithoutWriting);
+    EXPECT_EQ(host.ProblemReport({}), "");
+    EXPECT_EQ(host.Calls().HostCalls().at(1).fault, CallRecord::Fault::AnsweredWithoutWriting);
 }
 
 TEST(FaultInjection, AFailedReleaseStillEndsTheHandlesLife) {
@@ -124,8 +124,8 @@ TEST(FaultInjection, AFailedReleaseStillEndsTheHandlesLife) {
     };
     for (const Row& row : rows) {
         Host host;
-        host.openDocument(Document{"doc", {Artboard{}}});
-        const abi::Handle plugin = host.plugins().addPlugin("p");
+        host.OpenDocument(Document{"doc", {Artboard{}}});
+        const abi::Handle plugin = host.Plugins().AddPlugin("p");
         abi::Handle str = test::MakeString("s");
         abi::Handle set = nullptr;
         abi::Handle list = nullptr;
@@ -138,7 +138,7 @@ TEST(FaultInjection, AFailedReleaseStillEndsTheHandlesLife) {
         Call<abi::access::AcquirePlugin>(SuiteId::Access, plugin, &access);
         Call<abi::basic::AcquireSuite>(SuiteId::Basic, "AI User Suite", 10, &table);
 
-        host.faults().failOperation(row.suite, row.entry, kInjected);
+        host.Faults().FailOperation(row.suite, row.entry, kInjected);
         const ErrorCode results[] = {
             Call<abi::strings::Destroy>(SuiteId::UnicodeString, &str),
             Call<abi::artboard::DisposeAttributes>(SuiteId::Artboard, &set),
@@ -152,13 +152,13 @@ TEST(FaultInjection, AFailedReleaseStillEndsTheHandlesLife) {
             failed += code == kInjected ? 1 : 0;
         }
         EXPECT_EQ(failed, 1) << row.name;
-        EXPECT_EQ(host.problemReport({}), "") << row.name << ": the release must still count";
+        EXPECT_EQ(host.ProblemReport({}), "") << row.name << ": the release must still count";
     }
 }
 
 TEST(CallLog, RecordsEveryCallWithReadableArgumentsAndResults) {
     Host host;
-    host.faults().failCall(3, FourChar("!MEM"));
+    host.Faults().FailCall(3, FourChar("!MEM"));
     abi::Handle str = test::MakeString("Quorvane\n");
     const void* table = nullptr;
     Call<abi::basic::AcquireSuite>(SuiteId::Basic, "AI Menu Suite", 9, &table);
@@ -167,7 +167,7 @@ TEST(CallLog, RecordsEveryCallWithReadableArgumentsAndResults) {
     using Stub = ErrorCode (*)();
     reinterpret_cast<Stub>(TableOf(SuiteId::User)[0])();
 
-    EXPECT_EQ(host.calls().text(),
+    EXPECT_EQ(host.Calls().Text(),
               "1 AI Unicode String Suite #1 Initialize(str=&slot, bytes=\"Quorvane\\n\", "
               "byteCount=9, encoding=0) -> 0 [*str=string#1]\n"
               "2 SP Basic Suite #1 AcquireSuite(name=\"AI Menu Suite\", version=9, suite=&slot) "
@@ -178,8 +178,8 @@ TEST(CallLog, RecordsEveryCallWithReadableArgumentsAndResults) {
               "5 AI User Suite #1 (unexpected entry)() -> 'Entr' (0x456E7472) VIOLATION: entry 1 "
               "is not one a plug-in may call\n");
     EXPECT_EQ(other, nullptr);
-    EXPECT_EQ(host.calls().hostCallCount(), 5);
-    EXPECT_EQ(host.calls().hostCalls()[1].argument("name"), "\"AI Menu Suite\"");
+    EXPECT_EQ(host.Calls().HostCallCount(), 5);
+    EXPECT_EQ(host.Calls().HostCalls()[1].Argument("name"), "\"AI Menu Suite\"");
 }
 
 }  // namespace

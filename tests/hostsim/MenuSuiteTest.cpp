@@ -39,13 +39,13 @@ class MenuSuite : public ::testing::Test {
     }
 
     Host host;
-    abi::Handle plugin = host.plugins().addPlugin("test");
+    abi::Handle plugin = host.Plugins().AddPlugin("test");
 };
 
 TEST_F(MenuSuite, StartsWithTheHostsOwnGroups) {
     EXPECT_EQ(GroupNames(), (std::vector<std::string>{"About", "ArtBoards"}));
-    EXPECT_EQ(host.menus().tree(), "[About]\n[ArtBoards]\n");
-    EXPECT_EQ(host.problemReport({}), "") << "the host's own groups are not the plug-in's";
+    EXPECT_EQ(host.Menus().Tree(), "[About]\n[ArtBoards]\n");
+    EXPECT_EQ(host.ProblemReport({}), "") << "the host's own groups are not the plug-in's";
 }
 
 TEST_F(MenuSuite, BuildsTheTreeWithSubmenusSeparatorsAndKeys) {
@@ -59,7 +59,7 @@ TEST_F(MenuSuite, BuildsTheTreeWithSubmenusSeparatorsAndKeys) {
     AddItem("QuorvaneCommandHV", "ArtBoards", "Quorvane, Grid by Row", 0);
     AddItem("QuorvaneCommandVH", "ArtBoards", "Quorvane, Grid by Column", 0);
 
-    EXPECT_EQ(host.menus().tree(),
+    EXPECT_EQ(host.Menus().Tree(),
               "[About]\n"
               "  About SDK Plug-ins >\n"
               "    [SDKAboutPluginsGroupName]\n"
@@ -70,26 +70,26 @@ TEST_F(MenuSuite, BuildsTheTreeWithSubmenusSeparatorsAndKeys) {
               "  Quorvane, Grid by Column (key \"QuorvaneCommandVH\")\n");
     EXPECT_EQ(GroupNames(),
               (std::vector<std::string>{"About", "ArtBoards", "SDKAboutPluginsGroupName"}));
-    EXPECT_EQ(host.menus().group(group)->parentItem, parent);
-    EXPECT_EQ(host.problemReport(), "") << "menu items and groups are left to the host";
-    EXPECT_EQ(host.ledger().outstanding().size(), 6u);
+    EXPECT_EQ(host.Menus().Group(group)->parentItem, parent);
+    EXPECT_EQ(host.ProblemReport(), "") << "menu items and groups are left to the host";
+    EXPECT_EQ(host.Ledger().Outstanding().size(), 6u);
 }
 
 TEST_F(MenuSuite, FindsChoosableItemsByLabelButNeverSeparators) {
     AddItem("sep", "ArtBoards", "Quorvane, Grid by Row", kSeparatorOption);
     const abi::Handle row = AddItem("QuorvaneCommandHV", "ArtBoards", "Quorvane, Grid by Row", 0);
-    const auto found = host.menus().findByLabel("Quorvane, Grid by Row");
+    const auto found = host.Menus().FindByLabel("Quorvane, Grid by Row");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0]->handle, row);
-    EXPECT_TRUE(host.menus().findByLabel("quorvane, grid by row").empty());
+    EXPECT_TRUE(host.Menus().FindByLabel("quorvane, grid by row").empty());
 }
 
 TEST_F(MenuSuite, AddingToAGroupThatDoesNotExistIsRefused) {
     for (const char* group : {"Artboards", "ArtBoards ", "SDKAboutPluginsGroupName", ""}) {
         EXPECT_EQ(AddItem("k", group, "label", 0, kNoSuchGroupError), nullptr) << group;
     }
-    EXPECT_TRUE(host.menus().items().empty());
-    EXPECT_TRUE(host.violations().empty());
+    EXPECT_TRUE(host.Menus().Items().empty());
+    EXPECT_TRUE(host.Violations().empty());
 }
 
 TEST_F(MenuSuite, GroupNamesAreUniqueAndAnItemHasOneSubmenu) {
@@ -119,7 +119,7 @@ TEST(MenuSuiteConfigured, AHostCanStartWithNoMenuGroupsAtAll) {
     EXPECT_EQ(count, 0);
     abi::Handle group = nullptr;
     EXPECT_EQ(Call<GetNthMenuGroup>(SuiteId::Menu, 0, &group), kIndexRangeError);
-    EXPECT_EQ(host.menus().tree(), "");
+    EXPECT_EQ(host.Menus().Tree(), "");
 }
 
 TEST_F(MenuSuite, UnknownItemAndLabelHandlesAreCaught) {
@@ -132,7 +132,7 @@ TEST_F(MenuSuite, UnknownItemAndLabelHandlesAreCaught) {
     const char* name = nullptr;
     EXPECT_EQ(Call<GetMenuGroupName>(SuiteId::Menu, test::ForgedHandle(), &name), kBadHandleError);
     EXPECT_EQ(name, nullptr);
-    EXPECT_EQ(host.ledger().problems().size(), 3u);
+    EXPECT_EQ(host.Ledger().Problems().size(), 3u);
 }
 
 }  // namespace

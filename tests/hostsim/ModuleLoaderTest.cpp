@@ -27,56 +27,56 @@ TEST(ModuleLoader, DefaultModuleSitsBesideTheRunningProgram) {
 TEST(ModuleLoader, AFailedLoadNamesTheFile) {
     ModuleLoader loader;
     const std::filesystem::path missing = FakeModulePath().parent_path() / "NoSuchModule.so";
-    EXPECT_FALSE(loader.load(missing));
-    EXPECT_FALSE(loader.isLoaded());
-    EXPECT_NE(loader.errorText().find(missing.string()), std::string::npos) << loader.errorText();
-    EXPECT_EQ(loader.findSymbol("PluginMain"), nullptr);
+    EXPECT_FALSE(loader.Load(missing));
+    EXPECT_FALSE(loader.IsLoaded());
+    EXPECT_NE(loader.ErrorText().find(missing.string()), std::string::npos) << loader.ErrorText();
+    EXPECT_EQ(loader.FindSymbol("PluginMain"), nullptr);
 }
 
 TEST(ModuleLoader, FindsExportsAndReallyUnloads) {
     const std::filesystem::path path = FakeModulePath();
     ModuleLoader loader;
-    ASSERT_TRUE(loader.load(path)) << loader.errorText();
-    EXPECT_TRUE(loader.isLoaded());
-    EXPECT_NE(loader.baseAddress(), 0u);
-    EXPECT_NE(loader.findSymbol("PluginMain"), nullptr);
-    EXPECT_EQ(loader.findSymbol("NoSuchFunction"), nullptr);
-    EXPECT_TRUE(ModuleLoader::isResident(path));
-    loader.unload();
-    EXPECT_FALSE(loader.isLoaded());
-    EXPECT_EQ(loader.findSymbol("PluginMain"), nullptr);
-    EXPECT_FALSE(ModuleLoader::isResident(path)) << "the code is still mapped after unload";
+    ASSERT_TRUE(loader.Load(path)) << loader.ErrorText();
+    EXPECT_TRUE(loader.IsLoaded());
+    EXPECT_NE(loader.BaseAddress(), 0u);
+    EXPECT_NE(loader.FindSymbol("PluginMain"), nullptr);
+    EXPECT_EQ(loader.FindSymbol("NoSuchFunction"), nullptr);
+    EXPECT_TRUE(ModuleLoader::IsResident(path));
+    loader.Unload();
+    EXPECT_FALSE(loader.IsLoaded());
+    EXPECT_EQ(loader.FindSymbol("PluginMain"), nullptr);
+    EXPECT_FALSE(ModuleLoader::IsResident(path)) << "the code is still mapped after unload";
 }
 
 TEST(ModuleLoader, ReloadingAfterReservingTheOldRangeLandsElsewhere) {
     ModuleLoader loader;
-    ASSERT_TRUE(loader.load(FakeModulePath())) << loader.errorText();
-    const std::uintptr_t before = loader.baseAddress();
-    loader.unload(AddressReuse::ReserveOldRange);
-    ASSERT_TRUE(loader.holdsReservation()) << loader.errorText();
-    ASSERT_TRUE(loader.load(FakeModulePath())) << loader.errorText();
-    EXPECT_NE(loader.baseAddress(), before);
-    loader.unload();
-    EXPECT_FALSE(loader.holdsReservation());
+    ASSERT_TRUE(loader.Load(FakeModulePath())) << loader.ErrorText();
+    const std::uintptr_t before = loader.BaseAddress();
+    loader.Unload(AddressReuse::ReserveOldRange);
+    ASSERT_TRUE(loader.HoldsReservation()) << loader.ErrorText();
+    ASSERT_TRUE(loader.Load(FakeModulePath())) << loader.ErrorText();
+    EXPECT_NE(loader.BaseAddress(), before);
+    loader.Unload();
+    EXPECT_FALSE(loader.HoldsReservation());
 }
 
 TEST(SessionFromFile, ReloadedCodeStartsWithFreshStaticData) {
     Host host;
     Session session(host, FakeModulePath());
-    EXPECT_EQ(session.send("Test", "Count"), 1);
-    EXPECT_EQ(session.send("Test", "Count"), 2);
-    const std::uintptr_t before = session.entryAddress();
+    EXPECT_EQ(session.Send("Test", "Count"), 1);
+    EXPECT_EQ(session.Send("Test", "Count"), 2);
+    const std::uintptr_t before = session.EntryAddress();
 
-    session.unload(AddressReuse::ReserveOldRange);
-    EXPECT_FALSE(session.codeLoaded());
-    EXPECT_EQ(session.entryAddress(), 0u);
-    EXPECT_THROW(session.send("Test", "Count"), SessionError);
-    EXPECT_FALSE(ModuleLoader::isResident(FakeModulePath()));
+    session.Unload(AddressReuse::ReserveOldRange);
+    EXPECT_FALSE(session.CodeLoaded());
+    EXPECT_EQ(session.EntryAddress(), 0u);
+    EXPECT_THROW(session.Send("Test", "Count"), SessionError);
+    EXPECT_FALSE(ModuleLoader::IsResident(FakeModulePath()));
 
-    EXPECT_EQ(session.reload(), 0);
-    EXPECT_TRUE(session.codeLoaded());
-    EXPECT_NE(session.entryAddress(), before);
-    EXPECT_EQ(session.send("Test", "Count"), 1) << "the old code's counter survived the unload";
+    EXPECT_EQ(session.Reload(), 0);
+    EXPECT_TRUE(session.CodeLoaded());
+    EXPECT_NE(session.EntryAddress(), before);
+    EXPECT_EQ(session.Send("Test", "Count"), 1) << "the old code's counter survived the unload";
 }
 
 TEST(SessionFromFile, AMissingModuleFileIsRefusedByName) {

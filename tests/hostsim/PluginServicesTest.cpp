@@ -13,22 +13,22 @@ using test::Call;
 class PluginServices : public ::testing::Test {
   protected:
     Host host;
-    abi::Handle plugin = host.plugins().addPlugin("test");
+    abi::Handle plugin = host.Plugins().AddPlugin("test");
 };
 
 TEST_F(PluginServices, AccessReferenceIsHeldUntilReleasedAndReleasedOnce) {
     abi::Handle access = nullptr;
     ASSERT_EQ(Call<abi::access::AcquirePlugin>(SuiteId::Access, plugin, &access), 0);
-    EXPECT_EQ(host.ledger().report({}), "leaked: access#1 (access to plugin#1)\n");
-    EXPECT_EQ(host.ledger().report(kLeftToHostByDesign), "");
+    EXPECT_EQ(host.Ledger().Report({}), "leaked: access#1 (access to plugin#1)\n");
+    EXPECT_EQ(host.Ledger().Report(kLeftToHostByDesign), "");
     EXPECT_EQ(Call<abi::access::ReleasePlugin>(SuiteId::Access, access), 0);
     EXPECT_EQ(Call<abi::access::ReleasePlugin>(SuiteId::Access, access), kBadHandleError);
-    EXPECT_EQ(host.ledger().problems().at(0).type, HandleLedger::Problem::Type::DoubleRelease);
+    EXPECT_EQ(host.Ledger().Problems().at(0).type, HandleLedger::Problem::Type::DoubleRelease);
 }
 
 TEST_F(PluginServices, RecordsTheNamesAPluginRegisters) {
     EXPECT_EQ(Call<abi::plugins::SetPluginName>(SuiteId::Plugins, plugin, "Quorvane"), 0);
-    EXPECT_EQ(host.plugins().plugin(plugin)->namesSet, (std::vector<std::string>{"Quorvane"}));
+    EXPECT_EQ(host.Plugins().Plugin(plugin)->namesSet, (std::vector<std::string>{"Quorvane"}));
     EXPECT_EQ(Call<abi::plugins::SetPluginName>(SuiteId::Plugins, test::ForgedHandle(), "X"),
               kBadHandleError);
 }
@@ -42,14 +42,14 @@ TEST_F(PluginServices, RecordsNotifiersWithOrWithoutAnOutParameter) {
     EXPECT_EQ(
         Call<abi::notifier::AddNotifier>(SuiteId::Notifier, plugin, "Other", "Some Type", &second),
         0);
-    ASSERT_EQ(host.plugins().notifiers().size(), 2u);
-    const NotifierRecord& first = host.plugins().notifiers()[0];
+    ASSERT_EQ(host.Plugins().Notifiers().size(), 2u);
+    const NotifierRecord& first = host.Plugins().Notifiers()[0];
     EXPECT_EQ(first.name, "Quorvane App Started Notifier");
     EXPECT_EQ(first.type, "AI Application Started Notifier");
     EXPECT_EQ(first.plugin, plugin);
-    EXPECT_EQ(host.plugins().notifiers()[1].handle, second);
-    EXPECT_EQ(host.plugins().notifierFor(plugin, "AI Application Started Notifier"), first.handle);
-    EXPECT_EQ(host.problemReport(), "") << "notifiers are left to the host";
+    EXPECT_EQ(host.Plugins().Notifiers()[1].handle, second);
+    EXPECT_EQ(host.Plugins().NotifierFor(plugin, "AI Application Started Notifier"), first.handle);
+    EXPECT_EQ(host.ProblemReport(), "") << "notifiers are left to the host";
 }
 
 TEST_F(PluginServices, ContextsNestAndMustBeLeftInnermostFirst) {
@@ -57,19 +57,19 @@ TEST_F(PluginServices, ContextsNestAndMustBeLeftInnermostFirst) {
     abi::Handle inner = nullptr;
     ASSERT_EQ(Call<abi::context::PushAppContext>(SuiteId::Context, plugin, &outer), 0);
     ASSERT_EQ(Call<abi::context::PushAppContext>(SuiteId::Context, plugin, &inner), 0);
-    EXPECT_EQ(host.plugins().openContexts(), (std::vector<abi::Handle>{outer, inner}));
+    EXPECT_EQ(host.Plugins().OpenContexts(), (std::vector<abi::Handle>{outer, inner}));
     EXPECT_EQ(Call<abi::context::PopAppContext>(SuiteId::Context, outer), 0);
-    EXPECT_EQ(host.violations().size(), 1u) << "the outer context was left first";
+    EXPECT_EQ(host.Violations().size(), 1u) << "the outer context was left first";
     EXPECT_EQ(Call<abi::context::PopAppContext>(SuiteId::Context, inner), 0);
-    EXPECT_TRUE(host.plugins().openContexts().empty());
-    EXPECT_EQ(host.plugins().contextsEntered(), 2);
-    EXPECT_EQ(host.ledger().report({}), "");
+    EXPECT_TRUE(host.Plugins().OpenContexts().empty());
+    EXPECT_EQ(host.Plugins().ContextsEntered(), 2);
+    EXPECT_EQ(host.Ledger().Report({}), "");
 }
 
 TEST_F(PluginServices, AContextNeverLeftIsALeak) {
     abi::Handle context = nullptr;
     ASSERT_EQ(Call<abi::context::PushAppContext>(SuiteId::Context, plugin, &context), 0);
-    EXPECT_EQ(host.problemReport(), "leaked: context#1 (context of plugin#1)\n");
+    EXPECT_EQ(host.ProblemReport(), "leaked: context#1 (context of plugin#1)\n");
     Call<abi::context::PopAppContext>(SuiteId::Context, context);
 }
 
@@ -78,24 +78,24 @@ TEST_F(PluginServices, RecordsAlertsInOrder) {
     abi::Handle second = test::MakeString("Second");
     EXPECT_EQ(Call<abi::user::MessageAlert>(SuiteId::User, &first), 0);
     EXPECT_EQ(Call<abi::user::MessageAlert>(SuiteId::User, &second), 0);
-    EXPECT_EQ(host.alerts(), (std::vector<std::string>{"About Quorvane\n\nline", "Second"}));
+    EXPECT_EQ(host.Alerts(), (std::vector<std::string>{"About Quorvane\n\nline", "Second"}));
     test::DisposeString(first);
     EXPECT_EQ(Call<abi::user::MessageAlert>(SuiteId::User, &first), kBadHandleError);
-    EXPECT_EQ(host.alerts().size(), 2u);
+    EXPECT_EQ(host.Alerts().size(), 2u);
     test::DisposeString(second);
 }
 
 TEST(ActiveHost, OnlyOneHostServesTheSuitesAtATime) {
-    EXPECT_EQ(Host::active(), nullptr);
+    EXPECT_EQ(Host::Active(), nullptr);
     {
         Host host;
-        EXPECT_EQ(Host::active(), &host);
+        EXPECT_EQ(Host::Active(), &host);
         EXPECT_THROW(Host second, std::logic_error);
-        EXPECT_EQ(Host::active(), &host);
+        EXPECT_EQ(Host::Active(), &host);
     }
-    EXPECT_EQ(Host::active(), nullptr);
+    EXPECT_EQ(Host::Active(), nullptr);
     Host next;
-    EXPECT_EQ(Host::active(), &next);
+    EXPECT_EQ(Host::Active(), &next);
 }
 
 }  // namespace

@@ -65,12 +65,12 @@ class SessionTest : public ::testing::Test {
 };
 
 TEST_F(SessionTest, EveryRecordCarriesTheHostsSuiteAndThePluginsReference) {
-    session.send("SP Interface", "About");
-    session.send("Some Caller", "Some Selector");
+    session.Send("SP Interface", "About");
+    session.Send("Some Caller", "Some Selector");
     ASSERT_EQ(fake.seen.size(), 2u);
     for (const Seen& seen : fake.seen) {
-        EXPECT_EQ(seen.header.basicSuite, host.basicSuite());
-        EXPECT_EQ(seen.header.pluginRef, session.pluginRef());
+        EXPECT_EQ(seen.header.basicSuite, host.BasicSuiteTable());
+        EXPECT_EQ(seen.header.pluginRef, session.PluginReference());
         EXPECT_EQ(seen.header.instanceSlot, nullptr);
     }
     EXPECT_EQ(fake.seen[1].caller, "Some Caller");
@@ -88,13 +88,13 @@ TEST_F(SessionTest, TheHostKeepsTheInstanceSlotBetweenMessages) {
         }
         return ErrorCode{0};
     };
-    session.sendStartup();
-    EXPECT_EQ(session.instanceSlot(), &object);
-    session.send("AI Menu", "AI Update");
-    session.sendUnloadMessage();
-    session.reload();
-    session.shutdown();
-    session.send("After", "Shutdown");
+    session.SendStartup();
+    EXPECT_EQ(session.InstanceSlot(), &object);
+    session.Send("AI Menu", "AI Update");
+    session.SendUnloadMessage();
+    session.Reload();
+    session.Shutdown();
+    session.Send("After", "Shutdown");
     ASSERT_EQ(fake.seen.size(), 6u);
     for (std::size_t i = 1; i <= 4; ++i) {
         EXPECT_EQ(fake.seen[i].header.instanceSlot, &object) << fake.seen[i].selector;
@@ -123,25 +123,25 @@ TEST_F(SessionTest, ASuccessfulStartupIsFollowedByTheApplicationStartedNotificat
             }
             return FourChar("Note");
         };
-        EXPECT_EQ(session.startup(), row.startup);
+        EXPECT_EQ(session.Startup(), row.startup);
         ASSERT_EQ(fresh.seen.size(), row.messages);
         if (row.messages == 1) {
-            EXPECT_FALSE(session.applicationStartedResult().has_value());
+            EXPECT_FALSE(session.ApplicationStartedResult().has_value());
             continue;
         }
-        EXPECT_EQ(session.applicationStartedResult(), FourChar("Note"));
+        EXPECT_EQ(session.ApplicationStartedResult(), FourChar("Note"));
         const Seen& note = fresh.seen[1];
         EXPECT_EQ(note.caller, "AI Notifier");
         EXPECT_EQ(note.selector, "AI Notify");
         EXPECT_EQ(note.notificationType, "AI Application Started Notifier");
-        EXPECT_EQ(At<abi::Handle>(note, 32), host.plugins().notifiers().back().handle);
+        EXPECT_EQ(At<abi::Handle>(note, 32), host.Plugins().Notifiers().back().handle);
     }
     gFake = &fake;
 }
 
 TEST_F(SessionTest, PayloadIsCopiedFromOffset32) {
     const std::byte payload[] = {std::byte{1}, std::byte{2}, std::byte{3}};
-    session.send("Caller", "Selector", payload);
+    session.Send("Caller", "Selector", payload);
     ASSERT_EQ(fake.seen.size(), 1u);
     EXPECT_EQ(fake.seen[0].data[0], 1);
     EXPECT_EQ(fake.seen[0].data[2], 3);
@@ -158,7 +158,7 @@ TEST_F(SessionTest, ChoosingAnItemSendsItsHandleAtOffset32) {
         abi::Handle text = test::MakeString(label);
         const abi::MenuItemRecord record{"ArtBoards", text};
         abi::Handle item = nullptr;
-        ASSERT_EQ(test::Call<abi::menu::AddMenuItem>(SuiteId::Menu, session.pluginRef(), key,
+        ASSERT_EQ(test::Call<abi::menu::AddMenuItem>(SuiteId::Menu, session.PluginReference(), key,
                                                      &record, options, &item),
                   0);
         if (out != nullptr) {
@@ -166,14 +166,14 @@ TEST_F(SessionTest, ChoosingAnItemSendsItsHandleAtOffset32) {
         }
         test::DisposeString(text);
     }
-    session.chooseMenuItem("Grid by Column");
-    session.chooseMenuItem("Grid by Row");
+    session.ChooseMenuItem("Grid by Column");
+    session.ChooseMenuItem("Grid by Row");
     ASSERT_EQ(fake.seen.size(), 2u);
     EXPECT_EQ(fake.seen[0].caller, "AI Menu");
     EXPECT_EQ(fake.seen[0].selector, "AI Go");
     EXPECT_EQ(At<abi::Handle>(fake.seen[0], 32), column);
     EXPECT_EQ(At<abi::Handle>(fake.seen[1], 32), row) << "the separator is not choosable";
-    EXPECT_THROW(session.chooseMenuItem("Grid by Diagonal"), SessionError);
+    EXPECT_THROW(session.ChooseMenuItem("Grid by Diagonal"), SessionError);
 }
 
 TEST_F(SessionTest, TheLogShowsEachMessageBeforeTheCallsItCaused) {
@@ -184,9 +184,9 @@ TEST_F(SessionTest, TheLogShowsEachMessageBeforeTheCallsItCaused) {
         abi::EntryOf<abi::basic::ReleaseSuite> (*basic)("AI User Suite", 10);
         return FourChar("!MSG");
     };
-    session.send("AI Tool", "AI Select");
+    session.Send("AI Tool", "AI Select");
     EXPECT_EQ(
-        host.calls().text(),
+        host.Calls().Text(),
         "message AI Tool / AI Select -> '!MSG' (0x214D5347)\n"
         "1 SP Basic Suite #1 AcquireSuite(name=\"AI User Suite\", version=10, suite=&slot) -> 0 "
         "[*suite=table of AI User Suite]\n"
@@ -194,13 +194,13 @@ TEST_F(SessionTest, TheLogShowsEachMessageBeforeTheCallsItCaused) {
 }
 
 TEST_F(SessionTest, AnInProcessSessionUnloadsAndReloadsByMessagesOnly) {
-    session.unload(AddressReuse::ReserveOldRange);
-    EXPECT_TRUE(session.codeLoaded());
-    session.reload();
+    session.Unload(AddressReuse::ReserveOldRange);
+    EXPECT_TRUE(session.CodeLoaded());
+    session.Reload();
     ASSERT_EQ(fake.seen.size(), 2u);
     EXPECT_EQ(fake.seen[0].caller + "/" + fake.seen[0].selector, "SP Access/Unload");
     EXPECT_EQ(fake.seen[1].caller + "/" + fake.seen[1].selector, "SP Access/Reload");
-    EXPECT_EQ(session.loader(), nullptr);
+    EXPECT_EQ(session.Loader(), nullptr);
 }
 
 }  // namespace

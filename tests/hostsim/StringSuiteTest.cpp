@@ -28,11 +28,11 @@ TEST(StringSuite, MakesStringsFromByteCountsNotTerminators) {
     for (const Row& row : rows) {
         abi::Handle str = nullptr;
         ASSERT_EQ(Call<Initialize>(SuiteId::UnicodeString, &str, row.bytes, row.count, 0), 0);
-        ASSERT_NE(host.strings().text(str), nullptr);
-        EXPECT_EQ(*host.strings().text(str), row.expected);
+        ASSERT_NE(host.Strings().Text(str), nullptr);
+        EXPECT_EQ(*host.Strings().Text(str), row.expected);
         EXPECT_EQ(Call<Destroy>(SuiteId::UnicodeString, &str), 0);
     }
-    EXPECT_EQ(host.problemReport({}), "");
+    EXPECT_EQ(host.ProblemReport({}), "");
 }
 
 TEST(StringSuite, RefusesEveryEncodingButZeroAndWritesNothing) {
@@ -42,7 +42,7 @@ TEST(StringSuite, RefusesEveryEncodingButZeroAndWritesNothing) {
         EXPECT_EQ(Call<Initialize>(SuiteId::UnicodeString, &str, "x", 1, encoding), kEncodingError);
         EXPECT_EQ(str, test::ForgedHandle());
     }
-    EXPECT_EQ(host.strings().size(), 0u);
+    EXPECT_EQ(host.Strings().size(), 0u);
 }
 
 TEST(StringSuite, AppendsAndCopiesIncludingFromTheSameSlot) {
@@ -50,21 +50,21 @@ TEST(StringSuite, AppendsAndCopiesIncludingFromTheSameSlot) {
     abi::Handle a = test::MakeString("Grid");
     abi::Handle b = test::MakeString(" by Row");
     EXPECT_EQ(Call<Append>(SuiteId::UnicodeString, &a, &b), 0);
-    EXPECT_EQ(*host.strings().text(a), "Grid by Row");
-    EXPECT_EQ(*host.strings().text(b), " by Row");
+    EXPECT_EQ(*host.Strings().Text(a), "Grid by Row");
+    EXPECT_EQ(*host.Strings().Text(b), " by Row");
 
     EXPECT_EQ(Call<Append>(SuiteId::UnicodeString, &a, &a), 0);
-    EXPECT_EQ(*host.strings().text(a), "Grid by RowGrid by Row");
+    EXPECT_EQ(*host.Strings().Text(a), "Grid by RowGrid by Row");
 
     EXPECT_EQ(Call<Copy>(SuiteId::UnicodeString, &b, &b), 0);
-    EXPECT_EQ(*host.strings().text(b), " by Row");
+    EXPECT_EQ(*host.Strings().Text(b), " by Row");
     EXPECT_EQ(Call<Copy>(SuiteId::UnicodeString, &a, &b), 0);
-    EXPECT_EQ(*host.strings().text(a), " by Row");
+    EXPECT_EQ(*host.Strings().Text(a), " by Row");
     EXPECT_NE(a, b) << "a copy keeps the target's own string";
 
     test::DisposeString(a);
     test::DisposeString(b);
-    EXPECT_EQ(host.problemReport({}), "");
+    EXPECT_EQ(host.ProblemReport({}), "");
 }
 
 TEST(StringSuite, CopyOrAppendIntoAnEmptyWrapperMakesANewStringForTheCaller) {
@@ -77,9 +77,9 @@ TEST(StringSuite, CopyOrAppendIntoAnEmptyWrapperMakesANewStringForTheCaller) {
         EXPECT_EQ(result, 0);
         ASSERT_NE(target, nullptr);
         EXPECT_NE(target, source);
-        EXPECT_EQ(*host.strings().text(target), "Quorvane");
+        EXPECT_EQ(*host.Strings().Text(target), "Quorvane");
         test::DisposeString(source);
-        EXPECT_EQ(host.problemReport({}), "leaked: string#2 (\"Quorvane\")\n")
+        EXPECT_EQ(host.ProblemReport({}), "leaked: string#2 (\"Quorvane\")\n")
             << "the new string is the caller's to dispose";
         test::DisposeString(target);
     }
@@ -95,14 +95,14 @@ TEST(StringSuite, DisposedStringIsCaughtOnEveryLaterUse) {
     EXPECT_EQ(Call<Append>(SuiteId::UnicodeString, &other, &copyOfGone), kBadHandleError);
     EXPECT_EQ(Call<Copy>(SuiteId::UnicodeString, &copyOfGone, &other), kBadHandleError);
     EXPECT_EQ(Call<Destroy>(SuiteId::UnicodeString, &copyOfGone), kBadHandleError);
-    EXPECT_EQ(*host.strings().text(other), "other") << "a refused call changes nothing";
+    EXPECT_EQ(*host.Strings().Text(other), "other") << "a refused call changes nothing";
 
-    const auto& problems = host.ledger().problems();
+    const auto& problems = host.Ledger().Problems();
     ASSERT_EQ(problems.size(), 3u);
     EXPECT_EQ(problems[0].type, HandleLedger::Problem::Type::UseAfterRelease);
     EXPECT_EQ(problems[1].type, HandleLedger::Problem::Type::UseAfterRelease);
     EXPECT_EQ(problems[2].type, HandleLedger::Problem::Type::DoubleRelease);
-    EXPECT_EQ(host.violations().size(), 3u);
+    EXPECT_EQ(host.Violations().size(), 3u);
     test::DisposeString(other);
 }
 
@@ -117,14 +117,14 @@ TEST(StringSuite, BadArgumentsAreViolationsNotCrashes) {
     EXPECT_EQ(Call<Destroy>(SuiteId::UnicodeString, &forged), kBadHandleError);
     EXPECT_EQ(Call<Append>(SuiteId::UnicodeString, &forged, nullptr), kBadParameterError);
     EXPECT_EQ(str, nullptr);
-    EXPECT_EQ(host.violations().size(), 6u);
-    EXPECT_EQ(host.ledger().problems().at(0).type, HandleLedger::Problem::Type::UnknownHandle);
+    EXPECT_EQ(host.Violations().size(), 6u);
+    EXPECT_EQ(host.Ledger().Problems().at(0).type, HandleLedger::Problem::Type::UnknownHandle);
 }
 
 TEST(StringSuite, AStringLeftUndisposedIsALeak) {
     Host host;
     test::MakeString("kept");
-    EXPECT_EQ(host.problemReport(), "leaked: string#1 (\"kept\")\n");
+    EXPECT_EQ(host.ProblemReport(), "leaked: string#1 (\"kept\")\n");
 }
 
 }  // namespace

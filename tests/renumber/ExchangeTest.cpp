@@ -78,8 +78,8 @@ TEST_F(RenumberTest, ADocumentInOrderIsNotWrittenAtAll) {
     Start(MakeDocument({{"a", 0, 100}, {"b", 100, 100}, {"c", 0, 0}}));
     ASSERT_EQ(Choose(kByRow), 0);
     for (const hostsim::CallRecord& call : Calls()) {
-        EXPECT_NE(call.operation.rfind("Set", 0), 0u) << call.text();
-        EXPECT_NE(call.operation, "UpdateArtboard") << call.text();
+        EXPECT_NE(call.operation.rfind("Set", 0), 0u) << call.Text();
+        EXPECT_NE(call.operation, "UpdateArtboard") << call.Text();
     }
 }
 
@@ -97,7 +97,7 @@ TEST_F(RenumberTest, ASecondRunMakesNoExchange) {
 // With no document open there is nothing to renumber: the host's code comes back.
 TEST_F(RenumberTest, NoDocumentOpenAnswersTheHostsCode) {
     Start(MakeDocument({}));
-    host.closeDocument();
+    host.CloseDocument();
     EXPECT_EQ(Choose(kByRow), hostsim::kNoDocumentError);
     EXPECT_EQ(CountOf("GetArtboardCount"), 0);
 }

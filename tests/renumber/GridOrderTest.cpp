@@ -21,7 +21,7 @@ TEST_P(GridOrder, ByRowAndByColumn) {
     Start(MakeDocument(c.layout));
     ASSERT_EQ(Choose(kByRow), 0);
     EXPECT_EQ(Names(Document()), c.byRow) << c.what;
-    host.document()->artboards = MakeDocument(c.layout).artboards;
+    host.CurrentDocument()->artboards = MakeDocument(c.layout).artboards;
     ASSERT_EQ(Choose(kByColumn), 0);
     EXPECT_EQ(Names(Document()), c.byColumn) << c.what;
 }

@@ -70,7 +70,7 @@ bool MatchesAt(const std::vector<hostsim::CallRecord>& calls, std::size_t at, co
 }
 
 int IndexArgument(const hostsim::CallRecord& call) {
-    return std::stoi(call.argument("index"));
+    return std::stoi(call.Argument("index"));
 }
 
 RunShape Shape(const std::vector<hostsim::CallRecord>& calls, int count) {
@@ -79,7 +79,7 @@ RunShape Shape(const std::vector<hostsim::CallRecord>& calls, int count) {
     auto expect = [&](const Ops& ops, const char* what) {
         if (!MatchesAt(calls, at, ops)) {
             shape.mismatch = std::string("expected ") + what + " at call " + std::to_string(at) +
-                             ": " + (at < calls.size() ? calls[at].text() : "end of run");
+                             ": " + (at < calls.size() ? calls[at].Text() : "end of run");
             return false;
         }
         at += ops.size();
@@ -109,7 +109,7 @@ RunShape Shape(const std::vector<hostsim::CallRecord>& calls, int count) {
         const std::size_t update = at + kExchange.size() - 6;
         if (IndexArgument(calls[update]) != a || IndexArgument(calls[update + 1]) != b) {
             shape.mismatch =
-                "an exchange updated other positions than it read: " + calls[update].text();
+                "an exchange updated other positions than it read: " + calls[update].Text();
             return shape;
         }
         shape.exchanges.emplace_back(a, b);
@@ -117,7 +117,7 @@ RunShape Shape(const std::vector<hostsim::CallRecord>& calls, int count) {
     }
     expect({"ReleaseArtboardList"}, "the list's release");
     if (shape.mismatch.empty() && at != calls.size()) {
-        shape.mismatch = "calls after the list's release: " + calls[at].text();
+        shape.mismatch = "calls after the list's release: " + calls[at].Text();
     }
     return shape;
 }
@@ -148,7 +148,7 @@ TEST_F(RenumberTest, PositionsInPlaceCostNoExchange) {
 // With fewer than two artboards nothing is compared and no corner is read.
 TEST_F(RenumberTest, FewerThanTwoArtboardsAreNotSorted) {
     for (const auto& layout : {std::vector<Placed>{}, std::vector<Placed>{{"only", 1, 2}}}) {
-        host.openDocument(MakeDocument(layout));
+        host.OpenDocument(MakeDocument(layout));
         if (!started) {
             Start(MakeDocument(layout));
         }

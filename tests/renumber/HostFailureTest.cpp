@@ -40,21 +40,21 @@ struct Outcome {
 template <typename Arrange>
 Outcome RunWith(const hostsim::Document& document, Arrange arrange) {
     hostsim::Host host;
-    host.openDocument(document);
+    host.OpenDocument(document);
     hostsim::Session session(host, hostsim::DefaultModulePath());
     Outcome outcome;
-    if (session.startup() != 0) {
+    if (session.Startup() != 0) {
         outcome.problems = "start-up failed";
         return outcome;
     }
-    host.calls().clear();
-    arrange(host.faults());
-    outcome.answer = session.chooseMenuItem(kByRow);
-    outcome.calls = host.calls().hostCalls();
-    host.faults().clear();
-    outcome.document = *host.document();
-    session.shutdown();
-    outcome.problems = host.problemReport();
+    host.Calls().Clear();
+    arrange(host.Faults());
+    outcome.answer = session.ChooseMenuItem(kByRow);
+    outcome.calls = host.Calls().HostCalls();
+    host.Faults().Clear();
+    outcome.document = *host.CurrentDocument();
+    session.Shutdown();
+    outcome.problems = host.ProblemReport();
     return outcome;
 }
 
@@ -70,7 +70,7 @@ TEST(HostFailure, AnyOneRefusedCallLeavesTheDocumentAsItWas) {
         const std::string& refused = healthy.calls[static_cast<std::size_t>(k - 1)].operation;
         SCOPED_TRACE("refused call " + std::to_string(k) + ": " + refused);
         const Outcome run = RunWith(
-            original, [&](hostsim::FaultInjector& faults) { faults.failCall(k, kRefused); });
+            original, [&](hostsim::FaultInjector& faults) { faults.FailCall(k, kRefused); });
         EXPECT_EQ(run.problems, "");
         if (EndsAHandle(refused)) {
             EXPECT_EQ(run.answer, 0);
@@ -93,7 +93,7 @@ TEST(HostFailure, AHostThatKeepsRefusingNeverDuplicatesAnArtboard) {
         SCOPED_TRACE("refusing from call " + std::to_string(k));
         const Outcome run = RunWith(original, [&](hostsim::FaultInjector& faults) {
             for (int call = k; call <= 2 * total; ++call) {
-                faults.failCall(call, kRefused);
+                faults.FailCall(call, kRefused);
             }
         });
         EXPECT_EQ(run.problems, "");
@@ -123,7 +123,7 @@ TEST(HostFailure, MeaninglessBoundsStillSortSafely) {
     EXPECT_TRUE(std::isnan(nan.document.artboards.back().bounds.top));  // a NaN top sorts last
 
     const Outcome unwritten = RunWith(Shuffled(), [](hostsim::FaultInjector& faults) {
-        faults.answerWithoutWriting(hostsim::SuiteId::Artboard, 4);  // GetBounds
+        faults.AnswerWithoutWriting(hostsim::SuiteId::Artboard, 4);  // GetBounds
     });
     EXPECT_EQ(unwritten.problems, "");
     EXPECT_TRUE(SameArtboardsInAnyOrder(unwritten.document, Shuffled()));

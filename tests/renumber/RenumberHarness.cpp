@@ -75,28 +75,28 @@ bool SameArtboardsInAnyOrder(const hostsim::Document& a, const hostsim::Document
 
 void RenumberTest::TearDown() {
     if (started) {
-        EXPECT_EQ(session.shutdown(), 0);
+        EXPECT_EQ(session.Shutdown(), 0);
     }
-    EXPECT_EQ(host.problemReport(), "");
+    EXPECT_EQ(host.ProblemReport(), "");
 }
 
 void RenumberTest::Start(const hostsim::Document& document) {
-    host.openDocument(document);
-    ASSERT_EQ(session.startup(), 0) << host.calls().text();
+    host.OpenDocument(document);
+    ASSERT_EQ(session.Startup(), 0) << host.Calls().Text();
     started = true;
-    host.calls().clear();
+    host.Calls().Clear();
 }
 
 hostsim::ErrorCode RenumberTest::Choose(const char* label) {
-    host.calls().clear();
-    return session.chooseMenuItem(label);
+    host.Calls().Clear();
+    return session.ChooseMenuItem(label);
 }
 
 std::vector<std::pair<int, int>> RenumberTest::Exchanges() const {
     std::vector<int> updated;
     for (const hostsim::CallRecord& call : Calls()) {
         if (call.operation == "UpdateArtboard") {
-            updated.push_back(std::stoi(call.argument("index")));
+            updated.push_back(std::stoi(call.Argument("index")));
         }
     }
     std::vector<std::pair<int, int>> exchanges;

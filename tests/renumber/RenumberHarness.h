@@ -60,9 +60,9 @@ class RenumberTest : public ::testing::Test {
     // Chooses the command labelled `label` and returns the host's answer.
     hostsim::ErrorCode Choose(const char* label);
 
-    const hostsim::Document& Document() const { return *host.document(); }
+    const hostsim::Document& Document() const { return *host.CurrentDocument(); }
     // The host calls made by the last command.
-    std::vector<hostsim::CallRecord> Calls() const { return host.calls().hostCalls(); }
+    std::vector<hostsim::CallRecord> Calls() const { return host.Calls().HostCalls(); }
     // The (a, b) of every exchange: the indices of the updates, two by two.
     std::vector<std::pair<int, int>> Exchanges() const;
     // How many calls of `operation` the last command made.

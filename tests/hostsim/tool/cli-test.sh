@@ -5,8 +5,8 @@
 #
 # The environment names what the checks use (CMakeLists.txt sets it):
 #   QUORVANE_HOST  the program          WORK      an empty directory of this check's own
-#   EXAMPLES       examples/            EXPECTED  tests/cli/expected/
-#   FIXTURES       tests/cli/inputs/   INKSCAPE, PDFINFO, PDFTOTEXT, RSVG  tools, or empty
+#   EXAMPLES       examples/            EXPECTED  tests/hostsim/tool/expected/
+#   FIXTURES       tests/hostsim/tool/inputs/   INKSCAPE, PDFINFO, PDFTOTEXT, RSVG  tools, or empty
 # Every check runs in $WORK on copies, names files relatively (so messages are stable), and
 # exits 0 (passed), 1 (failed, with the reason on standard error) or 77 (skipped).
 set -euo pipefail
