@@ -96,12 +96,21 @@ struct RenumberOptions {
     std::string document;
 };
 
-int Renumber(const RenumberOptions& options) {
-    const GridOrder order = ParseOrder(options.by);
-    std::optional<DocumentFormat> outputFormat;
+// What a renumber is about to do, checked before the module runs.
+struct RenumberPlan {
+    GridOrder order = GridOrder::ByRow;
+    std::string label;                           // the menu item chosen
+    std::optional<DocumentFormat> outputFormat;  // set when there is an output
+};
+
+// Checks the command line's paths before anything is read or run.
+RenumberPlan ValidateRenumber(const RenumberOptions& options) {
+    RenumberPlan plan;
+    plan.order = ParseOrder(options.by);
+    plan.label = plan.order == GridOrder::ByRow ? kByRowLabel : kByColumnLabel;
     if (!options.output.empty()) {
-        outputFormat = FormatOfPath(options.output);
-        if (!outputFormat) {
+        plan.outputFormat = FormatOfPath(options.output);
+        if (!plan.outputFormat) {
             throw Exit{kBadInput,
                        options.output + ": the output must be a .json or an .svg document"};
         }
@@ -109,82 +118,125 @@ int Renumber(const RenumberOptions& options) {
     if (!options.picture.empty()) {
         CheckPicturePath(options.picture, {options.document, options.output});
     }
-    const DocumentFile input = ReadDocumentFile(options.document);
-    WarnNearMisses(input.document, order);
+    return plan;
+}
 
-    const std::string label = order == GridOrder::ByRow ? kByRowLabel : kByColumnLabel;
+// Chooses the command on the document in the module; gives back the document after it.
+hostsim::Document RunRenumberCommand(const RenumberOptions& options, const RenumberPlan& plan,
+                                     const hostsim::Document& before) {
     ModuleRunRequest request;
     request.module =
         options.module.empty() ? hostsim::DefaultModulePath() : fs::path(options.module);
-    request.document = input.document;
-    request.choose = label;
-    const ModuleRunResult run = RunModule(request);
+    request.document = before;
+    request.choose = plan.label;
+    ModuleRunResult run = RunModule(request);
     if (!run.problems.empty()) {
         Warn("the host saw the module break its contract:\n" + run.problems);
     }
     if (!run.failure.empty()) {
         throw Exit{kModuleFailed, options.document + ": " + run.failure + "; nothing written"};
     }
-    if (!run.document || run.document->artboards.size() != input.document.artboards.size()) {
-        throw Exit{kModuleFailed, options.document + ": \"" + label +
+    if (!run.document || run.document->artboards.size() != before.artboards.size()) {
+        throw Exit{kModuleFailed, options.document + ": \"" + plan.label +
                                       "\" changed the number of artboards; nothing written"};
     }
-    const hostsim::Document& after = *run.document;
-    const auto former = TraceFormerPositions(input.document, after);
+    return std::move(*run.document);
+}
+
+using FormerPositions = std::vector<std::optional<std::size_t>>;
+
+// Checks that the result is a renumbering of `before`: for each new position, the old
+// position whose artboard now stands there, every one of them set.
+FormerPositions VerifyRenumbering(const RenumberOptions& options, const RenumberPlan& plan,
+                                  const hostsim::Document& before, const hostsim::Document& after) {
+    FormerPositions former = TraceFormerPositions(before, after);
     for (std::size_t k = 0; k < former.size(); ++k) {
         if (!former[k]) {
             throw Exit{kModuleFailed,
-                       options.document + ": \"" + label + "\" left artboard " +
+                       options.document + ": \"" + plan.label + "\" left artboard " +
                            std::to_string(k + 1) +
                            " with properties that no artboard had before; nothing written"};
         }
     }
-    std::size_t renumbered = 0;
-    for (std::size_t k = 0; k < former.size(); ++k) {
-        renumbered += *former[k] != k ? 1 : 0;
-    }
-    const std::string summary = std::to_string(renumbered) + " of " +
-                                std::to_string(after.artboards.size()) +
-                                " artboards renumbered by " + OrderName(order);
+    return former;
+}
 
+// How many artboards moved, for the summary line and the picture's title.
+struct RenumberSummary {
+    std::size_t renumbered = 0;
+    std::size_t total = 0;
+    GridOrder order = GridOrder::ByRow;
+
+    // "3 of 9 renumbered by row", or with `noun` "3 of 9 artboards renumbered by row".
+    std::string Text(const std::string& noun = "") const {
+        return std::to_string(renumbered) + " of " + std::to_string(total) + " " +
+               (noun.empty() ? "" : noun + " ") + "renumbered by " + OrderName(order);
+    }
+};
+
+RenumberSummary Summarise(const FormerPositions& former, GridOrder order) {
+    RenumberSummary summary{0, former.size(), order};
+    for (std::size_t k = 0; k < former.size(); ++k) {
+        summary.renumbered += *former[k] != k ? 1 : 0;
+    }
+    return summary;
+}
+
+std::string DrawRenumberPicture(const RenumberOptions& options, const hostsim::Document& before,
+                                const hostsim::Document& after, const FormerPositions& former,
+                                const RenumberSummary& summary) {
+    PictureContent content;
+    content.title = fs::path(options.document).filename().string() + ": " + summary.Text();
+    content.formerNumbers.resize(former.size());
+    for (std::size_t k = 0; k < former.size(); ++k) {
+        content.formerNumbers[k] = *former[k] + 1;
+    }
+    // Near-misses are found in the input; the picture shows the artboards where they stand
+    // now.
+    for (const auto position : NearMissPositions(before, {summary.order})) {
+        for (std::size_t k = 0; k < former.size(); ++k) {
+            if (*former[k] == position) {
+                content.nearMisses.insert(k);
+            }
+        }
+    }
+    return DrawPicture(after, content);
+}
+
+// Prints the table and summary and writes the document and the picture, as the options ask.
+// Everything is drawn before anything is written, and the document is written first: a
+// failure leaves either nothing new or the renumbered document without its picture.
+void WriteRenumber(const RenumberOptions& options, const RenumberPlan& plan,
+                   const DocumentFile& input, const hostsim::Document& after,
+                   const FormerPositions& former, const RenumberSummary& summary) {
     if (options.output.empty() || options.dryRun) {
         std::cout << RenumberTable(after, former);
     }
     if (options.dryRun) {
-        std::cout << summary << "; dry run, nothing written\n";
-        return kSuccess;
+        std::cout << summary.Text("artboards") << "; dry run, nothing written\n";
+        return;
     }
-    // Everything is drawn before anything is written, and the document is written first: a
-    // failure leaves either nothing new or the renumbered document without its picture.
     std::string picture;
     if (!options.picture.empty()) {
-        PictureContent content;
-        content.title =
-            fs::path(options.document).filename().string() + ": " + std::to_string(renumbered) +
-            " of " + std::to_string(after.artboards.size()) + " renumbered by " + OrderName(order);
-        content.formerNumbers.resize(former.size());
-        for (std::size_t k = 0; k < former.size(); ++k) {
-            content.formerNumbers[k] = *former[k] + 1;
-        }
-        // Near-misses are found in the input; the picture shows the artboards where they
-        // stand now.
-        for (const auto position : NearMissPositions(input.document, {order})) {
-            for (std::size_t k = 0; k < former.size(); ++k) {
-                if (*former[k] == position) {
-                    content.nearMisses.insert(k);
-                }
-            }
-        }
-        picture = DrawPicture(after, content);
+        picture = DrawRenumberPicture(options, input.document, after, former, summary);
     }
     if (!options.output.empty()) {
-        ReplaceFile(options.output, RenderDocument(input, after, *outputFormat));
-        std::cout << options.output << ": " << summary << "\n";
+        ReplaceFile(options.output, RenderDocument(input, after, *plan.outputFormat));
+        std::cout << options.output << ": " << summary.Text("artboards") << "\n";
     }
     if (!options.picture.empty()) {
         ReplaceFile(options.picture, picture);
         std::cout << "picture: " << options.picture << "\n";
     }
+}
+
+int Renumber(const RenumberOptions& options) {
+    const RenumberPlan plan = ValidateRenumber(options);
+    const DocumentFile input = ReadDocumentFile(options.document);
+    WarnNearMisses(input.document, plan.order);
+    const hostsim::Document after = RunRenumberCommand(options, plan, input.document);
+    const FormerPositions former = VerifyRenumbering(options, plan, input.document, after);
+    WriteRenumber(options, plan, input, after, former, Summarise(former, plan.order));
     return kSuccess;
 }
 
