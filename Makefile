@@ -5,7 +5,7 @@
 
 MAKEFLAGS += --no-print-directory
 
-.PHONY: demo test deps-demo deps-test native sanitize windows clean
+.PHONY: demo test deps-demo deps-test native sanitize windows fuzz clean
 
 demo: deps-demo
 	cmake --preset native >/dev/null
@@ -16,7 +16,7 @@ demo: deps-demo
 	@build/native/bin/quorvane-host renumber --by row --picture build/festival-posters.by-row.svg \
 		examples/festival-posters.json
 
-test: deps-test native sanitize windows
+test: deps-test native sanitize windows fuzz
 	ctest --preset native
 
 deps-demo:
@@ -36,6 +36,10 @@ sanitize:
 windows:
 	cmake --preset windows
 	cmake --build --preset windows
+
+fuzz:
+	cmake --preset fuzz
+	cmake --build --preset fuzz
 
 clean:
 	rm -rf build

@@ -26,11 +26,15 @@ DocumentFile ReadDocumentFile(const std::string& path) {
     if (!format) {
         throw InputError(Located(path, 0, "is neither a .json nor an .svg document"));
     }
+    return ParseDocumentFile(path, *format, ReadWholeFile(path));
+}
+
+DocumentFile ParseDocumentFile(const std::string& path, DocumentFormat format, std::string bytes) {
     DocumentFile file;
     file.path = path;
-    file.format = *format;
-    file.bytes = ReadWholeFile(path);
-    if (*format == DocumentFormat::Json) {
+    file.format = format;
+    file.bytes = std::move(bytes);
+    if (format == DocumentFormat::Json) {
         auto read = ReadJsonDocument(path, file.bytes);
         file.document = std::move(read.document);
         file.jsonLayout = std::move(read.layout);

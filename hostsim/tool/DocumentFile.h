@@ -30,6 +30,10 @@ struct DocumentFile {
 // cannot be read and content that is not a document of its format.
 DocumentFile ReadDocumentFile(const std::string& path);
 
+// The document that `bytes`, the content of `path`, holds in `format`. Throws InputError
+// as ReadDocumentFile does for content that is not a document.
+DocumentFile ParseDocumentFile(const std::string& path, DocumentFormat format, std::string bytes);
+
 // The bytes of `document`, which has as many artboards as `source.document`, in `format`.
 // In the source's own format the source's layout is followed, and a document that did not
 // change gives back the source's bytes exactly; in the other format the file is written

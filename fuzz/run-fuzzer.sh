@@ -1,0 +1,28 @@
+#!/bin/bash
+# Runs one fuzz target from a fixed seed for a while, over a copy of its seed corpus (libFuzzer
+# adds what it finds to the first corpus folder; the tree's corpus stays as it is).
+#   run-fuzzer.sh TARGET CORPUS SECONDS [libFuzzer options...]
+# Exit status: 0 clean, anything else a crash, a sanitizer report or a failed check, with
+# the input that caused it saved in the working folder as crash-*, leak-* or timeout-*.
+set -eu
+target=$1 corpus=$2 seconds=$3
+shift 3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/corpus"
+cp -R "$corpus"/. "$work/corpus/"
+cd "$work"
+# -seed fixes the run; -timeout turns a hang on one input into a failure; -rss_limit_mb keeps
+# a runaway allocation a failure rather than a stalled machine.
+status=0
+"$target" -seed=1 -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+    -print_final_stats=1 "$@" "$work/corpus" || status=$?
+if [ "$status" -ne 0 ]; then
+    for found in "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-*; do
+        [ -e "$found" ] || continue
+        echo "== input that failed, as base64 ($found):"
+        base64 "$found" | head -c 20000
+        echo
+    done
+fi
+exit "$status"
