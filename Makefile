@@ -6,6 +6,7 @@
 MAKEFLAGS += --no-print-directory
 
 .PHONY: demo test deps-demo deps-test native sanitize windows fuzz clean
+.PHONY: inkscape-extension install-inkscape uninstall-inkscape inkscape-extension-windows
 
 demo: deps-demo
 	cmake --preset native >/dev/null
@@ -40,6 +41,23 @@ windows:
 fuzz:
 	cmake --preset fuzz
 	cmake --build --preset fuzz
+
+# The editor extension (README, "In Inkscape"): a self-contained folder, and its install into
+# the editor's user extension folder (INKSCAPE_PROFILE_DIR honoured) and removal.
+inkscape-extension:
+	cmake --preset native >/dev/null
+	cmake --build --preset native --target Quorvane quorvane-host
+	@extensions/inkscape/extension.sh build build/native/bin quorvane-host Quorvane.so build/inkscape/quorvane
+
+install-inkscape: inkscape-extension
+	@extensions/inkscape/extension.sh install build/inkscape/quorvane
+
+uninstall-inkscape:
+	@extensions/inkscape/extension.sh uninstall
+
+# The same folder for the editor on Windows, from the Windows tree.
+inkscape-extension-windows: windows
+	@extensions/inkscape/extension.sh build build/windows/bin quorvane-host.exe Quorvane.aip build/inkscape/windows/quorvane
 
 clean:
 	rm -rf build

@@ -21,12 +21,33 @@ std::optional<DocumentFormat> FormatOfPath(const std::string& path) {
     return std::nullopt;
 }
 
-DocumentFile ReadDocumentFile(const std::string& path) {
-    const auto format = FormatOfPath(path);
+std::optional<DocumentFormat> FormatOfContent(const std::string& bytes) {
+    std::size_t start = bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    start = bytes.find_first_not_of(" \t\r\n", start);
+    if (start == std::string::npos) {
+        return std::nullopt;
+    }
+    if (bytes[start] == '{') {
+        return DocumentFormat::Json;
+    }
+    if (bytes[start] == '<') {
+        return DocumentFormat::Svg;
+    }
+    return std::nullopt;
+}
+
+DocumentFile ReadDocumentFile(const std::string& path, std::optional<DocumentFormat> format) {
+    if (!format) {
+        format = FormatOfPath(path);
+    }
+    std::string bytes = ReadWholeFile(path);
+    if (!format) {
+        format = FormatOfContent(bytes);
+    }
     if (!format) {
         throw InputError(Located(path, 0, "is neither a .json nor an .svg document"));
     }
-    return ParseDocumentFile(path, *format, ReadWholeFile(path));
+    return ParseDocumentFile(path, *format, std::move(bytes));
 }
 
 DocumentFile ParseDocumentFile(const std::string& path, DocumentFormat format, std::string bytes) {

@@ -16,6 +16,10 @@ enum class DocumentFormat { Json, Svg };
 // The format a path's extension names, case aside; empty for any other extension.
 std::optional<DocumentFormat> FormatOfPath(const std::string& path);
 
+// The format of a document's bytes: JSON when the first character that is not white space
+// (nor a byte-order mark) is '{', SVG when it is '<'; empty otherwise.
+std::optional<DocumentFormat> FormatOfContent(const std::string& bytes);
+
 // A document as read, with what its file held beyond the artboards.
 struct DocumentFile {
     std::string path;
@@ -26,9 +30,12 @@ struct DocumentFile {
     std::optional<SvgLayout> svgLayout;
 };
 
-// Reads the document at `path`. Throws InputError for an unknown extension, a file that
-// cannot be read and content that is not a document of its format.
-DocumentFile ReadDocumentFile(const std::string& path);
+// Reads the document at `path` in `format`; without one, in the format its extension names
+// or, when the name names none (the editor's temporary files), the format of its content.
+// Throws InputError for a file that cannot be read, one whose format cannot be told, and
+// content that is not a document of its format.
+DocumentFile ReadDocumentFile(const std::string& path,
+                              std::optional<DocumentFormat> format = std::nullopt);
 
 // The document that `bytes`, the content of `path`, holds in `format`. Throws InputError
 // as ReadDocumentFile does for content that is not a document.

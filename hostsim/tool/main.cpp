@@ -4,11 +4,15 @@
 // Exit status: 0 success; 1 the module's command (or its start-up or shut-down) failed, or
 // its result was not a renumbering; 2 usage errors and bad input. Errors are one line on
 // standard error naming the file, and where known the line, artboard and field.
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -87,14 +91,42 @@ void CheckPicturePath(const std::string& picture, const std::vector<std::string>
     }
 }
 
+// "-" as an output: standard output, which then carries the document and nothing else.
+constexpr const char* kStandardOutput = "-";
+
 struct RenumberOptions {
     std::string by;
     std::string module;
-    std::string output;
+    std::string output;  // a file, kStandardOutput, or empty for none
     std::string picture;
     bool dryRun = false;
+    std::string format;  // "json" or "svg"; empty: from the name, else from the content
     std::string document;
+    bool forEditor = false;  // run as the editor's extension: see RunAsEditorEffect
 };
+
+std::optional<DocumentFormat> ParseFormat(const std::string& format) {
+    if (format.empty()) {
+        return std::nullopt;
+    }
+    return format == "json" ? DocumentFormat::Json : DocumentFormat::Svg;
+}
+
+// The editor's wording of a near-miss: pages, and only how far apart they are, since the
+// editor shows coordinates its own way.
+std::string DescribeNearMissForEditor(const hostsim::Document& document, const NearMiss& miss) {
+    const bool byRow = miss.order == GridOrder::ByRow;
+    const auto& a = document.artboards[miss.first];
+    const auto& b = document.artboards[miss.second];
+    const double gap = byRow ? std::abs(static_cast<double>(a.bounds.top) - b.bounds.top)
+                             : std::abs(static_cast<double>(a.bounds.left) - b.bounds.left);
+    std::ostringstream text;
+    text << "Quorvane: pages " << miss.first + 1 << " \"" << a.name << "\" and " << miss.second + 1
+         << " \"" << b.name << "\" are numbered as different " << (byRow ? "rows" : "columns")
+         << " though their " << (byRow ? "tops" : "left edges") << " are only " << gap
+         << " apart; to share a " << (byRow ? "row" : "column") << " they must line up exactly";
+    return text.str();
+}
 
 // What a renumber is about to do, checked before the module runs.
 struct RenumberPlan {
@@ -108,7 +140,7 @@ RenumberPlan ValidateRenumber(const RenumberOptions& options) {
     RenumberPlan plan;
     plan.order = ParseOrder(options.by);
     plan.label = plan.order == GridOrder::ByRow ? kByRowLabel : kByColumnLabel;
-    if (!options.output.empty()) {
+    if (!options.output.empty() && options.output != kStandardOutput) {
         plan.outputFormat = FormatOfPath(options.output);
         if (!plan.outputFormat) {
             throw Exit{kBadInput,
@@ -130,7 +162,9 @@ hostsim::Document RunRenumberCommand(const RenumberOptions& options, const Renum
     request.document = before;
     request.choose = plan.label;
     ModuleRunResult run = RunModule(request);
-    if (!run.problems.empty()) {
+    // The result is verified next; a broken contract is the developers' business, not the
+    // designer's, so the editor is not told of it.
+    if (!run.problems.empty() && !options.forEditor) {
         Warn("the host saw the module break its contract:\n" + run.problems);
     }
     if (!run.failure.empty()) {
@@ -212,6 +246,7 @@ void WriteRenumber(const RenumberOptions& options, const RenumberPlan& plan,
     if (options.output.empty() || options.dryRun) {
         std::cout << RenumberTable(after, former);
     }
+
     if (options.dryRun) {
         std::cout << summary.Text("artboards") << "; dry run, nothing written\n";
         return;
@@ -220,31 +255,44 @@ void WriteRenumber(const RenumberOptions& options, const RenumberPlan& plan,
     if (!options.picture.empty()) {
         picture = DrawRenumberPicture(options, input.document, after, former, summary);
     }
-    if (!options.output.empty()) {
+    // Standard output carries the document alone, in the input's format.
+    const bool toStandardOutput = options.output == kStandardOutput;
+    if (toStandardOutput) {
+        std::cout << RenderDocument(input, after, input.format) << std::flush;
+    } else if (!options.output.empty()) {
         ReplaceFile(options.output, RenderDocument(input, after, *plan.outputFormat));
         std::cout << options.output << ": " << summary.Text("artboards") << "\n";
     }
     if (!options.picture.empty()) {
         ReplaceFile(options.picture, picture);
-        std::cout << "picture: " << options.picture << "\n";
+        if (!toStandardOutput) {
+            std::cout << "picture: " << options.picture << "\n";
+        }
     }
 }
 
 int Renumber(const RenumberOptions& options) {
     const RenumberPlan plan = ValidateRenumber(options);
-    const DocumentFile input = ReadDocumentFile(options.document);
-    WarnNearMisses(input.document, plan.order);
+    const DocumentFile input = ReadDocumentFile(options.document, ParseFormat(options.format));
+    if (options.forEditor) {
+        for (const auto& miss : FindNearMisses(input.document, plan.order)) {
+            std::cerr << DescribeNearMissForEditor(input.document, miss) << "\n";
+        }
+    } else {
+        WarnNearMisses(input.document, plan.order);
+    }
     const hostsim::Document after = RunRenumberCommand(options, plan, input.document);
     const FormerPositions former = VerifyRenumbering(options, plan, input.document, after);
     WriteRenumber(options, plan, input, after, former, Summarise(former, plan.order));
     return kSuccess;
 }
 
-int Show(const std::string& document, const std::string& by, const std::string& picture) {
+int Show(const std::string& document, const std::string& by, const std::string& picture,
+         const std::string& format) {
     if (!picture.empty()) {
         CheckPicturePath(picture, {document});
     }
-    const DocumentFile input = ReadDocumentFile(document);
+    const DocumentFile input = ReadDocumentFile(document, ParseFormat(format));
     std::vector<GridOrder> orders = {GridOrder::ByRow, GridOrder::ByColumn};
     if (!by.empty()) {
         orders = {ParseOrder(by)};
@@ -296,7 +344,90 @@ int About(const std::string& module) {
     return kSuccess;
 }
 
+// The editor's extension (extensions/inkscape/*.inx) runs the program as
+//   quorvane-host [EDITOR OPTIONS...] --inkscape-effect=by-row|by-column FILE
+// where FILE is the editor's temporary copy of the document (its name says no format) and the
+// editor's own options (--id=ID for each selected object, and any it may add) are accepted and
+// ignored. The renumbered document goes to standard output, which the editor reads back.
+// Standard error, which the editor shows in a message box even on success, stays empty
+// unless the designer must know something: a near-miss, or why nothing changed. On failure
+// nothing is written to standard output, so the editor keeps the document as it was.
+constexpr std::string_view kEditorOption = "--inkscape-effect=";
+
+bool IsEditorRun(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]).starts_with(kEditorOption)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A message about `document` as a designer reads it in the editor's message box: without the
+// temporary file's name and line, which mean nothing to them.
+std::string ForEditor(std::string message, const std::string& document) {
+    if (!document.empty() && message.starts_with(document + ":")) {
+        message.erase(0, document.size() + 1);
+        const auto digits = message.find_first_not_of("0123456789");
+        if (digits != 0 && digits != std::string::npos && message[digits] == ':') {
+            message.erase(0, digits + 1);
+        }
+        message.erase(0, message.find_first_not_of(' '));
+    }
+    const std::string nothingWritten = "; nothing written";
+    if (message.ends_with(nothingWritten)) {
+        message.erase(message.size() - nothingWritten.size());
+    }
+    return "Quorvane could not renumber the pages, the document is unchanged: " + message;
+}
+
+int RunAsEditorEffect(int argc, char** argv) {
+    RenumberOptions options;
+    options.output = kStandardOutput;
+    options.forEditor = true;
+    std::vector<std::string> documents;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (argument.starts_with(kEditorOption)) {
+            const auto effect = argument.substr(kEditorOption.size());
+            if (effect != "by-row" && effect != "by-column") {
+                std::cerr << ForEditor("unknown command \"" + std::string(effect) +
+                                           "\" (by-row or by-column); reinstall the extension",
+                                       "")
+                          << "\n";
+                return kBadInput;
+            }
+            options.by = effect == "by-row" ? "row" : "column";
+        } else if (!argument.starts_with("--")) {
+            documents.emplace_back(argument);
+        }
+    }
+    if (documents.size() != 1) {
+        std::cerr << ForEditor("the editor gave " + std::to_string(documents.size()) +
+                                   " documents instead of one",
+                               "")
+                  << "\n";
+        return kBadInput;
+    }
+    options.document = documents.front();
+    try {
+        return Renumber(options);
+    } catch (const Exit& exit) {
+        std::cerr << ForEditor(exit.message, options.document) << "\n";
+        return exit.status;
+    } catch (const InputError& error) {
+        std::cerr << ForEditor(error.what(), options.document) << "\n";
+        return kBadInput;
+    } catch (const std::exception& error) {
+        std::cerr << ForEditor(error.what(), options.document) << "\n";
+        return kModuleFailed;
+    }
+}
+
 int Run(int argc, char** argv) {
+    if (IsEditorRun(argc, argv)) {
+        return RunAsEditorEffect(argc, argv);
+    }
     CLI::App app(
         "Renumbers the artboards of a document by grid position with the Quorvane "
         "module,\nplaying the host application's part around it.",
@@ -313,6 +444,9 @@ int Run(int argc, char** argv) {
     const std::string moduleHelp =
         "The module to load (default: " + hostsim::DefaultModulePath().string() + ")";
 
+    const std::string formatHelp =
+        "The document's format, json or svg (default: from its name, else from its content)";
+
     RenumberOptions renumber;
     auto* renumberCommand = app.add_subcommand(
         "renumber", "Renumber the artboards by grid position, as the menu command does");
@@ -321,9 +455,12 @@ int Run(int argc, char** argv) {
         ->required()
         ->check(CLI::IsMember({"row", "column"}));
     renumberCommand->add_option("--module", renumber.module, moduleHelp);
-    renumberCommand->add_option(
-        "-o,--output", renumber.output,
-        "Write the renumbered document here (.json or .svg; may be the document itself)");
+    renumberCommand->add_option("-o,--output", renumber.output,
+                                "Write the renumbered document here (.json or .svg; may be the "
+                                "document itself; - for standard output, in the document's "
+                                "format, with nothing else there)");
+    renumberCommand->add_option("--format", renumber.format, formatHelp)
+        ->check(CLI::IsMember({"json", "svg"}));
     renumberCommand->add_option("--picture", renumber.picture,
                                 "Draw the new numbering into this SVG picture");
     renumberCommand->add_flag("-n,--dry-run", renumber.dryRun,
@@ -339,6 +476,9 @@ int Run(int argc, char** argv) {
     showCommand->add_option("--by", showBy, "Check near-misses of this order only (row or column)")
         ->check(CLI::IsMember({"row", "column"}));
     showCommand->add_option("--picture", showPicture, "Draw the numbering into this SVG picture");
+    std::string showFormat;
+    showCommand->add_option("--format", showFormat, formatHelp)
+        ->check(CLI::IsMember({"json", "svg"}));
     showCommand->add_option("DOCUMENT", showDocument, "A .json or .svg document")->required();
 
     std::string menusModule;
@@ -363,7 +503,7 @@ int Run(int argc, char** argv) {
             return Renumber(renumber);
         }
         if (showCommand->parsed()) {
-            return Show(showDocument, showBy, showPicture);
+            return Show(showDocument, showBy, showPicture, showFormat);
         }
         if (menusCommand->parsed()) {
             return Menus(menusModule);

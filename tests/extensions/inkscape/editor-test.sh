@@ -1,0 +1,133 @@
+#!/bin/bash
+# The extension in the real editor, headless: one check a run.
+#
+#   editor-test.sh CHECK [ARGUMENTS...]
+#
+# The environment (CMakeLists.txt sets it):
+#   BIN       the program and the module    EXTENSION  extensions/inkscape/
+#   WORK      an empty directory of this check's own
+#   EXAMPLES, EXPECTED, INPUTS              examples/, the command line's expected/ and inputs/
+# Each check builds the extension folder from BIN and installs it into a private profile in
+# $WORK, as `make install-inkscape` does. Exit: 0 passed, 1 failed, 77 skipped.
+set -euo pipefail
+
+check="$1"
+shift
+rm -rf "$WORK"
+mkdir -p "$WORK"
+cd "$WORK"
+export INKSCAPE_PROFILE_DIR="$WORK/profile"
+here=$(cd "$(dirname "$0")" && pwd)
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+need() {
+    for tool; do
+        command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed" >&2; exit 77; }
+    done
+}
+
+install_extension() {
+    need inkscape
+    "$EXTENSION/extension.sh" build "$BIN" quorvane-host Quorvane.so folder >/dev/null
+    "$EXTENSION/extension.sh" install folder >/dev/null
+}
+
+# edit DOCUMENT COMMAND: opens DOCUMENT in the editor with its window on a virtual display,
+# chooses the menu command, and exports the result as out.pdf. Message boxes are clicked
+# away and noted in boxes.log. The editor gets a minute; a hang fails the check.
+edit() {
+    need xvfb-run xauth python3 pdfinfo
+    rm -f out.pdf boxes.log
+    touch boxes.log
+    set +e
+    timeout -k 10 60 xvfb-run -a sh -c '
+        python3 "$0" boxes.log & closer=$!
+        inkscape --with-gui --batch-process \
+            --actions="org.quorvane.renumber.$1.noprefs;export-filename:out.pdf;export-do" "$2"
+        status=$?
+        kill $closer
+        exit $status' "$here/close-message-boxes.py" "$2" "$1" >editor.log 2>&1
+    local status=$?
+    set -e
+    [ "$status" != 124 ] && [ "$status" != 137 ] || fail "the editor did not finish in a minute"
+    [ "$status" = 0 ] || { cat editor.log >&2; fail "the editor ended with status $status"; }
+    [ -s out.pdf ] || { cat editor.log >&2; fail "the editor exported nothing"; }
+}
+
+# "WIDTHxHEIGHT" of each page of out.pdf, in order, in points.
+pages() {
+    local count
+    count=$(pdfinfo out.pdf | awk '/^Pages:/ {print $2}')
+    pdfinfo -f 1 -l "$count" out.pdf | awk '/^Page.*size:/ {print $4 "x" $6}'
+}
+
+# expect_pages EXPECTED: the pages' sizes are the first field of each line of EXPECTED.
+expect_pages() {
+    pages >pages.txt
+    cut -d ' ' -f 1 "$1" >expected.txt
+    diff -u expected.txt pages.txt >&2 || fail "the exported pages differ from $1"
+}
+
+expect_message_boxes() {
+    local count
+    count=$(wc -l <boxes.log)
+    [ "$count" = "$1" ] || fail "the editor showed $count message boxes, expected $1"
+}
+
+case "$check" in
+
+# inx-is-valid FILE: the schema that the editor ships accepts the extension's description.
+inx-is-valid)
+    need xmllint
+    schema=/usr/share/inkscape/extensions/inkscape.extension.rng
+    [ -f "$schema" ] || { echo "SKIPPED: $schema is missing" >&2; exit 77; }
+    xmllint --noout --relaxng "$schema" "$1"
+    ;;
+
+# renumbers DOCUMENT COMMAND EXPECTED_PAGES: the export has its pages in the new order, and
+# nothing was shown to the designer.
+renumbers)
+    install_extension
+    cp "$1" document.svg
+    edit document.svg "$2"
+    expect_pages "$3"
+    expect_message_boxes 0
+    ;;
+
+# stays DOCUMENT COMMAND BOXES: the export's pages are those of the document as it is, after
+# BOXES message boxes (a failing document gets one and is kept as it was).
+stays)
+    install_extension
+    cp "$1" document.svg
+    need inkscape
+    inkscape --export-type=pdf --export-filename=out.pdf document.svg 2>/dev/null
+    pages >before.txt
+    edit document.svg "$2"
+    expect_pages before.txt
+    expect_message_boxes "$3"
+    ;;
+
+# install-and-uninstall: uninstall removes what install put there and leaves the rest.
+install-and-uninstall)
+    install_extension
+    folder="$INKSCAPE_PROFILE_DIR/extensions/quorvane"
+    for file in quorvane-host Quorvane.so quorvane-renumber-by-row.inx quorvane-renumber-by-column.inx; do
+        [ -f "$folder/$file" ] || fail "install did not put $file into $folder"
+    done
+    touch "$folder/notes.txt"
+    "$EXTENSION/extension.sh" uninstall >/dev/null
+    [ "$(ls -A "$folder")" = notes.txt ] || fail "uninstall left or took: $(ls -A "$folder")"
+    rm "$folder/notes.txt"
+    "$EXTENSION/extension.sh" install folder >/dev/null
+    "$EXTENSION/extension.sh" uninstall >/dev/null
+    [ ! -e "$folder" ] || fail "uninstall left $folder"
+    ;;
+
+*)
+    fail "no check called $check"
+    ;;
+esac
