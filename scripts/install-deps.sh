@@ -6,7 +6,7 @@ set -eu
 common="cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev libpugixml-dev libcli11-dev"
 case "${1:-test}" in
     demo) wanted="$common" ;;
-    test) wanted="$common g++-mingw-w64-x86-64 wine64 wine inkscape poppler-utils librsvg2-bin" ;;
+    test) wanted="$common g++-mingw-w64-x86-64 wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils python3" ;;
     *) echo "usage: $0 demo|test" >&2; exit 2 ;;
 esac
 missing=""

@@ -124,7 +124,7 @@ std::string DescribeNearMissForEditor(const hostsim::Document& document, const N
     text << "Quorvane: pages " << miss.first + 1 << " \"" << a.name << "\" and " << miss.second + 1
          << " \"" << b.name << "\" are numbered as different " << (byRow ? "rows" : "columns")
          << " though their " << (byRow ? "tops" : "left edges") << " are only " << gap
-         << " apart; to share a " << (byRow ? "row" : "column") << " they must line up exactly";
+         << " apart (to share a " << (byRow ? "row" : "column") << " they must line up exactly)";
     return text.str();
 }
 

@@ -276,6 +276,37 @@ help-on-every-command)
     grep -qE '^quorvane-host [0-9]+\.[0-9]+\.[0-9]+$' .stdout || fail "version: $(cat .stdout)"
     ;;
 
+# to-standard-output EXAMPLE NAME ORDER STDERR ARGUMENTS...: EXAMPLE copied to NAME (a name
+# that may not say its format, as the editor's temporary files) and renumbered by ORDER with
+# ARGUMENTS; standard output holds the expected document alone, standard error is STDERR
+# (- for nothing).
+to-standard-output)
+    example="$1" name="$2" order="$3" stderr="$4"
+    shift 4
+    cp "$EXAMPLES/$example" "$name"
+    run "$@" "$name"
+    expect_status 0
+    expect_same .stdout "$EXPECTED/${example%.*}.by-$order.${example##*.}"
+    if [ "$stderr" != - ]; then
+        expect_same .stderr <(echo "$stderr")
+    else
+        expect_empty_stderr
+    fi
+    ;;
+
+# editor-failure MESSAGE DOCUMENT ARGUMENTS...: run as the editor runs the extension on a
+# document it cannot renumber, nothing reaches standard output (so the editor keeps the
+# document) and standard error is the one line MESSAGE, without the temporary file's name.
+editor-failure)
+    message="$1"
+    cp "$FIXTURES/$2" ink_ext_XXXXXX.svgJ4MPZ3
+    shift 2
+    run "$@" ink_ext_XXXXXX.svgJ4MPZ3
+    [ "$status" != 0 ] || fail "a failure ended with status 0"
+    [ ! -s .stdout ] || fail "a failure wrote to standard output: $(head -c 200 .stdout)"
+    expect_same .stderr <(echo "$message")
+    ;;
+
 # bad-input STATUS MESSAGE ARGUMENTS...: the program ends with STATUS and one line on standard
 # error that holds MESSAGE; every file is as it was and none has appeared.
 bad-input)
