@@ -36,8 +36,9 @@ install_extension() {
     "$EXTENSION/extension.sh" install folder >/dev/null
 }
 
-# edit DOCUMENT COMMAND: opens DOCUMENT in the editor with its window on a virtual display,
-# chooses the menu command, and exports the result as out.pdf. Message boxes are clicked
+# edit DOCUMENT COMMAND [THEN]: opens DOCUMENT in the editor with its window on a virtual
+# display, chooses the menu command (then the editor's action THEN), and exports the result
+# as out.pdf. Message boxes are clicked
 # away and noted in boxes.log. The editor gets a minute; a hang fails the check.
 edit() {
     need xvfb-run xauth python3 pdfinfo
@@ -47,10 +48,10 @@ edit() {
     timeout -k 10 60 xvfb-run -a sh -c '
         python3 "$0" boxes.log & closer=$!
         inkscape --with-gui --batch-process \
-            --actions="org.quorvane.renumber.$1.noprefs;export-filename:out.pdf;export-do" "$2"
+            --actions="org.quorvane.renumber.$1.noprefs;$3export-filename:out.pdf;export-do" "$2"
         status=$?
         kill $closer
-        exit $status' "$here/close-message-boxes.py" "$2" "$1" >editor.log 2>&1
+        exit $status' "$here/close-message-boxes.py" "$2" "$1" "${3:+$3;}" >editor.log 2>&1
     local status=$?
     set -e
     [ "$status" != 124 ] && [ "$status" != 137 ] || fail "the editor did not finish in a minute"
@@ -98,15 +99,16 @@ renumbers)
     expect_message_boxes 0
     ;;
 
-# stays DOCUMENT COMMAND BOXES: the export's pages are those of the document as it is, after
-# BOXES message boxes (a failing document gets one and is kept as it was).
+# stays DOCUMENT COMMAND BOXES [THEN]: the export's pages are those of the document as it is,
+# after BOXES message boxes (a failing document gets one and is kept as it was), and after
+# the editor's action THEN when given.
 stays)
     install_extension
     cp "$1" document.svg
     need inkscape
     inkscape --export-type=pdf --export-filename=out.pdf document.svg 2>/dev/null
     pages >before.txt
-    edit document.svg "$2"
+    edit document.svg "$2" "${4:-}"
     expect_pages before.txt
     expect_message_boxes "$3"
     ;;
