@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <set>
 #include <stdexcept>
 #include <string_view>
 
-#include <pugixml.hpp>
-
 #include "hostsim/tool/FloatText.h"
 #include "hostsim/tool/InputError.h"
 #include "hostsim/tool/StartTag.h"
+#include "hostsim/tool/XmlReader.h"
 
 namespace hostsim::tool {
 
@@ -30,64 +30,44 @@ int LineAt(std::string_view text, std::size_t offset) {
                text.begin() + static_cast<std::ptrdiff_t>(std::min(offset, text.size())), '\n'));
 }
 
-std::string_view PrefixOf(std::string_view qualified) {
-    const auto colon = qualified.find(':');
-    return colon == std::string_view::npos ? std::string_view() : qualified.substr(0, colon);
-}
-
-std::string_view LocalOf(std::string_view qualified) {
-    const auto colon = qualified.find(':');
-    return colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);
-}
-
-// The namespace `prefix` stands for at `element` (the default namespace for an empty one).
-std::string NamespaceOf(pugi::xml_node element, std::string_view prefix) {
-    const std::string declaration = prefix.empty() ? "xmlns" : "xmlns:" + std::string(prefix);
-    for (pugi::xml_node node = element; node.type() == pugi::node_element; node = node.parent()) {
-        if (const auto attribute = node.attribute(declaration.c_str())) {
-            return attribute.value();
+// `text` for a one-line message: control characters written as escapes.
+std::string Shown(std::string_view text) {
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else if (c == '\r') {
+            shown += "\\r";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(byte));
+            shown += buffer;
+        } else {
+            shown += c;
         }
     }
-    return "";
+    return shown;
 }
 
-bool IsElement(pugi::xml_node node, std::string_view space, std::string_view local) {
-    if (node.type() != pugi::node_element) {
-        return false;
-    }
-    const std::string_view name = node.name();
-    return LocalOf(name) == local && NamespaceOf(node, PrefixOf(name)) == space;
+bool IsElement(const XmlElement& element, std::string_view space, std::string_view local) {
+    return element.space == space && element.local == local;
 }
 
-// The attribute of `element` with namespace `space` ("" for none) and local name `local`.
-pugi::xml_attribute FindAttribute(pugi::xml_node element, std::string_view space,
-                                  std::string_view local) {
-    for (const auto attribute : element.attributes()) {
-        const std::string_view name = attribute.name();
-        const std::string_view prefix = PrefixOf(name);
-        if (prefix == "xmlns" || name == "xmlns" || LocalOf(name) != local) {
-            continue;
-        }
-        const std::string found = prefix.empty() ? std::string() : NamespaceOf(element, prefix);
-        if (found == space) {
-            return attribute;
-        }
+// How a page spells an attribute of `space` it does not have yet: a prefix bound to that
+// namespace at the page, or else a free one, declared on the page's own tag.
+SvgLayout::Spelling SpellingAt(const XmlTree& xml, std::size_t page, std::string_view space,
+                               const std::string& preferred) {
+    if (std::string prefix = xml.PrefixAt(page, space); !prefix.empty()) {
+        return {prefix, false};
     }
-    return {};
-}
-
-// The prefix bound to `space` at `element`, or empty.
-std::string PrefixFor(pugi::xml_node element, std::string_view space) {
-    for (pugi::xml_node node = element; node.type() == pugi::node_element; node = node.parent()) {
-        for (const auto attribute : node.attributes()) {
-            const std::string_view name = attribute.name();
-            if (PrefixOf(name) == "xmlns" && attribute.value() == space &&
-                NamespaceOf(element, LocalOf(name)) == space) {
-                return std::string(LocalOf(name));
-            }
-        }
+    std::string prefix = preferred;
+    for (int n = 1; !xml.NamespaceAt(page, prefix).empty(); ++n) {
+        prefix = preferred + std::to_string(n);
     }
-    return "";
+    return {prefix, true};
 }
 
 std::string Trimmed(std::string_view text) {
@@ -135,41 +115,52 @@ std::optional<Rect> EdgesOf(double x, double y, double width, double height) {
     return Rect{*left, 0.0f - *down, *right, *bottom};
 }
 
+// Our own attributes, in the order of SvgLayout::Page::ownNames.
+constexpr std::array<std::string_view, 3> kOwn = {kPixelAspectRatio, kDisplayMarks, kRulerOrigin};
+
 class PageReader {
   public:
-    PageReader(const std::string& file, std::string_view text, pugi::xml_node element,
-               std::size_t index)
-        : file_(file), text_(text), element_(element), index_(index) {
-        tagBegin_ = static_cast<std::size_t>(element.offset_debug()) - 1;
-    }
+    PageReader(const std::string& file, std::string_view text, const XmlTree& xml,
+               std::size_t element, std::size_t index)
+        : file_(file),
+          text_(text),
+          xml_(xml),
+          element_(xml.elements[element]),
+          elementIndex_(element),
+          index_(index) {}
 
     SvgLayout::Page Read() {
         SvgLayout::Page page;
-        page.tagBegin = tagBegin_;
-        const std::string inkscape = PrefixFor(element_, kInkscapeNamespace);
-        page.labelName = (inkscape.empty() ? "inkscape" : inkscape) + ":label";
-        page.quorvanePrefix = PrefixFor(element_, kQuorvaneNamespace);
+        page.tagBegin = element_.offset;
+        page.inkscape = SpellingAt(xml_, elementIndex_, kInkscapeNamespace, "inkscape");
+        page.quorvane = SpellingAt(xml_, elementIndex_, kQuorvaneNamespace, "quorvane");
         Artboard& artboard = page.original;
-        if (const auto label = FindAttribute(element_, kInkscapeNamespace, "label")) {
-            artboard.name = label.value();
+        if (const auto* label = element_.Find(kInkscapeNamespace, "label")) {
+            artboard.name = label->value;
+            page.labelName = label->qualified;
             label_ = artboard.name;
+        }
+        for (std::size_t i = 0; i < kOwn.size(); ++i) {
+            if (const auto* own = element_.Find(kQuorvaneNamespace, kOwn[i])) {
+                page.ownNames[i] = own->qualified;
+            }
         }
         std::array<double, 4> geometry{};
         for (std::size_t i = 0; i < kGeometry.size(); ++i) {
-            const auto attribute = element_.attribute(kGeometry[i]);
+            const auto* attribute = element_.Find("", kGeometry[i]);
             const bool optional = i < 2;
-            if (!attribute) {
+            if (attribute == nullptr) {
                 if (!optional) {
                     Fail("has no \"" + std::string(kGeometry[i]) + "\"");
                 }
                 page.geometry[i] = "0";
                 continue;
             }
-            page.geometry[i] = attribute.value();
-            const auto value = ParseDecimal(Trimmed(attribute.value()));
+            page.geometry[i] = attribute->value;
+            const auto value = ParseDecimal(Trimmed(attribute->value));
             if (!value) {
                 Fail(": \"" + std::string(kGeometry[i]) +
-                     "\" must be a number in user units, not \"" + attribute.value() + "\"");
+                     "\" must be a number in user units, not \"" + Shown(attribute->value) + "\"");
             }
             geometry[i] = *value;
         }
@@ -189,33 +180,32 @@ class PageReader {
                  ", y " + page.geometry[1] + ")");
         }
 
-        if (const auto ratio = FindAttribute(element_, kQuorvaneNamespace, kPixelAspectRatio)) {
-            artboard.pixelAspectRatio = Number(ratio, kPixelAspectRatio, Trimmed(ratio.value()));
+        if (const auto* ratio = element_.Find(kQuorvaneNamespace, kPixelAspectRatio)) {
+            artboard.pixelAspectRatio = Number(*ratio, Trimmed(ratio->value));
             if (!(artboard.pixelAspectRatio > 0)) {
-                FailAttribute(kPixelAspectRatio, "must be greater than 0");
+                FailAttribute(*ratio, "must be greater than 0");
             }
         }
-        if (const auto marks = FindAttribute(element_, kQuorvaneNamespace, kDisplayMarks)) {
-            for (const auto& word : Words(marks.value())) {
+        if (const auto* marks = element_.Find(kQuorvaneNamespace, kDisplayMarks)) {
+            for (const auto& word : Words(marks->value)) {
                 std::int32_t kind = -1;
                 const auto result = std::from_chars(word.data(), word.data() + word.size(), kind);
                 const bool known = result.ec == std::errc() &&
                                    result.ptr == word.data() + word.size() &&
                                    (kind == 0 || kind == 1 || kind == 2 || kind == 4);
                 if (!known) {
-                    FailAttribute(kDisplayMarks,
-                                  "holds \"" + word + "\"; the kinds are 0, 1, 2 and 4");
+                    FailAttribute(*marks,
+                                  "holds \"" + Shown(word) + "\"; the kinds are 0, 1, 2 and 4");
                 }
                 artboard.displayMarks.insert(kind);
             }
         }
-        if (const auto origin = FindAttribute(element_, kQuorvaneNamespace, kRulerOrigin)) {
-            const auto words = Words(origin.value());
+        if (const auto* origin = element_.Find(kQuorvaneNamespace, kRulerOrigin)) {
+            const auto words = Words(origin->value);
             if (words.size() != 2) {
-                FailAttribute(kRulerOrigin, "must hold two numbers, h and v");
+                FailAttribute(*origin, "must hold two numbers, h and v");
             }
-            artboard.rulerOrigin = {Number(origin, kRulerOrigin, words[0]),
-                                    Number(origin, kRulerOrigin, words[1])};
+            artboard.rulerOrigin = {Number(*origin, words[0]), Number(*origin, words[1])};
         }
         return page;
     }
@@ -224,53 +214,36 @@ class PageReader {
     [[noreturn]] void Fail(const std::string& what) const {
         std::string subject = "page " + std::to_string(index_ + 1);
         if (label_) {
-            subject += " (\"" + *label_ + "\")";
-        } else if (const auto id = element_.attribute("id")) {
-            subject += " (id \"" + std::string(id.value()) + "\")";
+            subject += " (\"" + Shown(*label_) + "\")";
+        } else if (const auto* id = element_.Find("", "id")) {
+            subject += " (id \"" + Shown(id->value) + "\")";
         }
         const bool joined = !what.empty() && what.front() == ':';
         throw InputError(
-            Located(file_, LineAt(text_, tagBegin_), subject + (joined ? "" : " ") + what));
+            Located(file_, LineAt(text_, element_.offset), subject + (joined ? "" : " ") + what));
     }
-    [[noreturn]] void FailAttribute(std::string_view local, const std::string& what) const {
-        Fail(": \"" +
-             std::string(LocalOf(FindAttribute(element_, kQuorvaneNamespace, local).name())) +
-             "\" (" + kQuorvaneNamespace + ") " + what + ", not \"" +
-             FindAttribute(element_, kQuorvaneNamespace, local).value() + "\"");
+    [[noreturn]] void FailAttribute(const XmlAttribute& attribute, const std::string& what) const {
+        Fail(": \"" + attribute.local + "\" (" + kQuorvaneNamespace + ") " + what + ", not \"" +
+             Shown(attribute.value) + "\"");
     }
 
-    float Number(pugi::xml_attribute, std::string_view local, const std::string& word) const {
+    float Number(const XmlAttribute& attribute, const std::string& word) const {
         const auto value = ParseDecimal(word);
         const auto single = value ? ToFloat(*value) : std::nullopt;
         if (!single) {
-            FailAttribute(local, "must hold numbers within the range of 32-bit floats");
+            FailAttribute(attribute, "must hold numbers within the range of 32-bit floats");
         }
         return *single;
     }
 
     const std::string& file_;
     std::string_view text_;
-    pugi::xml_node element_;
+    const XmlTree& xml_;
+    const XmlElement& element_;
+    std::size_t elementIndex_;
     std::size_t index_;
-    std::size_t tagBegin_ = 0;
     std::optional<std::string> label_;
 };
-
-void RejectOtherEncodings(const std::string& file, const pugi::xml_document& xml) {
-    for (const auto node : xml.children()) {
-        if (node.type() == pugi::node_declaration) {
-            std::string encoding = node.attribute("encoding").value();
-            std::transform(encoding.begin(), encoding.end(), encoding.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            if (!encoding.empty() && encoding != "utf-8" && encoding != "utf8") {
-                throw InputError(Located(file, 1,
-                                         "is encoded as " +
-                                             std::string(node.attribute("encoding").value()) +
-                                             "; only UTF-8 SVG files can be read"));
-            }
-        }
-    }
-}
 
 std::string MarksText(const std::set<std::int32_t>& kinds) {
     std::string text;
@@ -369,41 +342,50 @@ std::string Qualified(const std::string& prefix, std::string_view local) {
 }  // namespace
 
 SvgDocument ReadSvgDocument(const std::string& file, const std::string& text) {
-    pugi::xml_document xml;
-    const auto parsed =
-        xml.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_declaration,
-                        pugi::encoding_utf8);
-    if (!parsed) {
-        throw InputError(Located(file, LineAt(text, static_cast<std::size_t>(parsed.offset)),
-                                 std::string("not valid XML: ") + parsed.description()));
+    XmlTree xml;
+    try {
+        xml = ReadXml(text);
+    } catch (const XmlError& error) {
+        const bool refused = error.GetKind() == XmlError::Kind::Refused;
+        throw InputError(Located(file, LineAt(text, error.Offset()),
+                                 (refused ? "" : "not valid XML: ") + std::string(error.what())));
     }
-    RejectOtherEncodings(file, xml);
-    const pugi::xml_node root = xml.document_element();
-    if (LocalOf(root.name()) != "svg") {
+    const XmlElement& root = xml.elements.front();
+    if (root.local != "svg") {
         throw InputError(
-            Located(file, LineAt(text, static_cast<std::size_t>(root.offset_debug())),
-                    "not an SVG document: its root element is <" + std::string(root.name()) + ">"));
+            Located(file, LineAt(text, root.offset),
+                    "not an SVG document: its root element is <" + Shown(root.qualified) + ">"));
     }
     SvgDocument result;
     result.document.name = file;
     result.layout.text = text;
-    result.layout.rootTagBegin = static_cast<std::size_t>(root.offset_debug()) - 1;
 
-    pugi::xml_node namedView;
-    for (const auto child : root.children()) {
-        if (IsElement(child, kSodipodiNamespace, "namedview")) {
-            namedView = child;
-            break;
-        }
-    }
-    std::size_t index = 0;
-    for (const auto child : namedView.children()) {
-        if (!IsElement(child, kInkscapeNamespace, "page")) {
+    // The editor's pages are the page elements directly inside any namedview element, in
+    // the order the editor builds them. For namedview elements directly inside the root that
+    // is the order of the file; a namedview elsewhere with pages of its own is built in
+    // another order (an inner namedview's pages before the outer one's), which this program
+    // does not follow: such a document is refused.
+    for (std::size_t e = 0; e < xml.elements.size(); ++e) {
+        const XmlElement& element = xml.elements[e];
+        if (!IsElement(element, kInkscapeNamespace, "page") ||
+            element.parent == XmlElement::kNoParent ||
+            !IsElement(xml.elements[element.parent], kSodipodiNamespace, "namedview")) {
             continue;
         }
-        SvgLayout::Page page = PageReader(file, text, child, index).Read();
+        const XmlElement& namedView = xml.elements[element.parent];
+        if (namedView.parent != 0) {
+            const XmlElement& outer = xml.elements[namedView.parent];
+            throw InputError(Located(
+                file, LineAt(text, namedView.offset),
+                "<" + Shown(namedView.qualified) + "> holds pages but lies inside <" +
+                    Shown(outer.qualified) +
+                    ">, not directly inside the root element; the editor orders such pages in "
+                    "its own way, which is not followed here"));
+        }
+        const std::size_t index = result.layout.pages.size();
+        SvgLayout::Page page = PageReader(file, text, xml, e, index).Read();
         Artboard artboard = page.original;
-        artboard.id = ++index;
+        artboard.id = index + 1;
         result.document.artboards.push_back(std::move(artboard));
         result.layout.pages.push_back(std::move(page));
     }
@@ -411,6 +393,16 @@ SvgDocument ReadSvgDocument(const std::string& file, const std::string& text) {
 }
 
 std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) {
+    for (std::size_t i = 0; i < document.artboards.size(); ++i) {
+        const std::string& name = document.artboards[i].name;
+        if (const auto bad = FindNonXmlCharacter(name)) {
+            throw InputError(Located(document.name, 0,
+                                     "artboard " + std::to_string(i + 1) + " (\"" + Shown(name) +
+                                         "\"): the name holds " + DescribeCharacter(name, *bad) +
+                                         ", which an SVG file cannot hold (XML 1.0 has no way "
+                                         "to write it)"));
+        }
+    }
     if (layout == nullptr) {
         return FreshSvg(document);
     }
@@ -421,19 +413,21 @@ std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) 
     }
     const std::string_view text = layout->text;
     std::vector<StartTag::Edit> edits;
-    // Pages in whose scope our namespace has no prefix get one declared on the root element.
-    const StartTag root(text, layout->rootTagBegin);
-    std::string rootPrefix = "quorvane";
-    while (root.Find("xmlns:" + rootPrefix) != nullptr) {
-        rootPrefix += "_";
-    }
-    bool declareOurs = false;
 
     for (std::size_t k = 0; k < layout->pages.size(); ++k) {
         const SvgLayout::Page& page = layout->pages[k];
         const Artboard& now = document.artboards[k];
         const Artboard& was = page.original;
         const StartTag tag(text, page.tagBegin);
+        // Prefixes this page needs declared on its own tag, each once.
+        std::vector<const SvgLayout::Spelling*> declare;
+        auto spell = [&](const SvgLayout::Spelling& spelling, std::string_view local) {
+            if (spelling.declare &&
+                std::find(declare.begin(), declare.end(), &spelling) == declare.end()) {
+                declare.push_back(&spelling);
+            }
+            return Qualified(spelling.prefix, local);
+        };
 
         if (now.bounds != was.bounds) {
             // Bounds that came from another page keep that page's spelling.
@@ -457,48 +451,47 @@ std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) 
             }
         }
 
-        const std::string& label = page.labelName;
         if (now.name != was.name) {
             if (now.name.empty()) {
-                if (auto edit = tag.Remove(label)) {
+                if (auto edit = tag.Remove(page.labelName)) {
                     edits.push_back(*edit);
                 }
+            } else if (!page.labelName.empty()) {
+                edits.push_back(tag.Set(page.labelName, now.name));
             } else {
-                edits.push_back(tag.Set(label, now.name));
+                edits.push_back(tag.Set(spell(page.inkscape, "label"), now.name));
             }
         }
 
         // Our own attributes: set when the value changed to a non-default, removed when it
         // went back to its default.
-        auto own = [&](std::string_view local, bool changed, bool isDefault,
-                       const std::string& value) {
+        auto own = [&](std::size_t i, bool changed, bool isDefault, const std::string& value) {
             if (!changed) {
                 return;
             }
-            std::string prefix = page.quorvanePrefix;
-            if (prefix.empty()) {
-                prefix = rootPrefix;
-                declareOurs = declareOurs || !isDefault;
-            }
-            const std::string name = Qualified(prefix, local);
+            const std::string& spelled = page.ownNames[i];
             if (isDefault) {
-                if (auto edit = tag.Remove(name)) {
+                if (auto edit = tag.Remove(spelled)) {
                     edits.push_back(*edit);
                 }
+            } else if (!spelled.empty()) {
+                edits.push_back(tag.Set(spelled, value));
             } else {
-                edits.push_back(tag.Set(name, value));
+                edits.push_back(tag.Set(spell(page.quorvane, kOwn[i]), value));
             }
         };
-        own(kPixelAspectRatio, now.pixelAspectRatio != was.pixelAspectRatio,
-            now.pixelAspectRatio == 1, FormatFloat(now.pixelAspectRatio));
-        own(kDisplayMarks, now.displayMarks != was.displayMarks, now.displayMarks.empty(),
+        own(0, now.pixelAspectRatio != was.pixelAspectRatio, now.pixelAspectRatio == 1,
+            FormatFloat(now.pixelAspectRatio));
+        own(1, now.displayMarks != was.displayMarks, now.displayMarks.empty(),
             MarksText(now.displayMarks));
-        own(kRulerOrigin, now.rulerOrigin != was.rulerOrigin, now.rulerOrigin == Point{},
+        own(2, now.rulerOrigin != was.rulerOrigin, now.rulerOrigin == Point{},
             FormatFloat(now.rulerOrigin.h) + " " + FormatFloat(now.rulerOrigin.v));
-    }
 
-    if (declareOurs) {
-        edits.push_back(root.Set("xmlns:" + rootPrefix, kQuorvaneNamespace));
+        for (const auto* spelling : declare) {
+            const std::string_view space =
+                spelling == &page.inkscape ? kInkscapeNamespace : kQuorvaneNamespace;
+            edits.push_back(tag.Set("xmlns:" + spelling->prefix, space));
+        }
     }
     return ApplyEdits(text, std::move(edits));
 }

@@ -5,6 +5,7 @@
 
 #include "RenumberedDocument.h"
 #include "hostsim/tool/InputError.h"
+#include "hostsim/tool/XmlReader.h"
 
 namespace hostsim::tool {
 namespace {
@@ -127,16 +128,16 @@ TEST(SvgDocument, OwnPropertiesGoToOurNamespaceAndAreLeftOutAtTheirDefaults) {
     changed.artboards[1].displayMarks = {0, 4};
     changed.artboards[1].rulerOrigin = {1.5f, -2};
     const std::string written = WriteSvgDocument(changed, &read.layout);
+    // The namespace is declared on the page that needs it, nowhere else.
     EXPECT_EQ(written,
               "<svg xmlns=\"http://www.w3.org/2000/svg\" "
               "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" "
-              "xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\" "
-              "xmlns:quorvane=\"urn:quorvane:artboard\">"
+              "xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\">"
               "<sodipodi:namedview>"
               "<inkscape:page x=\"0\" y=\"0\" width=\"10\" height=\"10\"/>"
               "<inkscape:page x=\"20\" y=\"0\" width=\"10\" height=\"10\" "
               "quorvane:pixelAspectRatio=\"2\" quorvane:displayMarks=\"0 4\" "
-              "quorvane:rulerOrigin=\"1.5 -2\"/>"
+              "quorvane:rulerOrigin=\"1.5 -2\" xmlns:quorvane=\"urn:quorvane:artboard\"/>"
               "</sodipodi:namedview></svg>");
     // Read back, then exchanged: the properties travel, and the page that loses them drops
     // its attributes again.
@@ -145,8 +146,10 @@ TEST(SvgDocument, OwnPropertiesGoToOurNamespaceAndAreLeftOutAtTheirDefaults) {
     const std::string swapped = WriteSvgDocument(Renumbered(read.document, {1, 0}), &read.layout);
     EXPECT_THAT(swapped, HasSubstr("<inkscape:page x=\"20\" y=\"0\" width=\"10\" height=\"10\" "
                                    "quorvane:pixelAspectRatio=\"2\" quorvane:displayMarks=\"0 4\" "
-                                   "quorvane:rulerOrigin=\"1.5 -2\"/>"
-                                   "<inkscape:page x=\"0\" y=\"0\" width=\"10\" height=\"10\"/>"));
+                                   "quorvane:rulerOrigin=\"1.5 -2\" "
+                                   "xmlns:quorvane=\"urn:quorvane:artboard\"/>"
+                                   "<inkscape:page x=\"0\" y=\"0\" width=\"10\" height=\"10\" "
+                                   "xmlns:quorvane=\"urn:quorvane:artboard\"/>"));
 }
 
 TEST(SvgDocument, PrefixesAreResolvedThroughTheirNamespaces) {
@@ -217,10 +220,10 @@ TEST(SvgDocument, BadInputIsNamedByFileLinePageAndAttribute) {
         const char* message;
     } cases[] = {
         {"", "doc.svg:1: not valid XML: "},
-        {"<svg>\n<g>\n</svg>", "doc.svg:3: not valid XML: Start-end tags mismatch"},
+        {"<svg>\n<g>\n</svg>", "doc.svg:3: not valid XML: </svg> closes <g>"},
         {"<html/>", "doc.svg:1: not an SVG document: its root element is <html>"},
         {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><svg/>",
-         "doc.svg:1: is encoded as ISO-8859-1; only UTF-8 SVG files can be read"},
+         "doc.svg:1: is encoded as ISO-8859-1; only UTF-8 files can be read"},
         {head + "<inkscape:page x=\"0\" y=\"0\" height=\"5\" inkscape:label=\"A\"/>" + tail,
          "doc.svg:3: page 1 (\"A\") has no \"width\""},
         {head +
@@ -245,6 +248,241 @@ TEST(SvgDocument, BadInputIsNamedByFileLinePageAndAttribute) {
     for (const auto& c : cases) {
         EXPECT_THAT(ReadError(c.text), HasSubstr(c.message)) << c.text;
     }
+}
+
+constexpr const char* kRoot =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+    "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" "
+    "xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\">";
+
+std::string Page(int size) {
+    return "<inkscape:page x=\"" + std::to_string(size * 10) + "\" y=\"0\" width=\"" +
+           std::to_string(size) + "\" height=\"" + std::to_string(size) + "\"/>";
+}
+
+std::vector<float> Widths(const Document& document) {
+    std::vector<float> widths;
+    for (const auto& artboard : document.artboards) {
+        widths.push_back(artboard.bounds.right - artboard.bounds.left);
+    }
+    return widths;
+}
+
+// What the editor exports, found by exporting each case to PDF and counting its pages.
+TEST(SvgDocument, PagesAreThoseTheEditorExports) {
+    const struct {
+        std::string body;
+        std::vector<float> widths;  // of the pages in order
+    } cases[] = {
+        {"<sodipodi:namedview/><sodipodi:namedview>" + Page(3) + Page(4) + "</sodipodi:namedview>",
+         {3, 4}},
+        {"<sodipodi:namedview>" + Page(3) + "</sodipodi:namedview><rect/><sodipodi:namedview>" +
+             Page(4) + Page(5) + "</sodipodi:namedview>",
+         {3, 4, 5}},
+        // Pages anywhere but directly in a namedview are not pages.
+        {Page(3) + "<g>" + Page(4) + "</g>", {}},
+        {"<sodipodi:namedview><g>" + Page(3) +
+             "</g><inkscape:page x=\"0\" y=\"0\" width=\"4\" "
+             "height=\"4\">" +
+             Page(5) + "</inkscape:page></sodipodi:namedview>",
+         {4}},
+        // Known by namespace, not by prefix.
+        {"<sodipodi:namedview xmlns:i='http://www.inkscape.org/namespaces/inkscape'>"
+         "<i:page width='3' height='3'/>" +
+             Page(4) + "</sodipodi:namedview>",
+         {3, 4}},
+        {"<sodipodi:namedview xmlns:inkscape='urn:else'>" + Page(3) + "</sodipodi:namedview>", {}},
+        // A namedview elsewhere without pages changes nothing.
+        {"<g><sodipodi:namedview/></g><sodipodi:namedview>" + Page(3) + "</sodipodi:namedview>",
+         {3}},
+    };
+    for (const auto& c : cases) {
+        const std::string text = kRoot + c.body + "</svg>";
+        EXPECT_EQ(Widths(ReadSvgDocument("doc.svg", text).document), c.widths) << text;
+    }
+}
+
+TEST(SvgDocument, PagesTheEditorOrdersOtherwiseAreRefused) {
+    // The editor exports an inner namedview's pages before the outer one's, and counts those
+    // of a namedview inside a group or defs as well.
+    const struct {
+        std::string body;
+        const char* message;
+    } cases[] = {
+        {"<sodipodi:namedview>" + Page(3) + "\n<sodipodi:namedview>" + Page(4) +
+             "</sodipodi:namedview></sodipodi:namedview>",
+         "doc.svg:2: <sodipodi:namedview> holds pages but lies inside <sodipodi:namedview>, not "
+         "directly inside the root element"},
+        {"<g><sodipodi:namedview>" + Page(3) + "</sodipodi:namedview></g>",
+         "lies inside <g>, not directly inside the root element"},
+        {"<defs><sodipodi:namedview>" + Page(3) + "</sodipodi:namedview></defs>",
+         "lies inside <defs>"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_THAT(ReadError(kRoot + c.body + "</svg>"), HasSubstr(c.message)) << c.body;
+    }
+}
+
+// Renumbers the two pages of `text` by exchanging them; the result must read back to the
+// exchanged artboards.
+std::string Exchanged(const std::string& text) {
+    const auto read = ReadSvgDocument("doc.svg", text);
+    EXPECT_EQ(WriteSvgDocument(read.document, &read.layout), text);
+    const Document exchanged = Renumbered(read.document, {1, 0});
+    const std::string written = WriteSvgDocument(exchanged, &read.layout);
+    const auto again = ReadSvgDocument("doc.svg", written);
+    EXPECT_EQ(again.document, exchanged) << written;
+    return written;
+}
+
+TEST(SvgDocument, AttributesAreWrittenByNamespaceInTheScopeOfEachDeclaration) {
+    const std::string nv = "<sodipodi:namedview>";
+    const std::string end = "</sodipodi:namedview></svg>";
+    const struct {
+        std::string text;
+        std::string expected;
+    } cases[] = {
+        // Two prefixes for the editor's namespace: the label keeps the spelling of the page
+        // it is on; a page without one takes a prefix bound there.
+        {std::string(kRoot) +
+             "<sodipodi:namedview xmlns:ink='http://www.inkscape.org/namespaces/"
+             "inkscape'><ink:page width='1' height='1' ink:label='A'/>"
+             "<inkscape:page x='5' width='2' height='2'/>" +
+             end,
+         std::string(kRoot) +
+             "<sodipodi:namedview xmlns:ink='http://www.inkscape.org/namespaces/"
+             "inkscape'><ink:page width='2' height='2' x=\"5\"/>"
+             "<inkscape:page x='0' width='1' height='1' ink:label=\"A\"/>" +
+             end},
+        // Our prefix declared on one page only: the other page declares it for itself.
+        {kRoot + nv +
+             "<inkscape:page width='1' height='1' xmlns:q='urn:quorvane:artboard' "
+             "q:pixelAspectRatio='2'/><inkscape:page x='5' width='2' height='2'/>" +
+             end,
+         kRoot + nv +
+             "<inkscape:page width='2' height='2' xmlns:q='urn:quorvane:artboard' x=\"5\"/>"
+             "<inkscape:page x='0' width='1' height='1' quorvane:pixelAspectRatio=\"2\" "
+             "xmlns:quorvane=\"urn:quorvane:artboard\"/>" +
+             end},
+        // Our usual prefix rebound on the namedview to a namespace not ours: the attribute
+        // there is not ours and stays; ours comes with a prefix of its own.
+        {"<svg xmlns='http://www.w3.org/2000/svg' "
+         "xmlns:inkscape='http://www.inkscape.org/namespaces/inkscape' "
+         "xmlns:sodipodi='http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd' "
+         "xmlns:quorvane='urn:quorvane:artboard'><sodipodi:namedview xmlns:quorvane='urn:else'>"
+         "<inkscape:page width='1' height='1' quorvane:displayMarks='x'/>"
+         "<inkscape:page x='5' width='2' height='2' xmlns:own='urn:quorvane:artboard' "
+         "own:displayMarks='1'/>" +
+             end,
+         "<svg xmlns='http://www.w3.org/2000/svg' "
+         "xmlns:inkscape='http://www.inkscape.org/namespaces/inkscape' "
+         "xmlns:sodipodi='http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd' "
+         "xmlns:quorvane='urn:quorvane:artboard'><sodipodi:namedview xmlns:quorvane='urn:else'>"
+         "<inkscape:page width='2' height='2' quorvane:displayMarks='x' x=\"5\" "
+         "quorvane1:displayMarks=\"1\" xmlns:quorvane1=\"urn:quorvane:artboard\"/>"
+         "<inkscape:page x='0' width='1' height='1' xmlns:own='urn:quorvane:artboard'/>" +
+             end},
+        // The editor's namespace as the default one: unprefixed attributes are in none, so the
+        // label needs a prefix, declared on the page.
+        {kRoot + nv +
+             "<page xmlns='http://www.inkscape.org/namespaces/inkscape' xmlns:i="
+             "'http://www.inkscape.org/namespaces/inkscape' width='1' height='1' i:label='A'/>"
+             "<page xmlns='http://www.inkscape.org/namespaces/inkscape' x='5' width='2' "
+             "height='2' label='not the label'/>" +
+             end,
+         kRoot + nv +
+             "<page xmlns='http://www.inkscape.org/namespaces/inkscape' xmlns:i="
+             "'http://www.inkscape.org/namespaces/inkscape' width='2' height='2' x=\"5\"/>"
+             "<page xmlns='http://www.inkscape.org/namespaces/inkscape' x='0' width='1' "
+             "height='1' label='not the label' inkscape:label=\"A\"/>" +
+             end},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Exchanged(c.text), c.expected);
+    }
+}
+
+TEST(SvgDocument, EntitiesInLabelsAreTheNamesTheEditorShows) {
+    const std::string text =
+        "<?xml version='1.0'?>\n<!DOCTYPE svg [\n<!ENTITY nm \"Cover\">\n]>\n" +
+        std::string(kRoot) +
+        "<sodipodi:namedview><inkscape:page width='1' height='1' inkscape:label='&nm; &amp; "
+        "back'/><inkscape:page x='5' width='2' height='2' inkscape:label='&#65;'/>"
+        "</sodipodi:namedview></svg>";
+    EXPECT_EQ(ReadSvgDocument("doc.svg", text).document.artboards[0].name, "Cover & back");
+    EXPECT_THAT(Exchanged(text), HasSubstr("inkscape:label='Cover &amp; back'"));
+}
+
+TEST(SvgDocument, HostileDocumentsAreRefusedWithTheReason) {
+    const std::string nv = std::string(kRoot) + "<sodipodi:namedview>\n";
+    const std::string end = "</sodipodi:namedview></svg>";
+    const struct {
+        std::string text;
+        const char* message;
+    } cases[] = {
+        {nv + "<inkscape:page x='0' x='1' width='1' height='1'/>" + end,
+         "doc.svg:2: not valid XML: the attribute x appears twice in <inkscape:page>"},
+        {nv + "<inkscape:page width='1' height='1' inkscape:label='\xFF'/>" + end,
+         "doc.svg:2: not valid XML: holds the byte 0xFF, which is not UTF-8"},
+        {nv + "<inkscape:page width='1' height='1' inkscape:label='A\x01'/>" + end,
+         "doc.svg:2: not valid XML: holds U+0001, a character XML 1.0 does not allow"},
+        {nv + "<inkscape:page width='1' height='1' q:label='A'/>" + end,
+         "doc.svg:2: not valid XML: the prefix \"q\" is not declared"},
+        {nv + "<inkscape:page width='1' height='1' inkscape:label='&nm;'/>" + end,
+         "doc.svg:2: not valid XML: refers to the entity \"nm\", which is not declared"},
+        {"<!DOCTYPE svg [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
+         "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+         "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+         "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">"
+         "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">]>" +
+             nv + "<inkscape:page width='1' height='1' inkscape:label='&e;'/>" + end,
+         "doc.svg:2: entities expand to more than 1048576 bytes"},
+        {"<!DOCTYPE svg [<!ATTLIST inkscape:page inkscape:label CDATA 'Cover'>]>" + nv + end,
+         "doc.svg:1: the DOCTYPE declares ATTLIST; only entities declared in the file are read"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_THAT(ReadError(c.text), HasSubstr(c.message)) << c.text;
+    }
+}
+
+TEST(SvgDocument, SvgNestingIsReadUpToTheLimit) {
+    auto nested = [](std::size_t depth) {
+        std::string text = kRoot;
+        for (std::size_t i = 1; i < depth; ++i) {
+            text += "<g>";
+        }
+        for (std::size_t i = 1; i < depth; ++i) {
+            text += "</g>";
+        }
+        return text + "</svg>";
+    };
+    EXPECT_EQ(ReadError(nested(kXmlMaxDepth)), "(read without error)");
+    EXPECT_EQ(ReadError(nested(kXmlMaxDepth + 1)), "doc.svg:1: elements nest more than 1000 deep");
+}
+
+TEST(SvgDocument, NamesXmlCannotHoldAreRefusedBeforeWriting) {
+    const auto read =
+        ReadSvgDocument("doc.svg", std::string(kRoot) + "<sodipodi:namedview>" + Page(1) + Page(2) +
+                                       "</sodipodi:namedview></svg>");
+    for (const std::string& name : {std::string("A\x01"), std::string("A\0B", 3),
+                                    std::string("\xEF\xBF\xBF"), std::string("\xC3")}) {
+        Document renamed = read.document;
+        renamed.artboards[1].name = name;
+        for (const SvgLayout* layout : {&read.layout, static_cast<const SvgLayout*>(nullptr)}) {
+            try {
+                WriteSvgDocument(renamed, layout);
+                ADD_FAILURE() << "written: " << name;
+            } catch (const InputError& error) {
+                EXPECT_THAT(error.what(), HasSubstr("doc.svg: artboard 2 (\"")) << name;
+                EXPECT_THAT(error.what(), HasSubstr("which an SVG file cannot hold")) << name;
+            }
+        }
+    }
+    // White space and markup characters are written escaped and read back.
+    Document renamed = read.document;
+    renamed.artboards[1].name = "a\tb\nc\r<&>\"'";
+    const auto again = ReadSvgDocument("doc.svg", WriteSvgDocument(renamed, &read.layout));
+    EXPECT_EQ(again.document.artboards[1].name, renamed.artboards[1].name);
 }
 
 }  // namespace

@@ -189,6 +189,24 @@ converts-between-formats)
     expect_same .stdout expected.table
     ;;
 
+# pages-are-the-editors DOCUMENT: the program reads as many pages as the vector editor
+# exports, with labels as the editor shows them, and renumbers the document into one the
+# editor exports with as many pages.
+pages-are-the-editors)
+    cp "$1" document.svg
+    run show document.svg
+    expect_status 0
+    ours=$(($(wc -l <.stdout) - 1))
+    editors=$(exported_pages document.svg | wc -l)
+    [ "$ours" = "$editors" ] || fail "read $ours pages, the editor exports $editors"
+    expect_in .stdout "Cover"
+    run renumber --by row --output renumbered.svg document.svg
+    expect_status 0
+    [ "$(exported_pages renumbered.svg | wc -l)" = "$editors" ] || fail "renumbered pages lost"
+    run show renumbered.svg
+    expect_in .stdout "Cover"
+    ;;
+
 # exported-pages-follow-the-new-order EXAMPLE ORDER: the vector editor's PDF export of the
 # renumbered file has its pages (told apart by size and text) in the new order.
 exported-pages-follow-the-new-order)
