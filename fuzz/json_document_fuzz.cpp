@@ -91,8 +91,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (RenderDocument(input, input.document, DocumentFormat::Json) != text) {
         Fail("an unchanged document is not written back byte for byte");
     }
-    CheckReadsBack(RenderDocument(input, input.document, DocumentFormat::Svg), DocumentFormat::Svg,
-                   input.document);
+    // The SVG writer refuses, before writing anything, a name XML 1.0 cannot hold.
+    bool svgHoldsNames = true;
+    try {
+        CheckReadsBack(RenderDocument(input, input.document, DocumentFormat::Svg),
+                       DocumentFormat::Svg, input.document);
+    } catch (const InputError&) {
+        svgHoldsNames = false;
+    }
 
     ModuleRunRequest request;
     request.module = hostsim::DefaultModulePath();
@@ -110,7 +116,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Fail("the renumbered artboards are not a permutation of the document's");
     }
     for (const auto format : {DocumentFormat::Json, DocumentFormat::Svg}) {
-        CheckReadsBack(RenderDocument(input, after, format), format, after);
+        if (format == DocumentFormat::Json || svgHoldsNames) {
+            CheckReadsBack(RenderDocument(input, after, format), format, after);
+        }
     }
     return 0;
 }

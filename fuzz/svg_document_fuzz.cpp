@@ -8,8 +8,8 @@
 //   - and is written as a new file that reads back to the same artboards.
 // Any other exception, a crash or a sanitizer report is a finding; a broken property aborts
 // with what broke on standard error.
-//
-// The module is the one beside this program, or QUORVANE_MODULE.
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -71,12 +71,16 @@ SvgDocument ReadBack(const std::string& text, const char* what) {
     }
 }
 
-std::filesystem::path ModulePath() {
-    const char* module = std::getenv("QUORVANE_MODULE");
-    return module != nullptr ? std::filesystem::path(module) : hostsim::DefaultModulePath();
-}
-
 }  // namespace
+
+// The module stays mapped for the whole run: each input loads and unloads it again, and the
+// coverage counters libFuzzer keeps track of must not be unmapped in between.
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+    if (dlopen(hostsim::DefaultModulePath().c_str(), RTLD_NOW | RTLD_NODELETE) == nullptr) {
+        Broken("cannot load the module", dlerror());
+    }
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -91,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     ModuleRunRequest request;
-    request.module = ModulePath();
+    request.module = hostsim::DefaultModulePath();
     request.document = read.document;
     request.choose = size % 2 == 0 ? "Quorvane, Grid by Row" : "Quorvane, Grid by Column";
     const ModuleRunResult run = RunModule(request);
