@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 
 #include "hostsim/tool/FileAccess.h"
 #include "hostsim/tool/InputError.h"
@@ -55,14 +56,18 @@ DocumentFile ParseDocumentFile(const std::string& path, DocumentFormat format, s
     file.path = path;
     file.format = format;
     file.bytes = std::move(bytes);
-    if (format == DocumentFormat::Json) {
-        auto read = ReadJsonDocument(path, file.bytes);
-        file.document = std::move(read.document);
-        file.jsonLayout = std::move(read.layout);
-    } else {
-        auto read = ReadSvgDocument(path, file.bytes);
-        file.document = std::move(read.document);
-        file.svgLayout = std::move(read.layout);
+    try {
+        if (format == DocumentFormat::Json) {
+            auto read = ReadJsonDocument(path, file.bytes);
+            file.document = std::move(read.document);
+            file.jsonLayout = std::move(read.layout);
+        } else {
+            auto read = ReadSvgDocument(path, file.bytes);
+            file.document = std::move(read.document);
+            file.svgLayout = std::move(read.layout);
+        }
+    } catch (const std::bad_alloc&) {
+        throw InputError(Located(path, 0, "is too large to read: out of memory"));
     }
     return file;
 }
@@ -92,6 +97,13 @@ std::string RenderDocument(const DocumentFile& source, const Document& document,
     }
     return WriteSvgDocument(document,
                             source.format == DocumentFormat::Svg ? &*source.svgLayout : nullptr);
+}
+
+std::vector<std::string> LeftBehindIn(const DocumentFile& source, DocumentFormat format) {
+    if (source.format == DocumentFormat::Json && format == DocumentFormat::Svg) {
+        return KeysOnlyJsonHolds(*source.jsonLayout);
+    }
+    return {};
 }
 
 }  // namespace hostsim::tool

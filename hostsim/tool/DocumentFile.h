@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "hostsim/Document.h"
 #include "hostsim/tool/JsonDocument.h"
@@ -32,8 +33,8 @@ struct DocumentFile {
 
 // Reads the document at `path` in `format`; without one, in the format its extension names
 // or, when the name names none (the editor's temporary files), the format of its content.
-// Throws InputError for a file that cannot be read, one whose format cannot be told, and
-// content that is not a document of its format.
+// Throws InputError for a file that cannot be read, one whose format cannot be told, content
+// that is not a document of its format, and a document too large for the memory there is.
 DocumentFile ReadDocumentFile(const std::string& path,
                               std::optional<DocumentFormat> format = std::nullopt);
 
@@ -47,5 +48,9 @@ DocumentFile ParseDocumentFile(const std::string& path, DocumentFormat format, s
 // plainly.
 std::string RenderDocument(const DocumentFile& source, const Document& document,
                            DocumentFormat format);
+
+// What writing `source` in `format` leaves behind, one item a key, for a warning: the keys
+// of a JSON file that an SVG file has no place for. Empty within one format.
+std::vector<std::string> LeftBehindIn(const DocumentFile& source, DocumentFormat format);
 
 }  // namespace hostsim::tool

@@ -1,10 +1,11 @@
 #include "hostsim/tool/FileAccess.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <memory>
+#include <new>
 #include <random>
 #include <system_error>
 
@@ -14,89 +15,203 @@ namespace hostsim::tool {
 
 namespace fs = std::filesystem;
 
-std::string Located(const std::string& file, int line, const std::string& what) {
-    if (line > 0) {
-        return file + ":" + std::to_string(line) + ": " + what;
-    }
-    return file + ": " + what;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
-        throw InputError(Located(path, 0, "is a directory, not a document"));
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int code = errno;
-        throw InputError(Located(path, 0, std::string("cannot be read: ") + std::strerror(code)));
-    }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        throw InputError(Located(path, 0, "cannot be read to its end"));
-    }
-    return bytes;
-}
-
 namespace {
 
-// A name beside `target` that no file has yet: ".NAME.XXXXXX.tmp".
-fs::path TemporaryBeside(const fs::path& target) {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto suffix = std::to_string(random() % 1000000);
-        fs::path candidate = directory / ("." + target.filename().string() + "." + suffix + ".tmp");
-        std::error_code error;
-        if (!fs::exists(candidate, error) && !error) {
-            return candidate;
+std::string Reason(int code) {
+    return std::strerror(code);
+}
+
+std::string ReadRegularFile(const std::string& path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error) {
+        throw InputError(Located(path, 0, "cannot be read: " + error.message()));
+    }
+    if (fs::is_directory(status)) {
+        throw InputError(Located(path, 0, "is a directory, not a document"));
+    }
+    if (!fs::is_regular_file(status)) {
+        throw InputError(
+            Located(path, 0, "is not a regular file (a device, pipe or socket), not a document"));
+    }
+    const std::string tooLarge = "is larger than the " +
+                                 std::to_string(kMaxInputBytes / (1024 * 1024)) +
+                                 " MiB a document may have";
+    const auto size = fs::file_size(path, error);
+    if (!error && size > kMaxInputBytes) {
+        throw InputError(Located(path, 0, tooLarge));
+    }
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                               &std::fclose);
+    if (!file) {
+        throw InputError(Located(path, 0, "cannot be read: " + Reason(errno)));
+    }
+    // Read to the end rather than to the size found above: some files report no size.
+    std::string bytes;
+    bytes.reserve(error ? 0 : static_cast<std::size_t>(size));
+    char buffer[1 << 16];
+    for (;;) {
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+        bytes.append(buffer, got);
+        if (bytes.size() > kMaxInputBytes) {
+            throw InputError(Located(path, 0, tooLarge));
+        }
+        if (got < sizeof buffer) {
+            if (std::ferror(file.get()) != 0) {
+                throw InputError(Located(path, 0, "cannot be read: " + Reason(errno)));
+            }
+            return bytes;
         }
     }
-    throw InputError(Located(target.string(), 0, "cannot find a free temporary name beside it"));
+}
+
+// What an output path names: a link is followed to the file it names.
+fs::path TargetOf(const std::string& path) {
+    std::error_code error;
+    if (!fs::is_symlink(path, error)) {
+        return path;
+    }
+    fs::path target = fs::weakly_canonical(path, error);
+    if (error) {
+        throw InputError(Located(path, 0, "cannot be written: " + error.message()));
+    }
+    return target;
 }
 
 }  // namespace
 
-void ReplaceFile(const std::string& path, const std::string& bytes) {
+std::string ReadWholeFile(const std::string& path) {
+    try {
+        return ReadRegularFile(path);
+    } catch (const std::bad_alloc&) {
+        throw InputError(Located(path, 0, "cannot be read: out of memory"));
+    }
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
     std::error_code error;
-    // A link is followed, so that the file it names is replaced and the link stays a link.
-    fs::path target(path);
-    if (fs::is_symlink(target, error)) {
-        target = fs::weakly_canonical(target, error);
-        if (error) {
-            throw InputError(Located(path, 0, "cannot be written: " + error.message()));
+    if (fs::exists(a, error) && fs::exists(b, error)) {
+        return fs::equivalent(a, b, error) && !error;
+    }
+    std::error_code errorA;
+    std::error_code errorB;
+    const fs::path canonicalA = fs::weakly_canonical(a, errorA);
+    const fs::path canonicalB = fs::weakly_canonical(b, errorB);
+    return !errorA && !errorB && canonicalA == canonicalB;
+}
+
+fs::path TemporaryNameBeside(const fs::path& target, std::uint64_t salt) {
+    // ".NAME.123456.tmp", with NAME cut (at a character boundary) to fit in 255 bytes.
+    constexpr std::size_t kMaxName = 255;
+    const std::string suffix = "." + std::to_string(salt % 1000000) + ".tmp";
+    std::string name = target.filename().string();
+    const std::size_t room = kMaxName - 1 - suffix.size();
+    if (name.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
+            --cut;  // not inside a UTF-8 sequence
+        }
+        name.resize(cut);
+    }
+    const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    return directory / ("." + name + suffix);
+}
+
+OutputSet::~OutputSet() {
+    RemoveTemporaries();
+}
+
+void OutputSet::RemoveTemporaries() {
+    for (auto& output : outputs_) {
+        if (!output.temporary.empty()) {
+            std::error_code ignored;
+            fs::remove(output.temporary, ignored);
+            output.temporary.clear();
         }
     }
-    if (fs::is_directory(target, error)) {
+}
+
+void OutputSet::Add(const std::string& path, std::string bytes) {
+    Output output;
+    output.path = path;
+    output.target = TargetOf(path);
+    std::error_code error;
+    const fs::file_status status = fs::status(output.target, error);
+    if (fs::is_directory(status)) {
         throw InputError(Located(path, 0, "cannot be written: it is a directory"));
     }
-    const fs::path temporary = TemporaryBeside(target);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        throw InputError(Located(path, 0,
+                                 "cannot be written: it is not a regular file (a device, pipe or "
+                                 "socket), and is left as it is"));
+    }
+    for (const auto& earlier : outputs_) {
+        if (SameFile(earlier.target.string(), output.target.string())) {
+            throw InputError(Located(path, 0,
+                                     "is the same file as the output " + Printable(earlier.path) +
+                                         "; one would overwrite the other"));
+        }
+    }
+    output.bytes = std::move(bytes);
+    outputs_.push_back(std::move(output));
+}
+
+void OutputSet::Commit() {
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (auto& output : outputs_) {
+        const auto fail = [&](const std::string& why) {
+            RemoveTemporaries();
+            throw InputError(
+                Located(output.path, 0, "cannot be written: " + why + "; no file was changed"));
+        };
+        std::error_code error;
+        for (int attempt = 0; attempt < 100 && output.temporary.empty(); ++attempt) {
+            fs::path candidate = TemporaryNameBeside(output.target, random());
+            if (!fs::exists(candidate, error) && !error) {
+                output.temporary = std::move(candidate);
+            }
+        }
+        if (output.temporary.empty()) {
+            fail(error ? error.message() : "no free temporary name beside it");
+        }
+        std::ofstream out(output.temporary, std::ios::binary | std::ios::trunc);
         if (!out) {
             const int code = errno;
-            throw InputError(
-                Located(path, 0, std::string("cannot be written: ") + std::strerror(code)));
+            output.temporary.clear();  // nothing was created
+            fail(Reason(code));
         }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
+        out.write(output.bytes.data(), static_cast<std::streamsize>(output.bytes.size()));
+        out.close();
         if (!out) {
-            out.close();
-            fs::remove(temporary, error);
-            throw InputError(Located(path, 0, "cannot be written: the disk refused the data"));
+            fail("the disk refused the data");
+        }
+        const auto status = fs::status(output.target, error);
+        if (!error && fs::exists(status)) {
+            fs::permissions(output.temporary, status.permissions(), fs::perm_options::replace,
+                            error);
         }
     }
-    const auto status = fs::status(target, error);
-    if (!error && fs::exists(status)) {
-        fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);
+    std::string replaced;
+    for (auto& output : outputs_) {
+        std::error_code error;
+        fs::rename(output.temporary, output.target, error);
+        if (error) {
+            const std::string what =
+                "cannot be written: " + error.message() +
+                (replaced.empty() ? "; no file was changed" : "; already replaced: " + replaced);
+            RemoveTemporaries();
+            throw InputError(Located(output.path, 0, what));
+        }
+        output.temporary.clear();
+        replaced += (replaced.empty() ? "" : ", ") + Printable(output.path);
     }
-    fs::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw InputError(Located(path, 0, "cannot be written: " + error.message()));
-    }
+}
+
+void ReplaceFile(const std::string& path, const std::string& bytes) {
+    OutputSet outputs;
+    outputs.Add(path, bytes);
+    outputs.Commit();
 }
 
 }  // namespace hostsim::tool

@@ -1,18 +1,67 @@
-// Reading whole files, and replacing them so that a reader never sees half of one.
+// Reading whole files, and replacing a set of them so that a reader never sees half of one
+// and a failed run changes none of them.
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace hostsim::tool {
 
-// The bytes of `path`. Throws InputError naming the file when it cannot be read.
+// The largest file read as a document: far above any real one (a thousand artboards take
+// well under a megabyte), low enough that reading it cannot exhaust a machine's memory.
+inline constexpr std::uintmax_t kMaxInputBytes = 256u * 1024u * 1024u;
+
+// The bytes of `path`, which must be a regular file (a link to one is followed) of at most
+// kMaxInputBytes. Throws InputError naming the file when it is anything else, or when it
+// cannot be read to its end.
 std::string ReadWholeFile(const std::string& path);
 
-// Makes `path` hold exactly `bytes`. The bytes go to a new file in the same directory first,
-// which is then renamed over `path`, so `path` holds either its old content or the new one
-// whatever happens midway. A file that already exists keeps its permission bits; a symbolic
-// link keeps pointing at the file, which is the one replaced. Throws
-// InputError naming `path` when it cannot be written; the temporary file is removed then.
+// Whether `a` and `b` name one file: by identity (device and inode) after following links
+// where both exist, and otherwise by their paths with every existing link resolved.
+bool SameFile(const std::string& a, const std::string& b);
+
+// The outputs of one run, written all or none. Each is first written in full to a new file
+// beside its target; only when every one is written are they renamed over their targets, in
+// the order they were added. A failure before the renames changes no target and leaves no
+// temporary file behind. Renames almost never fail once the files are written beside their
+// targets; if a later one does, the earlier outputs are already replaced, and the message
+// says which.
+class OutputSet {
+  public:
+    OutputSet() = default;
+    OutputSet(const OutputSet&) = delete;
+    OutputSet& operator=(const OutputSet&) = delete;
+    ~OutputSet();  // removes temporary files not yet renamed
+
+    // Adds `bytes` as the content `path` is to have. A link is followed, so that the file it
+    // names is replaced and the link stays a link; an existing file keeps its permission
+    // bits. Throws InputError naming `path` when what it names exists and is not a regular
+    // file, or is the same file as an output added before.
+    void Add(const std::string& path, std::string bytes);
+
+    // Writes every output, then renames them into place. Throws InputError naming the file
+    // that could not be written.
+    void Commit();
+
+  private:
+    struct Output {
+        std::string path;  // as given, for messages
+        std::filesystem::path target;
+        std::string bytes;
+        std::filesystem::path temporary;  // empty until written
+    };
+    void RemoveTemporaries();
+    std::vector<Output> outputs_;
+};
+
+// Makes `path` hold exactly `bytes`: an OutputSet of one.
 void ReplaceFile(const std::string& path, const std::string& bytes);
+
+// A name in the same directory as `target` for its temporary file: hidden, marked as
+// temporary, and short enough for the file system (255 bytes a name) however long the
+// target's name is. `salt` makes names differ between attempts.
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target, std::uint64_t salt);
 
 }  // namespace hostsim::tool

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "hostsim/tool/FloatText.h"
+#include "hostsim/tool/InputError.h"
 
 namespace hostsim::tool {
 
@@ -54,8 +55,8 @@ std::string DescribeNearMiss(const Document& document, const NearMiss& miss) {
     auto name = [&](std::size_t i) {
         const Artboard& artboard = document.artboards[i];
         const float value = byRow ? artboard.bounds.top : artboard.bounds.left;
-        return std::to_string(i + 1) + " \"" + artboard.name + "\" (" + (byRow ? "top " : "left ") +
-               FormatFloat(value) + ")";
+        return std::to_string(i + 1) + " \"" + Printable(artboard.name) + "\" (" +
+               (byRow ? "top " : "left ") + FormatFloat(value) + ")";
     };
     return std::string("artboards ") + name(miss.first) + " and " + name(miss.second) +
            " are in different " + (byRow ? "rows" : "columns") + " though their " +

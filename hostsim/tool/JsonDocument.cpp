@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include <nlohmann/json.hpp>
+
 #include "hostsim/tool/FloatText.h"
 #include "hostsim/tool/InputError.h"
 
@@ -34,15 +36,55 @@ bool IsKnownKey(std::string_view key) {
     return false;
 }
 
-// Lines of the parts of a JSON text that messages point at: each element of the top-level
-// "artboards" list and each key inside those elements. The text is known to be valid JSON
-// when this runs, so the scan only follows strings and brackets.
+// Refuses nesting deeper than kJsonMaxDepth before the text is parsed, with the line where
+// it goes too deep. Only strings and brackets are followed, so invalid JSON is left to the
+// parser.
+void CheckDepth(const std::string& file, std::string_view text) {
+    std::size_t depth = 0;
+    int line = 1;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n') {
+            ++line;
+        } else if (inString) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kJsonMaxDepth) {
+                throw InputError(Located(
+                    file, line,
+                    "lists and objects nest more than " + std::to_string(kJsonMaxDepth) + " deep"));
+            }
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+}
+
+// The text of a key as written ("na\u006de", quotes included), decoded.
+std::string DecodedKey(std::string_view keyText) {
+    return Json::parse(keyText).get<std::string>();
+}
+
+// The parts of a JSON text that messages point at and that are kept as written: each
+// element of the top-level "artboards" list and each member of the top-level object and of
+// those elements. The text is known to be valid JSON when this runs, so the scan only follows
+// strings and brackets.
 struct JsonPlaces {
     int artboardsLine = 0;
     std::vector<int> artboardLines;
     std::vector<std::map<std::string, int>> keyLines;
-    // The first key found twice in an artboard object: artboard index, key, line.
-    std::optional<std::tuple<std::size_t, std::string, int>> repeatedKey;
+    JsonMembers topLevel;
+    std::vector<JsonMembers> artboardMembers;
+    // The first key found twice in the top-level object or an artboard object: where (empty
+    // for the top level, else "artboard N"), key, line.
+    std::optional<std::tuple<std::string, std::string, int>> repeatedKey;
 
     int LineOf(std::size_t artboard) const {
         return artboard < artboardLines.size() ? artboardLines[artboard] : artboardsLine;
@@ -58,15 +100,28 @@ struct JsonPlaces {
     }
 };
 
+std::string_view Trimmed(std::string_view text) {
+    const auto begin = text.find_first_not_of(" \t\r\n");
+    if (begin == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(begin, text.find_last_not_of(" \t\r\n") - begin + 1);
+}
+
 JsonPlaces LocateParts(std::string_view text) {
     struct Frame {
         bool isObject = false;
-        bool expectKey = false;    // objects: the next string is a key
-        std::string key;           // objects: the key of the value being read
-        std::size_t index = 0;     // arrays: the element being read
-        bool inArtboards = false;  // this array is the top-level "artboards" value
-        bool isArtboard = false;   // this object is an element of it
+        bool expectKey = false;      // objects: the next string is a key
+        std::string key;             // objects: the key of the value being read, decoded
+        std::string keyText;         // ... and as written
+        std::size_t valueBegin = 0;  // objects: just after the colon of that key
+        bool inMember = false;       // objects: a member is being read
+        std::size_t index = 0;       // arrays: the element being read
+        bool inArtboards = false;    // this array is the top-level "artboards" value
+        bool isArtboard = false;     // this object is an element of it
+        bool isTopLevel = false;     // the document's object
         std::size_t artboard = 0;
+        std::map<std::string, int> keys;  // top level and artboards: each key's line
     };
     JsonPlaces places;
     std::vector<Frame> stack;
@@ -76,21 +131,39 @@ JsonPlaces LocateParts(std::string_view text) {
         Frame frame;
         frame.isObject = opensObject;
         frame.expectKey = opensObject;
+        frame.isTopLevel = stack.empty() && opensObject;
         if (!stack.empty()) {
             const Frame& parent = stack.back();
             if (parent.inArtboards) {
                 places.artboardLines.push_back(line);
                 places.keyLines.emplace_back();
+                places.artboardMembers.emplace_back();
                 frame.isArtboard = opensObject;
                 frame.artboard = parent.index;
             }
-            if (stack.size() == 1 && parent.isObject && parent.key == kArtboards) {
+            if (parent.isTopLevel && parent.key == kArtboards) {
                 places.artboardsLine = line;
                 frame.inArtboards = opensArray;
             }
         }
         if (opensObject || opensArray) {
             stack.push_back(frame);
+        }
+    };
+    // Called at the comma or brace that ends a member of the innermost object.
+    auto memberEnds = [&](std::size_t end) {
+        Frame& frame = stack.back();
+        if (!frame.isObject || !frame.inMember) {
+            return;
+        }
+        frame.inMember = false;
+        JsonMember member{
+            frame.key, frame.keyText,
+            std::string(Trimmed(text.substr(frame.valueBegin, end - frame.valueBegin)))};
+        if (frame.isTopLevel) {
+            places.topLevel.push_back(std::move(member));
+        } else if (frame.isArtboard) {
+            places.artboardMembers[frame.artboard].push_back(std::move(member));
         }
     };
     std::size_t i = 0;
@@ -104,41 +177,50 @@ JsonPlaces LocateParts(std::string_view text) {
             ++i;
         } else if (c == '}' || c == ']') {
             if (!stack.empty()) {
+                memberEnds(i);
                 stack.pop_back();
             }
             ++i;
         } else if (c == ',') {
             if (!stack.empty()) {
+                memberEnds(i);
                 stack.back().expectKey = stack.back().isObject;
                 ++stack.back().index;
             }
             ++i;
         } else if (c == '"') {
-            std::string content;
+            const std::size_t begin = i;
             ++i;
             while (i < text.size() && text[i] != '"') {
-                if (text[i] == '\\' && i + 1 < text.size()) {
-                    content += text[i];
-                    ++i;
-                }
-                content += text[i];
-                ++i;
+                i += text[i] == '\\' ? 2 : 1;
             }
             ++i;
             if (!stack.empty() && stack.back().isObject && stack.back().expectKey) {
                 Frame& frame = stack.back();
-                frame.key = content;
+                frame.keyText = std::string(text.substr(begin, i - begin));
+                frame.key = DecodedKey(frame.keyText);
                 frame.expectKey = false;
-                if (frame.isArtboard) {
-                    auto& keys = places.keyLines[frame.artboard];
-                    if (!keys.emplace(content, line).second && !places.repeatedKey) {
-                        places.repeatedKey = std::make_tuple(frame.artboard, content, line);
+                if (frame.isTopLevel || frame.isArtboard) {
+                    if (!frame.keys.emplace(frame.key, line).second && !places.repeatedKey) {
+                        places.repeatedKey = std::make_tuple(
+                            frame.isTopLevel ? std::string()
+                                             : "artboard " + std::to_string(frame.artboard + 1),
+                            frame.key, line);
+                    }
+                    if (frame.isArtboard) {
+                        places.keyLines[frame.artboard].emplace(frame.key, line);
                     }
                 }
             } else {
                 valueBegins(false, false);
             }
-        } else if (c == ':' || c == ' ' || c == '\t' || c == '\r') {
+        } else if (c == ':') {
+            if (!stack.empty() && stack.back().isObject) {
+                stack.back().valueBegin = i + 1;
+                stack.back().inMember = true;
+            }
+            ++i;
+        } else if (c == ' ' || c == '\t' || c == '\r') {
             ++i;
         } else {
             // A number or a literal: one value, however long.
@@ -231,7 +313,7 @@ class ArtboardReader {
     [[noreturn]] void Fail(int line, const std::string& what) const {
         std::string subject = "artboard " + std::to_string(index_ + 1);
         if (name_) {
-            subject += " (" + Json(*name_).dump() + ")";
+            subject += " (\"" + Printable(*name_) + "\")";
         }
         const bool joined = !what.empty() && what.front() == ':';
         throw InputError(Located(file_, line, subject + (joined ? "" : " ") + what));
@@ -329,29 +411,32 @@ InputError ParseFailure(const std::string& file, std::string_view text,
     return InputError(Located(file, line, "not valid JSON: " + what));
 }
 
-// Compact JSON with a space after each colon and comma: {"a": 1, "b": [1, 2]}.
-std::string Inline(const Json& value) {
-    if (value.is_object()) {
-        std::string text = "{";
-        bool first = true;
-        for (const auto& [key, item] : value.items()) {
-            text += first ? "" : ", ";
-            text += Json(key).dump() + ": " + Inline(item);
-            first = false;
+// A value's text on one line, spaced as the writer spaces everything: no blanks but one
+// space after each colon and comma, outside strings. Strings and numbers keep their spelling.
+std::string OneLine(std::string_view text) {
+    std::string line;
+    line.reserve(text.size());
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            line += c;
+            if (c == '\\' && i + 1 < text.size()) {
+                line += text[++i];
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+            line += c;
+        } else if (c == ',' || c == ':') {
+            line += c;
+            line += ' ';
+        } else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+            line += c;
         }
-        return text + "}";
     }
-    if (value.is_array()) {
-        std::string text = "[";
-        bool first = true;
-        for (const auto& item : value) {
-            text += first ? "" : ", ";
-            text += Inline(item);
-            first = false;
-        }
-        return text + "]";
-    }
-    return value.dump();
+    return line;
 }
 
 std::string FloatList(std::initializer_list<float> values) {
@@ -414,30 +499,33 @@ bool SameProperties(const Artboard& a, const Artboard& b) {
 
 // One artboard object. `original` is the object the position held when read and
 // `originalArtboard` what it said; both null for a position the file did not have.
-std::string ArtboardLine(const Artboard& artboard, const Json* original,
+std::string ArtboardLine(const Artboard& artboard, const JsonMembers* original,
                          const Artboard* originalArtboard) {
     std::string text = "{";
     bool first = true;
-    auto add = [&](const std::string& key, const std::string& value) {
+    auto add = [&](const std::string& keyText, const std::string& value) {
         text += first ? "" : ", ";
-        text += Json(key).dump() + ": " + value;
+        text += keyText + ": " + value;
         first = false;
     };
     const bool unchanged =
         originalArtboard != nullptr && SameProperties(artboard, *originalArtboard);
-    if (original != nullptr && original->is_object()) {
-        for (const auto& [key, value] : original->items()) {
-            if (!IsKnownKey(key)) {
-                add(key, Inline(value));
-            } else if (unchanged || !HoldsDefault(artboard, key)) {
-                add(key, KnownValue(artboard, key));
+    if (original != nullptr) {
+        for (const auto& member : *original) {
+            if (!IsKnownKey(member.key)) {
+                add(member.keyText, OneLine(member.text));
+            } else if (unchanged || !HoldsDefault(artboard, member.key)) {
+                add(Json(member.key).dump(), KnownValue(artboard, member.key));
             }
         }
     }
     for (const auto key : kKnownKeys) {
-        const bool written = original != nullptr && original->contains(std::string(key));
+        const bool written = original != nullptr && std::any_of(original->begin(), original->end(),
+                                                                [&](const JsonMember& member) {
+                                                                    return member.key == key;
+                                                                });
         if (!written && !HoldsDefault(artboard, key)) {
-            add(std::string(key), KnownValue(artboard, key));
+            add(Json(std::string(key)).dump(), KnownValue(artboard, key));
         }
     }
     return text + "}";
@@ -446,6 +534,7 @@ std::string ArtboardLine(const Artboard& artboard, const Json* original,
 }  // namespace
 
 JsonDocument ReadJsonDocument(const std::string& file, const std::string& text) {
+    CheckDepth(file, text);
     Json root;
     try {
         root = Json::parse(text);
@@ -456,7 +545,13 @@ JsonDocument ReadJsonDocument(const std::string& file, const std::string& text) 
         throw InputError(Located(
             file, 1, "must be a JSON object with an \"artboards\" list, not " + Describe(root)));
     }
-    const JsonPlaces places = LocateParts(text);
+    JsonPlaces places = LocateParts(text);
+    if (places.repeatedKey) {
+        const auto& [where, key, line] = *places.repeatedKey;
+        throw InputError(Located(file, line,
+                                 (where.empty() ? std::string("the document") : where) +
+                                     " has the key \"" + Printable(key) + "\" twice"));
+    }
     const auto list = root.find(std::string(kArtboards));
     if (list == root.end()) {
         throw InputError(Located(file, 0, "has no \"artboards\" list"));
@@ -465,12 +560,6 @@ JsonDocument ReadJsonDocument(const std::string& file, const std::string& text) 
         throw InputError(Located(file, places.artboardsLine,
                                  "\"artboards\" must be a list, not " + Describe(*list)));
     }
-    if (places.repeatedKey) {
-        const auto& [index, key, line] = *places.repeatedKey;
-        throw InputError(Located(
-            file, line,
-            "artboard " + std::to_string(index + 1) + " has the key \"" + key + "\" twice"));
-    }
     JsonDocument result;
     result.document.name = file;
     for (std::size_t i = 0; i < list->size(); ++i) {
@@ -478,9 +567,11 @@ JsonDocument ReadJsonDocument(const std::string& file, const std::string& text) 
         artboard.id = i + 1;
         result.layout.originals.push_back(artboard);
         result.document.artboards.push_back(std::move(artboard));
-        result.layout.positions.push_back((*list)[i]);
+        result.layout.positions.push_back(i < places.artboardMembers.size()
+                                              ? std::move(places.artboardMembers[i])
+                                              : JsonMembers{});
     }
-    result.layout.topLevel = std::move(root);
+    result.layout.topLevel = std::move(places.topLevel);
     return result;
 }
 
@@ -503,26 +594,44 @@ std::string WriteJsonDocument(const Document& document, const JsonLayout* layout
 
     std::string text = "{\n";
     bool first = true;
-    auto add = [&](const std::string& key, const std::string& value) {
+    auto add = [&](const std::string& keyText, const std::string& value) {
         text += first ? "" : ",\n";
-        text += "  " + Json(key).dump() + ": " + value;
+        text += "  " + keyText + ": " + value;
         first = false;
     };
     bool listWritten = false;
-    if (layout != nullptr && layout->topLevel.is_object()) {
-        for (const auto& [key, value] : layout->topLevel.items()) {
-            if (key == kArtboards) {
-                add(key, list);
+    if (layout != nullptr) {
+        for (const auto& member : layout->topLevel) {
+            if (member.key == kArtboards) {
+                add(member.keyText, list);
                 listWritten = true;
             } else {
-                add(key, Inline(value));
+                add(member.keyText, OneLine(member.text));
             }
         }
     }
     if (!listWritten) {
-        add(std::string(kArtboards), list);
+        add(Json(std::string(kArtboards)).dump(), list);
     }
     return text + "\n}\n";
+}
+
+std::vector<std::string> KeysOnlyJsonHolds(const JsonLayout& layout) {
+    std::vector<std::string> keys;
+    for (const auto& member : layout.topLevel) {
+        if (member.key != kArtboards) {
+            keys.push_back("\"" + Printable(member.key) + "\"");
+        }
+    }
+    for (std::size_t i = 0; i < layout.positions.size(); ++i) {
+        for (const auto& member : layout.positions[i]) {
+            if (!IsKnownKey(member.key)) {
+                keys.push_back("artboard " + std::to_string(i + 1) + " \"" + Printable(member.key) +
+                               "\"");
+            }
+        }
+    }
+    return keys;
 }
 
 }  // namespace hostsim::tool

@@ -7,38 +7,56 @@
 // `bounds` is [left, top, right, bottom] with y pointing up. "pixelAspectRatio",
 // "displayMarks" and "rulerOrigin" may be left out and then hold 1, [] and [0, 0].
 //
-// What the host does not know is kept where the host keeps its own data: keys of an artboard
-// object other than the five above stay with the position (the k-th object of the list)
-// when the artboards' properties move between positions, and top-level keys other than
-// "artboards" stay as they were. An optional key is written when its value differs from the
-// default, and where the input spelled it out for an artboard that is still the same, so
-// that a document that did not change is written as it was read.
+// What the host does not know is kept where the host keeps its own data, as the text it was
+// written in (an integer beyond 64 bits stays as it is): keys of an artboard object other
+// than the five above stay with the position (the k-th object of the list) when the
+// artboards' properties move between positions, and top-level keys other than "artboards"
+// stay as they were. Each value is written on one line. An optional key is written when its value
+// differs from the default, and where the input spelled it out for an artboard that is still the
+// same, so that a document that did not change is written as it was read.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "hostsim/Document.h"
 
 namespace hostsim::tool {
 
-// How a JSON file was laid out beyond the artboards' properties. (The JSON values' moves
-// check invariants that hold for every parsed value; they do not throw.)
-struct JsonLayout {                                 // NOLINT(bugprone-exception-escape)
-    nlohmann::ordered_json topLevel;                // the top-level object as read
-    std::vector<nlohmann::ordered_json> positions;  // each artboard object as read
-    std::vector<Artboard> originals;                // each artboard as read
+// The deepest nesting of lists and objects a JSON document may have. Ours need 4; the limit
+// leaves room for what other programs keep beside them, and keeps hostile nesting harmless.
+inline constexpr std::size_t kJsonMaxDepth = 1000;
+
+// One key of an object and its value, both as the file spells them.
+struct JsonMember {
+    std::string key;      // decoded
+    std::string keyText;  // as written, quotes included
+    std::string text;     // the value as written, outside blanks trimmed
+};
+using JsonMembers = std::vector<JsonMember>;
+
+// How a JSON file was laid out beyond the artboards' properties. Values the host does not
+// interpret are kept as their text, so that they are written back exactly as they were read.
+struct JsonLayout {
+    JsonMembers topLevel;                // the top-level object's members as read
+    std::vector<JsonMembers> positions;  // each artboard object's members as read
+    std::vector<Artboard> originals;     // each artboard as read
 };
 
-struct JsonDocument {   // NOLINT(bugprone-exception-escape): as JsonLayout
+struct JsonDocument {
     Document document;  // ids are the positions counted from 1
     JsonLayout layout;
 };
 
+// The keys a file in SVG form cannot hold: every top-level key other than "artboards", and
+// every key of an artboard other than its five properties, as "\"version\"" and
+// "artboard 2 \"id\"".
+std::vector<std::string> KeysOnlyJsonHolds(const JsonLayout& layout);
+
 // Reads `text`, the content of `file`. Throws InputError naming the file, and the line and
-// artboard and field where the fault is.
+// artboard and field where the fault is; a key twice in one object, or nesting deeper than
+// kJsonMaxDepth, is a fault.
 JsonDocument ReadJsonDocument(const std::string& file, const std::string& text);
 
 // The JSON text of `document`, laid out as `layout` says (positions beyond the layout's, and

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "hostsim/tool/InputError.h"
 #include "hostsim/tool/StartTag.h"
 
 namespace hostsim::tool {
@@ -82,12 +83,12 @@ std::string DrawPicture(const Document& document, const PictureContent& content)
            N(std::round(viewWidth * screen)) + "\" height=\"" + N(std::round(viewHeight * screen)) +
            "\" viewBox=\"" + N(viewX) + " " + N(viewY) + " " + N(viewWidth) + " " + N(viewHeight) +
            "\" font-family=\"DejaVu Sans, Helvetica, Arial, sans-serif\">\n";
-    svg += "  <title>" + EscapeAttribute(content.title) + "</title>\n";
+    svg += "  <title>" + EscapeAttribute(Printable(content.title)) + "</title>\n";
     svg += "  <rect x=\"" + N(viewX) + "\" y=\"" + N(viewY) + "\" width=\"" + N(viewWidth) +
            "\" height=\"" + N(viewHeight) + "\" fill=\"#ffffff\"/>\n";
     svg += "  <text x=\"" + N(minX) + "\" y=\"" + N(viewY + margin * 0.5 + titleSize) +
            "\" font-size=\"" + N(titleSize) + "\" fill=\"#222222\">" +
-           EscapeAttribute(content.title) + "</text>\n";
+           EscapeAttribute(Printable(content.title)) + "</text>\n";
     svg += "  <text x=\"" + N(minX) + "\" y=\"" + N(viewY + margin * 0.5 + heading) +
            "\" font-size=\"" + N(keySize) + "\" fill=\"#5a5f68\">" + EscapeAttribute(key) +
            "</text>\n";
@@ -132,14 +133,14 @@ std::string DrawPicture(const Document& document, const PictureContent& content)
         const double smallSize = std::clamp(numberSize * 0.28, extent * 0.008, extent * 0.03);
         const bool moved = i < content.formerNumbers.size() && content.formerNumbers[i] &&
                            *content.formerNumbers[i] != i + 1;
-        svg += "  <g>\n    <title>" + EscapeAttribute(std::to_string(i + 1) + ": " + board.name) +
-               "</title>\n";
+        svg += "  <g>\n    <title>" +
+               EscapeAttribute(std::to_string(i + 1) + ": " + Printable(board.name)) + "</title>\n";
         svg += "    <text x=\"" + N(centreX) + "\" y=\"" + N(centreY + numberSize * 0.35) +
                "\" font-size=\"" + N(numberSize) +
                "\" font-weight=\"bold\" text-anchor=\"middle\"" + " fill=\"" +
                (moved ? kMoved : "#222222") + "\">" + std::to_string(i + 1) + "</text>\n";
         // The name within the artboard's width where that leaves it legible.
-        const std::string name = Shortened(board.name, 28);
+        const std::string name = Shortened(Printable(board.name), 28);
         const double nameSize = std::max(
             std::min(
                 smallSize,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "hostsim/tool/FloatText.h"
+#include "hostsim/tool/InputError.h"
 
 namespace hostsim::tool {
 
@@ -78,8 +79,8 @@ std::string RenumberTable(const Document& after,
     for (std::size_t k = 0; k < after.artboards.size(); ++k) {
         const Artboard& artboard = after.artboards[k];
         const auto& former = k < formerPositions.size() ? formerPositions[k] : std::nullopt;
-        rows.push_back({std::to_string(k + 1), artboard.name, FormatFloat(artboard.bounds.left),
-                        FormatFloat(artboard.bounds.top),
+        rows.push_back({std::to_string(k + 1), Printable(artboard.name),
+                        FormatFloat(artboard.bounds.left), FormatFloat(artboard.bounds.top),
                         former ? std::to_string(*former + 1) : "?"});
     }
     return Columns(rows, {true, false, true, true, true});
@@ -89,9 +90,9 @@ std::string ShowTable(const Document& document) {
     std::vector<std::vector<std::string>> rows = {{"#", "name", "left", "top", "right", "bottom"}};
     for (std::size_t k = 0; k < document.artboards.size(); ++k) {
         const Artboard& artboard = document.artboards[k];
-        rows.push_back({std::to_string(k + 1), artboard.name, FormatFloat(artboard.bounds.left),
-                        FormatFloat(artboard.bounds.top), FormatFloat(artboard.bounds.right),
-                        FormatFloat(artboard.bounds.bottom)});
+        rows.push_back({std::to_string(k + 1), Printable(artboard.name),
+                        FormatFloat(artboard.bounds.left), FormatFloat(artboard.bounds.top),
+                        FormatFloat(artboard.bounds.right), FormatFloat(artboard.bounds.bottom)});
     }
     return Columns(rows, {true, false, true, true, true, true});
 }

@@ -5,8 +5,10 @@
 // its result was not a renumbering; 2 usage errors and bad input. Errors are one line on
 // standard error naming the file, and where known the line, artboard and field.
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -35,6 +37,8 @@ constexpr int kModuleFailed = 1;
 constexpr int kBadInput = 2;
 
 constexpr const char* kProgram = "quorvane-host";
+constexpr const char* kOutOfMemory =
+    "quorvane-host: out of memory: the document is too large for this machine; nothing written";
 constexpr const char* kByRowLabel = "Quorvane, Grid by Row";
 constexpr const char* kByColumnLabel = "Quorvane, Grid by Column";
 constexpr const char* kAboutLabel = "Quorvane...";
@@ -71,12 +75,18 @@ std::set<std::size_t> NearMissPositions(const hostsim::Document& document,
     return positions;
 }
 
-bool SamePath(const std::string& a, const std::string& b) {
-    std::error_code error;
-    if (fs::equivalent(a, b, error)) {
-        return true;
+// Says which of the input's keys an output in another format has no place for.
+void WarnLeftBehind(const DocumentFile& input, const std::string& output, DocumentFormat format) {
+    const auto keys = LeftBehindIn(input, format);
+    if (keys.empty()) {
+        return;
     }
-    return fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
+    std::string list;
+    for (const auto& key : keys) {
+        list += (list.empty() ? "" : ", ") + key;
+    }
+    Warn(Printable(output) + ": an SVG document has no place for these keys of " +
+         Printable(input.path) + ", which are left behind: " + list);
 }
 
 // Checks a picture path before anything runs: it must be an .svg that is not the document.
@@ -85,7 +95,7 @@ void CheckPicturePath(const std::string& picture, const std::vector<std::string>
         throw Exit{kBadInput, picture + ": a picture is an SVG file; give it the extension .svg"};
     }
     for (const auto& document : documents) {
-        if (!document.empty() && SamePath(picture, document)) {
+        if (!document.empty() && SameFile(picture, document)) {
             throw Exit{kBadInput, picture + ": the picture would overwrite the document"};
         }
     }
@@ -238,8 +248,8 @@ std::string DrawRenumberPicture(const RenumberOptions& options, const hostsim::D
 }
 
 // Prints the table and summary and writes the document and the picture, as the options ask.
-// Everything is drawn before anything is written, and the document is written first: a
-// failure leaves either nothing new or the renumbered document without its picture.
+// Everything is drawn before anything is written, and then written all or nothing; the
+// document is renamed into place last, so that it is unchanged whenever the run fails.
 void WriteRenumber(const RenumberOptions& options, const RenumberPlan& plan,
                    const DocumentFile& input, const hostsim::Document& after,
                    const FormerPositions& former, const RenumberSummary& summary) {
@@ -251,23 +261,29 @@ void WriteRenumber(const RenumberOptions& options, const RenumberPlan& plan,
         std::cout << summary.Text("artboards") << "; dry run, nothing written\n";
         return;
     }
-    std::string picture;
+    OutputSet outputs;
     if (!options.picture.empty()) {
-        picture = DrawRenumberPicture(options, input.document, after, former, summary);
+        outputs.Add(options.picture,
+                    DrawRenumberPicture(options, input.document, after, former, summary));
     }
-    // Standard output carries the document alone, in the input's format.
+    // Standard output carries the document alone, in the input's format; it is printed once
+    // the picture is in place.
     const bool toStandardOutput = options.output == kStandardOutput;
+    std::string printed;
     if (toStandardOutput) {
-        std::cout << RenderDocument(input, after, input.format) << std::flush;
+        printed = RenderDocument(input, after, input.format);
     } else if (!options.output.empty()) {
-        ReplaceFile(options.output, RenderDocument(input, after, *plan.outputFormat));
+        WarnLeftBehind(input, options.output, *plan.outputFormat);
+        outputs.Add(options.output, RenderDocument(input, after, *plan.outputFormat));
+    }
+    outputs.Commit();
+    if (toStandardOutput) {
+        std::cout << printed << std::flush;
+    } else if (!options.output.empty()) {
         std::cout << options.output << ": " << summary.Text("artboards") << "\n";
     }
-    if (!options.picture.empty()) {
-        ReplaceFile(options.picture, picture);
-        if (!toStandardOutput) {
-            std::cout << "picture: " << options.picture << "\n";
-        }
+    if (!options.picture.empty() && !toStandardOutput) {
+        std::cout << "picture: " << options.picture << "\n";
     }
 }
 
@@ -510,13 +526,16 @@ int Run(int argc, char** argv) {
         }
         return About(aboutModule);
     } catch (const Exit& exit) {
-        std::cerr << kProgram << ": " << exit.message << "\n";
+        std::cerr << kProgram << ": " << Printable(exit.message) << "\n";
         return exit.status;
     } catch (const InputError& error) {
-        std::cerr << kProgram << ": " << error.what() << "\n";
+        std::cerr << kProgram << ": " << Printable(error.what()) << "\n";
+        return kBadInput;
+    } catch (const std::bad_alloc&) {
+        std::cerr << kOutOfMemory << "\n";
         return kBadInput;
     } catch (const std::exception& error) {
-        std::cerr << kProgram << ": " << error.what() << "\n";
+        std::cerr << kProgram << ": " << Printable(error.what()) << "\n";
         return kModuleFailed;
     }
 }
@@ -526,6 +545,11 @@ int Run(int argc, char** argv) {
 int main(int argc, char** argv) {
     try {
         return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // Whatever ran out of memory, the document is as large as this machine can take.
+        std::fputs(kOutOfMemory, stderr);
+        std::fputs("\n", stderr);
+        return kBadInput;
     } catch (const std::exception& error) {
         std::cerr << kProgram << ": " << error.what() << "\n";
     } catch (...) {
