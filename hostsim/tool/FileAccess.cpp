@@ -65,17 +65,20 @@ std::string ReadRegularFile(const std::string& path) {
     }
 }
 
-// What an output path names: a link is followed to the file it names.
-fs::path TargetOf(const std::string& path) {
+// What `path` names once every link is followed, whether or not the file at the end exists
+// (fs::weakly_canonical stops at a link that names no file yet).
+fs::path Resolved(const std::string& path) {
+    fs::path resolved(path);
     std::error_code error;
-    if (!fs::is_symlink(path, error)) {
-        return path;
+    for (int hop = 0; hop < 40 && fs::is_symlink(resolved, error); ++hop) {
+        const fs::path link = fs::read_symlink(resolved, error);
+        if (error) {
+            break;
+        }
+        resolved = link.is_absolute() ? link : resolved.parent_path() / link;
     }
-    fs::path target = fs::weakly_canonical(path, error);
-    if (error) {
-        throw InputError(Located(path, 0, "cannot be written: " + error.message()));
-    }
-    return target;
+    const fs::path canonical = fs::weakly_canonical(resolved, error);
+    return error ? resolved : canonical;
 }
 
 }  // namespace
@@ -93,11 +96,7 @@ bool SameFile(const std::string& a, const std::string& b) {
     if (fs::exists(a, error) && fs::exists(b, error)) {
         return fs::equivalent(a, b, error) && !error;
     }
-    std::error_code errorA;
-    std::error_code errorB;
-    const fs::path canonicalA = fs::weakly_canonical(a, errorA);
-    const fs::path canonicalB = fs::weakly_canonical(b, errorB);
-    return !errorA && !errorB && canonicalA == canonicalB;
+    return Resolved(a) == Resolved(b);
 }
 
 fs::path TemporaryNameBeside(const fs::path& target, std::uint64_t salt) {
@@ -134,7 +133,8 @@ void OutputSet::RemoveTemporaries() {
 void OutputSet::Add(const std::string& path, std::string bytes) {
     Output output;
     output.path = path;
-    output.target = TargetOf(path);
+    // A link is followed, so that the file it names is replaced and the link stays a link.
+    output.target = Resolved(path);
     std::error_code error;
     const fs::file_status status = fs::status(output.target, error);
     if (fs::is_directory(status)) {

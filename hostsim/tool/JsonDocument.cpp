@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <new>
 #include <optional>
 #include <string_view>
 
@@ -411,6 +413,155 @@ InputError ParseFailure(const std::string& file, std::string_view text,
     return InputError(Located(file, line, "not valid JSON: " + what));
 }
 
+// Builds, while the text is parsed, only what the reader interprets: the artboard objects of
+// the top-level "artboards" list, one at a time, and what the top level and that list are
+// when they are not what they should be. Every other value is only checked as JSON (it is
+// kept as its text), so that no large value of another program's becomes a tree in memory.
+class ArtboardsSax {
+  public:
+    // More than any property holds: "bounds" holds 4 numbers, "displayMarks" at most 4 kinds.
+    static constexpr std::size_t kMaxValuesInProperty = 64;
+
+    using number_integer_t = Json::number_integer_t;
+    using number_unsigned_t = Json::number_unsigned_t;
+    using number_float_t = Json::number_float_t;
+    using string_t = Json::string_t;
+    using binary_t = Json::binary_t;
+
+    ArtboardsSax(const std::string& file, std::string_view text) : file_(file), text_(text) {}
+
+    bool null() { return Value(Json(nullptr)); }
+    bool boolean(bool value) { return Value(Json(value)); }
+    bool number_integer(number_integer_t value) { return Value(Json(value)); }
+    bool number_unsigned(number_unsigned_t value) { return Value(Json(value)); }
+    bool number_float(number_float_t value, const string_t& /*text*/) { return Value(Json(value)); }
+    bool string(string_t& value) { return Value(Json(std::move(value))); }
+    bool binary(binary_t& /*value*/) { return true; }
+    bool start_object(std::size_t /*size*/) { return Open(Json::object()); }
+    bool start_array(std::size_t /*size*/) { return Open(Json::array()); }
+    bool end_object() { return Close(); }
+    bool end_array() { return Close(); }
+    bool key(string_t& key) {
+        if (depth_ == 1) {
+            topKey_ = key;
+        } else if (Building() && depth_ == 3 && skipping_ == 0) {
+            skipValue_ = !IsKnownKey(key);
+            memberKey_ = key;
+            pendingKey_ = key;
+        } else {
+            pendingKey_ = key;
+        }
+        return true;
+    }
+    bool parse_error(std::size_t /*position*/, const std::string& /*token*/,
+                     const Json::exception& error) {
+        throw ParseFailure(file_, text_, error);
+    }
+
+    std::optional<Json> root;  // the whole value when it is not an object
+    bool artboardsFound = false;
+    std::optional<Json> artboardsOther;  // the "artboards" value when it is not a list
+    std::vector<Json> artboards;         // the list's elements
+
+  private:
+    bool Building() const { return inArtboards_ && depth_ >= 2; }
+    bool AtArtboardsValue() const {
+        return depth_ == 1 && topKey_ == kArtboards && !artboardsFound;
+    }
+
+    // Inside an element, the values of keys the reader does not interpret are not built
+    // (they are kept as their text), nor the members of an element that is not an object.
+    bool Skipped() const { return skipping_ > 0 || (Building() && depth_ == 3 && skipValue_); }
+
+    // A value inside an element being built goes into its container, which may hold no more
+    // than a property could need.
+    Json& Insert(Json value) {
+        Json& container = *stack_.back();
+        if (container.size() >= kMaxValuesInProperty) {
+            throw InputError(Located(file_, 0,
+                                     "artboard " + std::to_string(artboards.size()) + ": \"" +
+                                         Printable(memberKey_) + "\" holds more than " +
+                                         std::to_string(kMaxValuesInProperty) + " values"));
+        }
+        if (container.is_array()) {
+            container.push_back(std::move(value));
+            return container.back();
+        }
+        Json& slot = container[pendingKey_];
+        slot = std::move(value);
+        return slot;
+    }
+
+    bool Value(Json value) {
+        if (Skipped()) {
+            return true;
+        }
+        if (depth_ == 0) {
+            root = std::move(value);
+        } else if (AtArtboardsValue()) {
+            artboardsFound = true;
+            artboardsOther = std::move(value);
+        } else if (Building()) {
+            if (depth_ == 2) {
+                artboards.push_back(std::move(value));
+            } else {
+                Insert(std::move(value));
+            }
+        }
+        return true;
+    }
+
+    bool Open(Json container) {
+        if (Skipped()) {
+            ++skipping_;
+            ++depth_;
+            return true;
+        }
+        if (depth_ == 0 && !container.is_object()) {
+            root = container;
+        } else if (AtArtboardsValue()) {
+            artboardsFound = true;
+            inArtboards_ = container.is_array();
+            if (!inArtboards_) {
+                artboardsOther = container;
+            }
+        } else if (Building()) {
+            if (depth_ == 2) {
+                skipValue_ = container.is_array();
+                artboards.push_back(std::move(container));
+                stack_.push_back(&artboards.back());
+            } else {
+                stack_.push_back(&Insert(std::move(container)));
+            }
+        }
+        ++depth_;
+        return true;
+    }
+
+    bool Close() {
+        --depth_;
+        if (skipping_ > 0) {
+            --skipping_;
+        } else if (Building()) {
+            stack_.pop_back();
+        } else if (inArtboards_ && depth_ == 1) {
+            inArtboards_ = false;
+        }
+        return true;
+    }
+
+    const std::string& file_;
+    std::string_view text_;
+    std::size_t depth_ = 0;  // containers open
+    std::string topKey_;     // the top-level key whose value is being read
+    std::string pendingKey_;
+    std::string memberKey_;     // the key of the element's member being built
+    bool skipValue_ = false;    // that member's value is not built
+    std::size_t skipping_ = 0;  // containers open inside a value not built
+    bool inArtboards_ = false;
+    std::vector<Json*> stack_;  // the containers open inside the element being built
+};
+
 // A value's text on one line, spaced as the writer spaces everything: no blanks but one
 // space after each colon and comma, outside strings. Strings and numbers keep their spelling.
 std::string OneLine(std::string_view text) {
@@ -531,19 +682,12 @@ std::string ArtboardLine(const Artboard& artboard, const JsonMembers* original,
     return text + "}";
 }
 
-}  // namespace
-
-JsonDocument ReadJsonDocument(const std::string& file, const std::string& text) {
-    CheckDepth(file, text);
-    Json root;
-    try {
-        root = Json::parse(text);
-    } catch (const nlohmann::json::exception& error) {
-        throw ParseFailure(file, text, error);
-    }
-    if (!root.is_object()) {
+JsonDocument ReadParsed(const std::string& file, const std::string& text, ArtboardsSax& parsed) {
+    Json::sax_parse(text, &parsed);
+    if (parsed.root) {
         throw InputError(Located(
-            file, 1, "must be a JSON object with an \"artboards\" list, not " + Describe(root)));
+            file, 1,
+            "must be a JSON object with an \"artboards\" list, not " + Describe(*parsed.root)));
     }
     JsonPlaces places = LocateParts(text);
     if (places.repeatedKey) {
@@ -552,18 +696,18 @@ JsonDocument ReadJsonDocument(const std::string& file, const std::string& text) 
                                  (where.empty() ? std::string("the document") : where) +
                                      " has the key \"" + Printable(key) + "\" twice"));
     }
-    const auto list = root.find(std::string(kArtboards));
-    if (list == root.end()) {
+    if (!parsed.artboardsFound) {
         throw InputError(Located(file, 0, "has no \"artboards\" list"));
     }
-    if (!list->is_array()) {
-        throw InputError(Located(file, places.artboardsLine,
-                                 "\"artboards\" must be a list, not " + Describe(*list)));
+    if (parsed.artboardsOther) {
+        throw InputError(
+            Located(file, places.artboardsLine,
+                    "\"artboards\" must be a list, not " + Describe(*parsed.artboardsOther)));
     }
     JsonDocument result;
     result.document.name = file;
-    for (std::size_t i = 0; i < list->size(); ++i) {
-        Artboard artboard = ArtboardReader(file, places, i).Read((*list)[i]);
+    for (std::size_t i = 0; i < parsed.artboards.size(); ++i) {
+        Artboard artboard = ArtboardReader(file, places, i).Read(parsed.artboards[i]);
         artboard.id = i + 1;
         result.layout.originals.push_back(artboard);
         result.document.artboards.push_back(std::move(artboard));
@@ -573,6 +717,22 @@ JsonDocument ReadJsonDocument(const std::string& file, const std::string& text) 
     }
     result.layout.topLevel = std::move(places.topLevel);
     return result;
+}
+
+}  // namespace
+
+JsonDocument ReadJsonDocument(const std::string& file, const std::string& text) {
+    CheckDepth(file, text);
+    // JSON values allocate while they are destroyed. When memory runs out as they are built,
+    // this much is given back first, so that those built so far can be destroyed.
+    auto reserve = std::make_unique<char[]>(std::size_t{1} << 20);
+    ArtboardsSax parsed(file, text);
+    try {
+        return ReadParsed(file, text, parsed);
+    } catch (const std::bad_alloc&) {
+        reserve.reset();
+        throw;
+    }
 }
 
 std::string WriteJsonDocument(const Document& document, const JsonLayout* layout) {

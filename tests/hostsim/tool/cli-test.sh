@@ -70,6 +70,24 @@ expect_in() {
 snapshot() {
     find . -type f ! -name '.stdout' ! -name '.stderr' ! -name '.snapshot*' -print0 |
         sort -z | xargs -0 -r sha256sum
+    # Links, pipes and the like, with what they point at.
+    find . ! -type f ! -type d -printf '%y %p %l\n' | sort
+}
+
+# Hostile documents, made where they are needed rather than kept in the tree.
+# nested FILE DEPTH: a JSON document with one value nested DEPTH lists deep beside its list.
+nested() {
+    { printf '{"artboards": [], "deep": '
+      head -c "$2" /dev/zero | tr '\0' '['
+      head -c "$2" /dev/zero | tr '\0' ']'
+      printf '}\n'; } >"$1"
+}
+# numerous FILE COUNT: a JSON document of COUNT artboards.
+numerous() {
+    { printf '{"artboards": ['
+      awk -v n="$(($2 - 1))" \
+          'BEGIN { for (i = 0; i < n; i++) printf "{\"name\": \"A\", \"bounds\": [0, 1, 1, 0]}," }'
+      printf '{"name": "A", "bounds": [0, 1, 1, 0]}]}\n'; } >"$1"
 }
 
 # exported_pages SVG: "WIDTHxHEIGHT NAME" for each page of the editor's PDF export, in order.
@@ -327,19 +345,68 @@ editor-failure)
 
 # bad-input STATUS MESSAGE ARGUMENTS...: the program ends with STATUS and one line on standard
 # error that holds MESSAGE; every file is as it was and none has appeared.
+# bad-input STATUS MESSAGE --setup COMMAND ARGUMENTS...: COMMAND (a line of shell) makes the
+# hostile files first; --memory KB limits the program's memory.
 bad-input)
     expected_status="$1" message="$2"
     shift 2
     cp "$FIXTURES"/* .
     cp "$EXAMPLES"/* .
     mkdir folder.json
+    if [ "${1:-}" = --setup ]; then
+        eval "$2"
+        shift 2
+    fi
+    memory=unlimited
+    if [ "${1:-}" = --memory ]; then
+        memory=$2
+        shift 2
+    fi
     before=$(snapshot)
-    run "$@"
+    (ulimit -v "$memory" && run "$@" && echo "$status" >.status)
+    status=$(cat .status 2>/dev/null || echo "none")
+    rm -f .status
     expect_status "$expected_status"
     expect_in .stderr "$message"
     [ "$(grep -vc '^quorvane-host: warning: ' .stderr)" = 1 ] ||
         fail "the error is not one line: $(cat .stderr)"
     [ "$(snapshot)" = "$before" ] || fail "files changed: $(diff <(echo "$before") <(snapshot))"
+    ;;
+
+# Names that hold control characters: shown escaped in tables, drawn escaped in the picture,
+# which stays well-formed XML.
+control-characters-are-escaped)
+    printf '{"artboards": [{"name": "\\u001b[31mRed\\u0001\\nforged", "bounds": [0, 10, 10, 0]},
+        {"name": "B", "bounds": [20, 10.5, 30, 0]}]}\n' >control.json
+    run show control.json --picture picture.svg
+    expect_status 0
+    ! grep -q $'\x1b' .stdout .stderr || fail "an escape character reached the terminal"
+    expect_in .stdout '\u001B[31mRed\u0001\nforged'
+    expect_in .stderr '\u001B[31mRed\u0001\nforged'
+    [ "$(grep -vc '^quorvane-host: warning: ' .stderr)" = 0 ] ||
+        fail "a warning runs over more than one line: $(cat .stderr)"
+    xmllint --noout picture.svg || fail "the picture is not well-formed XML"
+    ;;
+
+# A legal output name of 250 bytes is written, however long its temporary name would be.
+long-output-name)
+    cp "$EXAMPLES/festival-posters.json" .
+    name="$(head -c 245 /dev/zero | tr '\0' 'n').json"
+    run renumber --by row festival-posters.json --output "$name"
+    expect_status 0
+    [ -f "$name" ] || fail "the output was not written"
+    [ "$(ls -A | grep -c tmp)" = 0 ] || fail "a temporary file was left behind"
+    ;;
+
+# What converting JSON to SVG leaves behind is said; what stays JSON keeps its text exactly.
+keys-left-behind-are-named)
+    printf '{"version": 3, "artboards": [{"name": "A", "bounds": [0, 10, 10, 0], "id": 123456789012345678901234567890}]}\n' >keys.json
+    run renumber --by row keys.json --output keys.svg
+    expect_status 0
+    expect_in .stderr 'left behind: "version", artboard 1 "id"'
+    run renumber --by row keys.json --output again.json
+    expect_status 0
+    expect_in again.json '"id": 123456789012345678901234567890'
     ;;
 
 *)
