@@ -1,12 +1,16 @@
 #include "hostsim/tool/FileAccess.h"
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -116,6 +120,106 @@ TEST_F(FileAccess, ReadingFailuresNameTheFile) {
         },
         InputError);
     EXPECT_THROW(ReadWholeFile(directory_.string()), InputError);
+}
+
+TEST_F(FileAccess, AFailingOutputLeavesEveryOtherUnchanged) {
+    const auto document = (directory_ / "doc.json").string();
+    ReplaceFile(document, "old");
+    OutputSet outputs;
+    outputs.Add(document, "new");
+    outputs.Add((directory_ / "missing" / "picture.svg").string(), "<svg/>");
+    EXPECT_THROW(outputs.Commit(), InputError);
+    EXPECT_EQ(ReadWholeFile(document), "old");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(FileAccess, OneFileIsNotTwoOutputsWhateverTheLinks) {
+    const auto document = (directory_ / "doc.json").string();
+    ReplaceFile(document, "old");
+    fs::create_symlink("doc.json", directory_ / "existing.svg");
+    fs::create_symlink("new.json", directory_ / "dangling.svg");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {document, (directory_ / "existing.svg").string()},
+        {(directory_ / "new.json").string(), (directory_ / "dangling.svg").string()},
+        {document, (directory_ / "." / "doc.json").string()},
+    };
+    for (const auto& [first, second] : cases) {
+        EXPECT_TRUE(SameFile(first, second)) << first << " " << second;
+        OutputSet outputs;
+        outputs.Add(first, "a");
+        EXPECT_THROW(outputs.Add(second, "b"), InputError) << first << " " << second;
+    }
+    EXPECT_FALSE(SameFile(document, (directory_ / "other.json").string()));
+}
+
+TEST_F(FileAccess, WhatIsNotARegularFileIsNeitherReadNorReplaced) {
+    const auto pipe = directory_ / "pipe.json";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_symlink("pipe.json", directory_ / "link.json");
+    for (const auto* name : {"pipe.json", "link.json"}) {
+        const auto path = (directory_ / name).string();
+        try {
+            ReadWholeFile(path);
+            ADD_FAILURE() << "read " << name;
+        } catch (const InputError& error) {
+            EXPECT_THAT(error.what(), HasSubstr(path + ": is not a regular file"));
+        }
+        OutputSet outputs;
+        EXPECT_THROW(outputs.Add(path, "new"), InputError) << name;
+    }
+    EXPECT_TRUE(fs::is_fifo(pipe));
+}
+
+TEST_F(FileAccess, AFileBeyondTheSizeLimitIsNotRead) {
+    const auto path = (directory_ / "big.json").string();
+    std::ofstream(path).close();
+    fs::resize_file(path, kMaxInputBytes + 1);  // sparse: takes no room on disk
+    try {
+        ReadWholeFile(path);
+        FAIL() << "read a file beyond the limit";
+    } catch (const InputError& error) {
+        EXPECT_THAT(error.what(), HasSubstr(path + ": is larger than the 256 MiB"));
+    }
+}
+
+TEST_F(FileAccess, TemporaryNamesFitBesideTheLongestNames) {
+    const std::vector<std::string> names = {"doc.json", std::string(250, 'n') + ".json", [] {
+                                                std::string accents;
+                                                for (int i = 0; i < 120; ++i) {
+                                                    accents += "\xC3\xA9";
+                                                }
+                                                return accents + ".json";
+                                            }()};
+    for (const auto& name : names) {
+        const auto temporary = TemporaryNameBeside(directory_ / name, 999999);
+        const std::string temporaryName = temporary.filename().string();
+        EXPECT_LE(temporaryName.size(), 255u) << name;
+        EXPECT_EQ(Printable(temporaryName), temporaryName) << "cut inside a character";
+        EXPECT_EQ(temporary.parent_path(), directory_);
+    }
+    const auto longest = (directory_ / (std::string(250, 'n') + ".json")).string();
+    ReplaceFile(longest, "written");
+    EXPECT_EQ(ReadWholeFile(longest), "written");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST(Printable, ControlCharactersAndBrokenBytesAreShownAsEscapes) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Cover", "Cover"},
+        {"Ünïcode – ok", "Ünïcode – ok"},
+        {"two\nlines\r\t", "two\\nlines\\r\\t"},
+        {"\x1b[31mred", "\\u001B[31mred"},
+        {std::string("nul\0", 4), "nul\\u0000"},
+        {"del\x7f", "del\\u007F"},
+        {"csi\xC2\x9B", "csi\\u009B"},
+        {"latin-1 \xE9t\xE9", "latin-1 \\xE9t\\xE9"},
+        {"cut \xE2\x82", "cut \\xE2\\x82"},
+        {"surrogate \xED\xA0\x80", "surrogate \\xED\\xA0\\x80"},
+        {"non-character \xEF\xBF\xBF", "non-character \\uFFFF"},
+    };
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(Printable(text), shown);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "hostsim/tool/JsonDocument.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -145,6 +149,75 @@ TEST(JsonDocument, BadInputIsNamedByFileLineArtboardAndField) {
 TEST(JsonDocument, ErrorMessagesAreOneLine) {
     EXPECT_THAT(ReadError("{\"artboards\": [\n{\"name\": \"A\"\n\"bounds\": []}]}"),
                 ::testing::Not(HasSubstr("\n")));
+}
+
+TEST(JsonDocument, NestingIsReadUpToTheLimitAndRefusedBeyondIt) {
+    auto nested = [](std::size_t depth) {
+        // The top-level object is one level; the rest is an unknown key's value.
+        return "{\"artboards\": [],\n \"deep\": " + std::string(depth - 1, '[') +
+               std::string(depth - 1, ']') + "}";
+    };
+    EXPECT_EQ(ReadError(nested(kJsonMaxDepth)), "(read without error)");
+    EXPECT_EQ(ReadError(nested(kJsonMaxDepth + 1)),
+              "doc.json:2: lists and objects nest more than 1000 deep");
+    // Brackets inside strings are text, not nesting.
+    EXPECT_EQ(ReadError("{\"artboards\": [], \"s\": \"" + std::string(5000, '[') + "\"}"),
+              "(read without error)");
+}
+
+TEST(JsonDocument, KeysAreComparedAfterDecoding) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {R"({"artboards": [{"name": "A", "na\u006de": "B", "bounds": [0, 1, 1, 0]}]})",
+         R"(doc.json:1: artboard 1 has the key "name" twice)"},
+        {"{\"artboards\": [],\n\"artboards\": [{\"name\": \"A\", \"bounds\": [0, 1, 1, 0]}]}",
+         R"(doc.json:2: the document has the key "artboards" twice)"},
+        {"{\"\\u0061rtboards\": [],\n\"artboards\": []}",
+         R"(doc.json:2: the document has the key "artboards" twice)"},
+        {R"({"artboards": [{"name": "A", "bounds": [0, 1, 1, 0], "x": 1, "\u0078": 2}]})",
+         R"(doc.json:1: artboard 1 has the key "x" twice)"},
+        // Inside a value the host does not read, keys are the other program's business.
+        {R"({"artboards": [], "other": {"k": 1, "k": 2}})", "(read without error)"},
+    };
+    for (const auto& [text, error] : cases) {
+        EXPECT_EQ(ReadError(text), error) << text;
+    }
+}
+
+TEST(JsonDocument, ValuesNotInterpretedKeepTheirText) {
+    const std::string text =
+        "{\n  \"id\": 123456789012345678901234567890,\n  \"artboards\": [\n"
+        "    {\"name\": \"B\", \"bounds\": [0, 1, 1, 0], \"tag\": 1.000000000000000000001}, \n"
+        "    {\"name\": \"A\", \"bounds\": [5, 1, 6, 0], \"nested\": {\"x\": [1e300, -0.0]}}\n"
+        "  ]\n}\n";
+    auto read = ReadJsonDocument("doc.json", text);
+    std::swap(read.document.artboards[0], read.document.artboards[1]);
+    const std::string written = WriteJsonDocument(read.document, &read.layout);
+    EXPECT_THAT(written, HasSubstr("\"id\": 123456789012345678901234567890"));
+    EXPECT_THAT(written, HasSubstr("\"tag\": 1.000000000000000000001"));
+    EXPECT_THAT(written, HasSubstr("\"nested\": {\"x\": [1e300, -0.0]}"));
+    EXPECT_EQ(
+        KeysOnlyJsonHolds(read.layout),
+        (std::vector<std::string>{R"("id")", R"(artboard 1 "tag")", R"(artboard 2 "nested")"}));
+}
+
+TEST(JsonDocument, APropertyHoldsNoMoreValuesThanItCouldNeed) {
+    std::string zeros = "0";
+    for (int i = 0; i < 100000; ++i) {
+        zeros += ", 0";
+    }
+    EXPECT_EQ(ReadError(R"({"artboards": [{"name": "A", "bounds": [)" + zeros + "]}]}"),
+              R"(doc.json: artboard 1: "bounds" holds more than 64 values)");
+    // A large value of a key the host does not read is only kept as its text.
+    EXPECT_EQ(ReadError(R"({"artboards": [{"name": "A", "bounds": [0, 1, 1, 0], "x": [)" + zeros +
+                        "]}]}"),
+              "(read without error)");
+}
+
+TEST(JsonDocument, NamesInMessagesShowTheirControlCharactersEscaped) {
+    EXPECT_EQ(
+        ReadError(R"({"artboards": [{"name": "A\u001b[2J\nquorvane-host: fine", "bounds": 1}]})"),
+        "doc.json:1: artboard 1 (\"A\\u001B[2J\\nquorvane-host: fine\"): \"bounds\" must be "
+        "[left, top, right, bottom], 4 numbers, not the number 1");
 }
 
 }  // namespace
