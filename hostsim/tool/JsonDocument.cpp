@@ -725,7 +725,7 @@ JsonDocument ReadJsonDocument(const std::string& file, const std::string& text) 
     CheckDepth(file, text);
     // JSON values allocate while they are destroyed. When memory runs out as they are built,
     // this much is given back first, so that those built so far can be destroyed.
-    auto reserve = std::make_unique<char[]>(std::size_t{1} << 20);
+    auto reserve = std::make_unique_for_overwrite<char[]>(std::size_t{1} << 20);
     ArtboardsSax parsed(file, text);
     try {
         return ReadParsed(file, text, parsed);
