@@ -85,55 +85,6 @@ bool SameArtboards(const Document& a, const Document& b) {
                       });
 }
 
-// Whether `text` holds only characters an XML 1.0 file can hold: valid UTF-8 without control
-// characters other than tab, line feed and carriage return, and without U+FFFE and U+FFFF.
-bool FitsXml(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            if (lead < 0x20 && lead != '\t' && lead != '\n' && lead != '\r') {
-                return false;
-            }
-            ++i;
-            continue;
-        }
-        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-        if (length == 0 || lead > 0xF4 || i + length > text.size()) {
-            return false;
-        }
-        std::uint32_t code = lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (next & 0x3F);
-        }
-        const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < least[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) ||
-            code == 0xFFFE || code == 0xFFFF) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
-// Refuses a document with a name that an SVG file cannot hold: no escape would give it back.
-void CheckNamesFitXml(const Document& document) {
-    for (std::size_t i = 0; i < document.artboards.size(); ++i) {
-        const std::string& name = document.artboards[i].name;
-        if (!FitsXml(name)) {
-            throw InputError(Located(document.name, 0,
-                                     "artboard " + std::to_string(i + 1) + " (\"" +
-                                         Printable(name) +
-                                         "\"): the name holds a character that an SVG file "
-                                         "cannot hold (XML 1.0 has no way to write it)"));
-        }
-    }
-}
-
 }  // namespace
 
 std::string RenderDocument(const DocumentFile& source, const Document& document,
@@ -145,7 +96,6 @@ std::string RenderDocument(const DocumentFile& source, const Document& document,
         return WriteJsonDocument(
             document, source.format == DocumentFormat::Json ? &*source.jsonLayout : nullptr);
     }
-    CheckNamesFitXml(document);
     return WriteSvgDocument(document,
                             source.format == DocumentFormat::Svg ? &*source.svgLayout : nullptr);
 }
