@@ -9,8 +9,10 @@
 // A call answered "without writing" performs nothing either and returns 0: its out-parameter
 // keeps whatever the caller had put there, and no object comes into being.
 //
-// Rules are tried in the order they were set; the first that matches decides. Every host
-// call is counted, whether or not a rule matches it.
+// A rule names its calls by their number from now (the k-th call, or every call from the k-th
+// on: a host going down) or by their entry, given as the typed entry of HostAbi.h
+// (abi::artboard::GetBounds::id). Rules are tried in the order they were set; the first that
+// matches decides. Every host call is counted, whether or not a rule matches it.
 #pragma once
 
 #include <cstdint>
@@ -38,12 +40,16 @@ class FaultInjector {
 
     // The k-th host call from now fails with `code` (k = 1: the next call).
     void FailCall(int k, abi::ErrorCode code);
-    // Calls of entry `entry` of `suite` fail with `code`: every one, or the next `times`.
-    void FailOperation(SuiteId suite, int entry, abi::ErrorCode code, int times = kEveryTime);
+    // The k-th host call from now answers 0 without doing anything.
+    void AnswerCallWithoutWriting(int k);
+    // Every host call from the k-th from now on fails with `code`, as when the host goes down.
+    void FailEveryCallFrom(int k, abi::ErrorCode code);
+    // Calls of `entry` fail with `code`: every one, or the next `times`.
+    void FailOperation(abi::EntryId entry, abi::ErrorCode code, int times = kEveryTime);
     // Acquisitions of the suite `name` through the basic suite fail with `code`.
     void FailAcquisition(std::string name, abi::ErrorCode code, int times = kEveryTime);
-    // Calls of entry `entry` of `suite` answer 0 and do nothing.
-    void AnswerWithoutWriting(SuiteId suite, int entry, int times = kEveryTime);
+    // Calls of `entry` answer 0 and do nothing: every one, or the next `times`.
+    void AnswerWithoutWriting(abi::EntryId entry, int times = kEveryTime);
     // Drops every rule; the count of calls goes on.
     void Clear() { rules_.clear(); }
 
@@ -55,12 +61,14 @@ class FaultInjector {
   private:
     struct Rule {
         std::optional<std::uint64_t> callNumber;  // matches that call only
-        std::optional<SuiteId> suite;
-        int entry = 0;
+        bool andEveryLater = false;               // ... or that call and every later one
+        std::optional<abi::EntryId> entry;
         std::optional<std::string> subject;
         Fault fault;
         int remaining = kEveryTime;
     };
+    // The call `k` calls from now (k >= 1).
+    std::uint64_t CallFromNow(int k, const char* rule) const;
     std::vector<Rule> rules_;
     std::uint64_t callsSeen_ = 0;
 };

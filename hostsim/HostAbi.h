@@ -18,6 +18,26 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace hostsim {
+
+// The suites the host offers, the basic suite first (SuiteId.h gives their names and versions).
+enum class SuiteId {
+    Basic,
+    Access,
+    Plugins,
+    Notifier,
+    Context,
+    User,
+    FilePath,
+    Folders,
+    Blocks,
+    Menu,
+    Artboard,
+    UnicodeString,
+};
+
+}  // namespace hostsim
+
 namespace hostsim::abi {
 
 using ErrorCode = std::int32_t;
@@ -31,10 +51,19 @@ using SuiteEntry = void (*)();
 inline constexpr int kSuiteSlots = 64;
 using SuiteTable = std::array<SuiteEntry, kSuiteSlots>;
 
-// One documented entry of a suite: its number (from 1) and its C type.
-template <int Number, typename Function>
+// Which entry of which suite, as a value: what fault rules and tables of cases name.
+struct EntryId {
+    SuiteId suite;
+    int number;
+    friend bool operator==(const EntryId&, const EntryId&) = default;
+};
+
+// One documented entry of a suite: its suite, its number (from 1) and its C type.
+template <SuiteId Suite, int Number, typename Function>
 struct Entry {
+    static constexpr SuiteId suite = Suite;
     static constexpr int number = Number;
+    static constexpr EntryId id{Suite, Number};
     using Type = Function;
 };
 
@@ -94,83 +123,100 @@ static_assert(sizeof(OriginPoint) == 8);
 
 // The basic suite: hands out the other suites.
 namespace basic {
+template <int N, typename F>
+using At = Entry<SuiteId::Basic, N, F>;
 using AcquireSuite =
-    Entry<1, ErrorCode (*)(const char* name, std::int32_t version, const void** suite)>;
-using ReleaseSuite = Entry<2, ErrorCode (*)(const char* name, std::int32_t version)>;
+    At<1, ErrorCode (*)(const char* name, std::int32_t version, const void** suite)>;
+using ReleaseSuite = At<2, ErrorCode (*)(const char* name, std::int32_t version)>;
 }  // namespace basic
 
 // "SP Access Suite" 3.
 namespace access {
-using AcquirePlugin = Entry<1, ErrorCode (*)(Handle plugin, Handle* access)>;
-using ReleasePlugin = Entry<2, ErrorCode (*)(Handle access)>;
+template <int N, typename F>
+using At = Entry<SuiteId::Access, N, F>;
+using AcquirePlugin = At<1, ErrorCode (*)(Handle plugin, Handle* access)>;
+using ReleasePlugin = At<2, ErrorCode (*)(Handle access)>;
 }  // namespace access
 
 // "SP Plug-ins Suite" 4.
 namespace plugins {
-using SetPluginName = Entry<24, ErrorCode (*)(Handle plugin, const char* name)>;
-}
+template <int N, typename F>
+using At = Entry<SuiteId::Plugins, N, F>;
+using SetPluginName = At<24, ErrorCode (*)(Handle plugin, const char* name)>;
+}  // namespace plugins
 
 // "AI Notifier Suite" 3.
 namespace notifier {
+template <int N, typename F>
+using At = Entry<SuiteId::Notifier, N, F>;
 using AddNotifier =
-    Entry<1, ErrorCode (*)(Handle plugin, const char* name, const char* type, Handle* notifier)>;
-}
+    At<1, ErrorCode (*)(Handle plugin, const char* name, const char* type, Handle* notifier)>;
+}  // namespace notifier
 
 // "AI Context Suite" 6.
 namespace context {
-using PushAppContext = Entry<2, ErrorCode (*)(Handle plugin, Handle* context)>;
-using PopAppContext = Entry<3, ErrorCode (*)(Handle context)>;
+template <int N, typename F>
+using At = Entry<SuiteId::Context, N, F>;
+using PushAppContext = At<2, ErrorCode (*)(Handle plugin, Handle* context)>;
+using PopAppContext = At<3, ErrorCode (*)(Handle context)>;
 }  // namespace context
 
 // "AI User Suite" 10.
 namespace user {
-using MessageAlert = Entry<45, ErrorCode (*)(const Handle* text)>;
-}
+template <int N, typename F>
+using At = Entry<SuiteId::User, N, F>;
+using MessageAlert = At<45, ErrorCode (*)(const Handle* text)>;
+}  // namespace user
 
 // "AI Unicode String Suite" 7.
 namespace strings {
-using Initialize = Entry<1, ErrorCode (*)(Handle* str, const char* bytes, std::int32_t byteCount,
-                                          std::int32_t encoding)>;
-using Destroy = Entry<4, ErrorCode (*)(Handle* str)>;
-using Append = Entry<5, ErrorCode (*)(Handle* target, const Handle* source)>;
-using Copy = Entry<7, ErrorCode (*)(Handle* target, const Handle* source)>;
+template <int N, typename F>
+using At = Entry<SuiteId::UnicodeString, N, F>;
+using Initialize = At<1, ErrorCode (*)(Handle* str, const char* bytes, std::int32_t byteCount,
+                                       std::int32_t encoding)>;
+using Destroy = At<4, ErrorCode (*)(Handle* str)>;
+using Append = At<5, ErrorCode (*)(Handle* target, const Handle* source)>;
+using Copy = At<7, ErrorCode (*)(Handle* target, const Handle* source)>;
 }  // namespace strings
 
 // "AI Artboard Suite" 2.
 namespace artboard {
-using NewAttributes = Entry<1, ErrorCode (*)(Handle* set)>;
-using CloneAttributes = Entry<2, ErrorCode (*)(Handle* target, const Handle* source)>;
-using DisposeAttributes = Entry<3, ErrorCode (*)(Handle* set)>;
-using GetBounds = Entry<4, ErrorCode (*)(const Handle* set, BoundsRect* bounds)>;
-using SetBounds = Entry<5, ErrorCode (*)(Handle* set, const BoundsRect* bounds)>;
-using GetPixelAspectRatio = Entry<6, ErrorCode (*)(const Handle* set, float* ratio)>;
-using SetPixelAspectRatio = Entry<7, ErrorCode (*)(Handle* set, float ratio)>;
-using GetName = Entry<8, ErrorCode (*)(const Handle* set, Handle* name)>;
-using SetName = Entry<9, ErrorCode (*)(Handle* set, const Handle* name)>;
+template <int N, typename F>
+using At = Entry<SuiteId::Artboard, N, F>;
+using NewAttributes = At<1, ErrorCode (*)(Handle* set)>;
+using CloneAttributes = At<2, ErrorCode (*)(Handle* target, const Handle* source)>;
+using DisposeAttributes = At<3, ErrorCode (*)(Handle* set)>;
+using GetBounds = At<4, ErrorCode (*)(const Handle* set, BoundsRect* bounds)>;
+using SetBounds = At<5, ErrorCode (*)(Handle* set, const BoundsRect* bounds)>;
+using GetPixelAspectRatio = At<6, ErrorCode (*)(const Handle* set, float* ratio)>;
+using SetPixelAspectRatio = At<7, ErrorCode (*)(Handle* set, float ratio)>;
+using GetName = At<8, ErrorCode (*)(const Handle* set, Handle* name)>;
+using SetName = At<9, ErrorCode (*)(Handle* set, const Handle* name)>;
 using GetDisplayMark =
-    Entry<10, ErrorCode (*)(const Handle* set, std::int32_t kind, std::int32_t* value)>;
-using SetDisplayMark = Entry<11, ErrorCode (*)(Handle* set, std::int32_t kind, std::int32_t value)>;
-using AcquireArtboardList = Entry<12, ErrorCode (*)(Handle* list)>;
-using ReleaseArtboardList = Entry<13, ErrorCode (*)(Handle* list)>;
-using GetArtboardCount = Entry<16, ErrorCode (*)(const Handle* list, std::int32_t* count)>;
-using UpdateArtboard =
-    Entry<19, ErrorCode (*)(Handle* list, std::int32_t index, const Handle* set)>;
+    At<10, ErrorCode (*)(const Handle* set, std::int32_t kind, std::int32_t* value)>;
+using SetDisplayMark = At<11, ErrorCode (*)(Handle* set, std::int32_t kind, std::int32_t value)>;
+using AcquireArtboardList = At<12, ErrorCode (*)(Handle* list)>;
+using ReleaseArtboardList = At<13, ErrorCode (*)(Handle* list)>;
+using GetArtboardCount = At<16, ErrorCode (*)(const Handle* list, std::int32_t* count)>;
+using UpdateArtboard = At<19, ErrorCode (*)(Handle* list, std::int32_t index, const Handle* set)>;
 using GetArtboardAttributes =
-    Entry<20, ErrorCode (*)(const Handle* list, std::int32_t index, Handle* set)>;
-using GetRulerOrigin = Entry<21, ErrorCode (*)(const Handle* set, OriginPoint* origin)>;
-using SetRulerOrigin = Entry<22, ErrorCode (*)(Handle* set, const OriginPoint* origin)>;
+    At<20, ErrorCode (*)(const Handle* list, std::int32_t index, Handle* set)>;
+using GetRulerOrigin = At<21, ErrorCode (*)(const Handle* set, OriginPoint* origin)>;
+using SetRulerOrigin = At<22, ErrorCode (*)(Handle* set, const OriginPoint* origin)>;
 }  // namespace artboard
 
 // "AI Menu Suite" 10.
 namespace menu {
+template <int N, typename F>
+using At = Entry<SuiteId::Menu, N, F>;
 using AddMenuItem =
-    Entry<1, ErrorCode (*)(Handle plugin, const char* key, const MenuItemRecord* record,
-                           std::int32_t options, Handle* item)>;
+    At<1, ErrorCode (*)(Handle plugin, const char* key, const MenuItemRecord* record,
+                        std::int32_t options, Handle* item)>;
 using AddMenuGroupAsSubMenu =
-    Entry<20, ErrorCode (*)(const char* name, std::int32_t options, Handle item, Handle* group)>;
-using GetMenuGroupName = Entry<21, ErrorCode (*)(Handle group, const char** name)>;
-using CountMenuGroups = Entry<25, ErrorCode (*)(std::int32_t* count)>;
-using GetNthMenuGroup = Entry<26, ErrorCode (*)(std::int32_t index, Handle* group)>;
+    At<20, ErrorCode (*)(const char* name, std::int32_t options, Handle item, Handle* group)>;
+using GetMenuGroupName = At<21, ErrorCode (*)(Handle group, const char** name)>;
+using CountMenuGroups = At<25, ErrorCode (*)(std::int32_t* count)>;
+using GetNthMenuGroup = At<26, ErrorCode (*)(std::int32_t index, Handle* group)>;
 }  // namespace menu
 
 // The function behind entry E of a table, typed.

@@ -10,21 +10,6 @@
 
 namespace hostsim {
 
-enum class SuiteId {
-    Basic,
-    Access,
-    Plugins,
-    Notifier,
-    Context,
-    User,
-    FilePath,
-    Folders,
-    Blocks,
-    Menu,
-    Artboard,
-    UnicodeString,
-};
-
 struct SuiteInfo {
     SuiteId id;
     const char* name;

@@ -123,8 +123,7 @@ TEST_F(RealModuleAboutBox, EveryHostCallOfTheAboutBoxFailingInTurnLeavesNothingH
 
 TEST_F(RealModuleAboutBox, AUserSuiteAnsweredWithoutATableShowsNothing) {
     Start();
-    ActiveHost().Faults().AnswerWithoutWriting(SuiteId::Basic,
-                                               hostsim::abi::basic::AcquireSuite::number, 1);
+    ActiveHost().Faults().AnswerWithoutWriting(hostsim::abi::basic::AcquireSuite::id, 1);
     EXPECT_EQ(ModuleSession().ChooseMenuItem(kAboutItemLabel), 0);
     EXPECT_TRUE(ActiveHost().Alerts().empty());
     const auto calls = ActiveHost().Calls().HostCalls();

@@ -16,11 +16,12 @@ using hostsim::SuiteId;
 
 constexpr hostsim::ErrorCode kRefused = FourChar("Nope");
 
-constexpr int kAddMenuItem = hostsim::abi::menu::AddMenuItem::number;
-constexpr int kAddMenuGroupAsSubMenu = hostsim::abi::menu::AddMenuGroupAsSubMenu::number;
-constexpr int kGetMenuGroupName = hostsim::abi::menu::GetMenuGroupName::number;
-constexpr int kCountMenuGroups = hostsim::abi::menu::CountMenuGroups::number;
-constexpr int kGetNthMenuGroup = hostsim::abi::menu::GetNthMenuGroup::number;
+constexpr hostsim::abi::EntryId kAddMenuItem = hostsim::abi::menu::AddMenuItem::id;
+constexpr hostsim::abi::EntryId kAddMenuGroupAsSubMenu =
+    hostsim::abi::menu::AddMenuGroupAsSubMenu::id;
+constexpr hostsim::abi::EntryId kGetMenuGroupName = hostsim::abi::menu::GetMenuGroupName::id;
+constexpr hostsim::abi::EntryId kCountMenuGroups = hostsim::abi::menu::CountMenuGroups::id;
+constexpr hostsim::abi::EntryId kGetNthMenuGroup = hostsim::abi::menu::GetNthMenuGroup::id;
 
 // The host's own groups followed by `extra`.
 hostsim::HostConfig HostGroups(std::vector<std::string> extra) {
@@ -83,9 +84,7 @@ TEST_F(RealModuleMenus, TheSharedGroupIsCreatedWhenNoGroupHasExactlyItsName) {
         {"a group whose name ends in a space", {"SDKAboutPluginsGroupName "}, nothing},
         {"a group count that reads 0",
          {},
-         [](hostsim::Host& h) {
-             h.Faults().AnswerWithoutWriting(SuiteId::Menu, kCountMenuGroups);
-         }},
+         [](hostsim::Host& h) { h.Faults().AnswerWithoutWriting(kCountMenuGroups); }},
     };
     for (const MissingGroupCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -178,29 +177,19 @@ TEST_F(RealModuleMenus, AnAboutItemThatCannotBeAddedLeavesBothCommandsWorking) {
     const std::vector<AboutItemFailure> cases = {
         {"group count refused",
          {},
-         [](hostsim::Host& h) {
-             h.Faults().FailOperation(SuiteId::Menu, kCountMenuGroups, kRefused);
-         }},
+         [](hostsim::Host& h) { h.Faults().FailOperation(kCountMenuGroups, kRefused); }},
         {"group lookup refused",
          {},
-         [](hostsim::Host& h) {
-             h.Faults().FailOperation(SuiteId::Menu, kGetNthMenuGroup, kRefused);
-         }},
+         [](hostsim::Host& h) { h.Faults().FailOperation(kGetNthMenuGroup, kRefused); }},
         {"group name refused",
          {},
-         [](hostsim::Host& h) {
-             h.Faults().FailOperation(SuiteId::Menu, kGetMenuGroupName, kRefused);
-         }},
+         [](hostsim::Host& h) { h.Faults().FailOperation(kGetMenuGroupName, kRefused); }},
         {"item for the shared group refused",
          {},
-         [](hostsim::Host& h) {
-             h.Faults().FailOperation(SuiteId::Menu, kAddMenuItem, kRefused, 1);
-         }},
+         [](hostsim::Host& h) { h.Faults().FailOperation(kAddMenuItem, kRefused, 1); }},
         {"shared group refused",
          {},
-         [](hostsim::Host& h) {
-             h.Faults().FailOperation(SuiteId::Menu, kAddMenuGroupAsSubMenu, kRefused);
-         }},
+         [](hostsim::Host& h) { h.Faults().FailOperation(kAddMenuGroupAsSubMenu, kRefused); }},
         {"menu suite refused to the About helper",
          {},
          [helperAcquisition](hostsim::Host& h) {
@@ -208,9 +197,7 @@ TEST_F(RealModuleMenus, AnAboutItemThatCannotBeAddedLeavesBothCommandsWorking) {
          }},
         {"the About item itself refused, the group existing",
          {kSharedGroup},
-         [](hostsim::Host& h) {
-             h.Faults().FailOperation(SuiteId::Menu, kAddMenuItem, kRefused, 1);
-         }},
+         [](hostsim::Host& h) { h.Faults().FailOperation(kAddMenuItem, kRefused, 1); }},
     };
     for (const AboutItemFailure& c : cases) {
         SCOPED_TRACE(c.name);
@@ -302,13 +289,11 @@ TEST_F(RealModuleMenus, AFailingBaseStartupAddsNoMenuItemAtAll) {
          [](hostsim::Host& h) { h.Faults().FailAcquisition("AI Unicode String Suite", kRefused); }},
         {"name refused",
          [](hostsim::Host& h) {
-             h.Faults().FailOperation(SuiteId::Plugins,
-                                      hostsim::abi::plugins::SetPluginName::number, kRefused);
+             h.Faults().FailOperation(hostsim::abi::plugins::SetPluginName::id, kRefused);
          }},
         {"notifier refused",
          [](hostsim::Host& h) {
-             h.Faults().FailOperation(SuiteId::Notifier,
-                                      hostsim::abi::notifier::AddNotifier::number, kRefused);
+             h.Faults().FailOperation(hostsim::abi::notifier::AddNotifier::id, kRefused);
          }},
     };
     for (const auto& c : cases) {

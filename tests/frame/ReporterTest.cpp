@@ -289,8 +289,7 @@ TEST_F(ErrorReporter, AUserSuiteTheHostWillNotGiveChangesNeitherTheCodeNorTheTab
          [](hostsim::Host& h) { h.Faults().FailAcquisition("AI User Suite", kGone, 1); }},
         {"answered without a table",
          [](hostsim::Host& h) {
-             h.Faults().AnswerWithoutWriting(SuiteId::Basic,
-                                             hostsim::abi::basic::AcquireSuite::number, 1);
+             h.Faults().AnswerWithoutWriting(hostsim::abi::basic::AcquireSuite::id, 1);
          }},
     };
     std::int64_t now = 1000;

@@ -38,18 +38,15 @@ TEST_F(RealModuleSuiteAcquisition, FailingAtEachRowReleasesExactlyTheRowsBeforeI
 TEST_F(RealModuleSuiteAcquisition, StartupFailingAfterAcquisitionReleasesEverySuite) {
     struct Row {
         const char* name;
-        SuiteId suite;
-        int entry;
+        hostsim::abi::EntryId entry;
         std::vector<std::string> registrationCalls;  // between acquisition and release
     };
     const Row rows[] = {
         {"set-name",
-         SuiteId::Plugins,
-         hostsim::abi::plugins::SetPluginName::number,
+         hostsim::abi::plugins::SetPluginName::id,
          {"SetPluginName(plugin#1, \"Quorvane\")"}},
         {"add-notifier",
-         SuiteId::Notifier,
-         hostsim::abi::notifier::AddNotifier::number,
+         hostsim::abi::notifier::AddNotifier::id,
          {"SetPluginName(plugin#1, \"Quorvane\")",
           "AddNotifier(plugin#1, \"Quorvane App Started Notifier\", "
           "\"AI Application Started Notifier\", null)"}},
@@ -58,7 +55,7 @@ TEST_F(RealModuleSuiteAcquisition, StartupFailingAfterAcquisitionReleasesEverySu
         SCOPED_TRACE(row.name);
         host.Calls().Clear();
         host.Faults().Clear();
-        host.Faults().FailOperation(row.suite, row.entry, kRefused, 1);
+        host.Faults().FailOperation(row.entry, kRefused, 1);
 
         EXPECT_EQ(session.SendStartup(), kRefused);
         EXPECT_EQ(session.InstanceSlot(), nullptr);
@@ -105,8 +102,7 @@ TEST_F(RealModuleSuiteAcquisition, ShutdownAfterAFailedReloadReleasesNothing) {
 TEST_F(RealModuleSuiteAcquisition, ASuiteAnsweredWithoutATableFailsStartupWithNothingHeld) {
     // The host says yes but writes no table. Going on would end in a call through a null
     // suite pointer (the lock, at the latest); the start-up must fail instead.
-    host.Faults().AnswerWithoutWriting(SuiteId::Basic, hostsim::abi::basic::AcquireSuite::number,
-                                       1);
+    host.Faults().AnswerWithoutWriting(hostsim::abi::basic::AcquireSuite::id, 1);
     EXPECT_NE(session.SendStartup(), 0);
     EXPECT_EQ(session.InstanceSlot(), nullptr);
     EXPECT_TRUE(host.Ledger().HeldSuites().empty()) << host.Calls().Text();

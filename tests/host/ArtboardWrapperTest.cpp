@@ -19,9 +19,11 @@ namespace {
 using hostsim::FourChar;
 using hostsim::SuiteId;
 
-constexpr int kNewAttributes = 1;
-constexpr int kAcquireArtboardList = 12;
-constexpr int kGetArtboardAttributes = 20;
+constexpr hostsim::abi::EntryId kNewAttributes = hostsim::abi::artboard::NewAttributes::id;
+constexpr hostsim::abi::EntryId kAcquireArtboardList =
+    hostsim::abi::artboard::AcquireArtboardList::id;
+constexpr hostsim::abi::EntryId kGetArtboardAttributes =
+    hostsim::abi::artboard::GetArtboardAttributes::id;
 
 class ArtboardWrapper : public RunningPlugin {
   protected:
@@ -54,14 +56,10 @@ struct Scenario {
 TEST_F(ArtboardWrapper, DestroyingASetWithANullHandleStillCallsDisposeOnce) {
     const std::vector<Scenario> scenarios = {
         {"creation answered without a set",
-         [](hostsim::Host& h) {
-             h.Faults().AnswerWithoutWriting(SuiteId::Artboard, kNewAttributes, 1);
-         },
+         [](hostsim::Host& h) { h.Faults().AnswerWithoutWriting(kNewAttributes, 1); },
          [] { const ai::ArtboardAttributes set; }},
         {"creation refused",
-         [](hostsim::Host& h) {
-             h.Faults().FailOperation(SuiteId::Artboard, kNewAttributes, FourChar("Deny"), 1);
-         },
+         [](hostsim::Host& h) { h.Faults().FailOperation(kNewAttributes, FourChar("Deny"), 1); },
          [] { const ai::ArtboardAttributes set; }},
         {"fetch of an index the host rejects", [](hostsim::Host&) {},
          [] {
@@ -90,10 +88,7 @@ TEST_F(ArtboardWrapper, ACollectionReleasesItsListOnlyWhenItHasOne) {
     } cases[] = {
         {"a list acquired", [](hostsim::Host&) {}, 1},
         {"acquisition answered without a list",
-         [](hostsim::Host& h) {
-             h.Faults().AnswerWithoutWriting(SuiteId::Artboard, kAcquireArtboardList, 1);
-         },
-         0},
+         [](hostsim::Host& h) { h.Faults().AnswerWithoutWriting(kAcquireArtboardList, 1); }, 0},
         {"no document open", [](hostsim::Host& h) { h.CloseDocument(); }, 0},
     };
     for (const auto& c : cases) {
@@ -123,7 +118,7 @@ TEST_F(ArtboardWrapper, GetAttributesOfAnIndexTheHostRejectsReturnsASetWithoutAH
         SCOPED_TRACE(c.name);
         host.Calls().Clear();
         if (c.refusal) {
-            host.Faults().FailOperation(SuiteId::Artboard, kGetArtboardAttributes, *c.refusal, 1);
+            host.Faults().FailOperation(kGetArtboardAttributes, *c.refusal, 1);
         }
         ErrorCode result = 0;
         { const ai::ArtboardAttributes set = artboards.GetAttributes(c.index, result); }

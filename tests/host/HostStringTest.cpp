@@ -57,20 +57,21 @@ TEST_F(HostStringWrapper, DestroyingAnEmptyStringMakesNoHostCall) {
 // Each request that the host can refuse, made on strings that exist already.
 struct RefusedRequest {
     const char* name;
-    int entry;  // of "AI Unicode String Suite"
+    hostsim::abi::EntryId entry;
     std::function<void(ai::HostString& target, const ai::HostString& source)> make;
 };
 
 TEST_F(HostStringWrapper, ARefusedRequestThrowsAnErrorCarryingExactlyTheHostsCode) {
     const std::vector<RefusedRequest> requests = {
-        {"create", 1,
+        {"create", hostsim::abi::strings::Initialize::id,
          [](ai::HostString&, const ai::HostString&) {
              const ai::HostString made("label");
              static_cast<void>(made);
          }},
-        {"append", 5,
+        {"append", hostsim::abi::strings::Append::id,
          [](ai::HostString& target, const ai::HostString& source) { target.Append(source); }},
-        {"copy", 7, [](ai::HostString& target, const ai::HostString& source) { target = source; }},
+        {"copy", hostsim::abi::strings::Copy::id,
+         [](ai::HostString& target, const ai::HostString& source) { target = source; }},
     };
     const std::vector<hostsim::ErrorCode> codes = {FourChar("Deny"), -108, 1, 0x7FFFFFFF,
                                                    FourChar("!MSG")};
@@ -79,7 +80,7 @@ TEST_F(HostStringWrapper, ARefusedRequestThrowsAnErrorCarryingExactlyTheHostsCod
             SCOPED_TRACE(std::string(request.name) + " refused with " + hostsim::CodeText(code));
             ai::HostString target("target");
             const ai::HostString source("source");
-            host.Faults().FailOperation(SuiteId::UnicodeString, request.entry, code, 1);
+            host.Faults().FailOperation(request.entry, code, 1);
             try {
                 request.make(target, source);
                 ADD_FAILURE() << "no exception";

@@ -50,6 +50,47 @@ TEST(FaultInjection, FailsExactlyTheKthCallFromNow) {
     }
 }
 
+// The three ways a host call can go wrong, by call number: the k-th fails, the k-th answers 0
+// and writes nothing, every call from the k-th on fails (a host going down).
+TEST(FaultInjection, EachModeHitsTheCallsItNames) {
+    struct Row {
+        const char* name;
+        void (*arm)(FaultInjector&);
+        std::vector<ErrorCode> codes;
+        std::vector<bool> written;
+    };
+    const Row rows[] = {
+        {"the 2nd fails",
+         [](FaultInjector& f) { f.FailCall(2, kInjected); },
+         {0, kInjected, 0, 0, 0},
+         {true, false, true, true, true}},
+        {"the 2nd answers without writing",
+         [](FaultInjector& f) { f.AnswerCallWithoutWriting(2); },
+         {0, 0, 0, 0, 0},
+         {true, false, true, true, true}},
+        {"every call from the 4th fails",
+         [](FaultInjector& f) { f.FailEveryCallFrom(4, kInjected); },
+         {0, 0, 0, kInjected, kInjected},
+         {true, true, true, false, false}},
+    };
+    for (const Row& row : rows) {
+        Host host;
+        row.arm(host.Faults());
+        std::vector<ErrorCode> codes;
+        std::vector<bool> written;
+        for (const auto& [code, handle] : MakeFiveStrings()) {
+            codes.push_back(code);
+            written.push_back(handle != nullptr);
+            if (handle != nullptr) {
+                test::DisposeString(handle);
+            }
+        }
+        EXPECT_EQ(codes, row.codes) << row.name;
+        EXPECT_EQ(written, row.written) << row.name;
+        EXPECT_EQ(host.ProblemReport({}), "") << row.name;
+    }
+}
+
 TEST(FaultInjection, FailsEveryCallOfOneOperationOrTheNextFew) {
     struct Row {
         int times;
@@ -62,9 +103,8 @@ TEST(FaultInjection, FailsEveryCallOfOneOperationOrTheNextFew) {
     };
     for (const Row& row : rows) {
         Host host;
-        host.Faults().FailOperation(SuiteId::UnicodeString, abi::strings::Initialize::number,
-                                    kInjected, row.times);
-        host.Faults().FailOperation(SuiteId::Menu, abi::menu::CountMenuGroups::number, kInjected);
+        host.Faults().FailOperation(abi::strings::Initialize::id, kInjected, row.times);
+        host.Faults().FailOperation(abi::menu::CountMenuGroups::id, kInjected);
         std::vector<ErrorCode> got;
         for (const auto& [code, handle] : MakeFiveStrings()) {
             got.push_back(code);
@@ -94,9 +134,8 @@ TEST(FaultInjection, FailsAcquisitionOfOneSuiteByName) {
 TEST(FaultInjection, AnsweringWithoutWritingLeavesTheOutParameterAndMakesNothing) {
     Host host;
     host.OpenDocument(Document{"doc", {Artboard{}}});
-    host.Faults().AnswerWithoutWriting(SuiteId::Basic, abi::basic::AcquireSuite::number, 1);
-    host.Faults().AnswerWithoutWriting(SuiteId::Artboard,
-                                       abi::artboard::AcquireArtboardList::number, 1);
+    host.Faults().AnswerWithoutWriting(abi::basic::AcquireSuite::id, 1);
+    host.Faults().AnswerWithoutWriting(abi::artboard::AcquireArtboardList::id, 1);
     const void* table = nullptr;
     EXPECT_EQ(Call<abi::basic::AcquireSuite>(SuiteId::Basic, "AI User Suite", 10, &table), 0);
     EXPECT_EQ(table, nullptr);
@@ -111,16 +150,15 @@ TEST(FaultInjection, AnsweringWithoutWritingLeavesTheOutParameterAndMakesNothing
 TEST(FaultInjection, AFailedReleaseStillEndsTheHandlesLife) {
     struct Row {
         const char* name;
-        SuiteId suite;
-        int entry;
+        abi::EntryId entry;
     };
     const Row rows[] = {
-        {"string", SuiteId::UnicodeString, abi::strings::Destroy::number},
-        {"attribute set", SuiteId::Artboard, abi::artboard::DisposeAttributes::number},
-        {"list", SuiteId::Artboard, abi::artboard::ReleaseArtboardList::number},
-        {"context", SuiteId::Context, abi::context::PopAppContext::number},
-        {"access", SuiteId::Access, abi::access::ReleasePlugin::number},
-        {"suite", SuiteId::Basic, abi::basic::ReleaseSuite::number},
+        {"string", abi::strings::Destroy::id},
+        {"attribute set", abi::artboard::DisposeAttributes::id},
+        {"list", abi::artboard::ReleaseArtboardList::id},
+        {"context", abi::context::PopAppContext::id},
+        {"access", abi::access::ReleasePlugin::id},
+        {"suite", abi::basic::ReleaseSuite::id},
     };
     for (const Row& row : rows) {
         Host host;
@@ -138,7 +176,7 @@ TEST(FaultInjection, AFailedReleaseStillEndsTheHandlesLife) {
         Call<abi::access::AcquirePlugin>(SuiteId::Access, plugin, &access);
         Call<abi::basic::AcquireSuite>(SuiteId::Basic, "AI User Suite", 10, &table);
 
-        host.Faults().FailOperation(row.suite, row.entry, kInjected);
+        host.Faults().FailOperation(row.entry, kInjected);
         const ErrorCode results[] = {
             Call<abi::strings::Destroy>(SuiteId::UnicodeString, &str),
             Call<abi::artboard::DisposeAttributes>(SuiteId::Artboard, &set),

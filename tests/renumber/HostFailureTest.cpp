@@ -123,7 +123,7 @@ TEST(HostFailure, MeaninglessBoundsStillSortSafely) {
     EXPECT_TRUE(std::isnan(nan.document.artboards.back().bounds.top));  // a NaN top sorts last
 
     const Outcome unwritten = RunWith(Shuffled(), [](hostsim::FaultInjector& faults) {
-        faults.AnswerWithoutWriting(hostsim::SuiteId::Artboard, 4);  // GetBounds
+        faults.AnswerWithoutWriting(hostsim::abi::artboard::GetBounds::id);
     });
     EXPECT_EQ(unwritten.problems, "");
     EXPECT_TRUE(SameArtboardsInAnyOrder(unwritten.document, Shuffled()));
