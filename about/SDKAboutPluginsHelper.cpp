@@ -73,6 +73,9 @@ ErrorCode SDKAboutPluginsHelper::AddAboutMenuItem(const HostMessage* message, co
         MenuItemHandle parent = nullptr;
         ErrorCode result =
             menuSuite->AddMenuItem(message->pluginRef, nullptr, &groupItem, 0, &parent);
+        if (result == kNoError && parent == nullptr) {
+            result = kCantError;  // success without an item to hang the group under
+        }
         if (result == kNoError) {
             MenuGroupHandle group = nullptr;
             result = menuSuite->AddMenuGroupAsSubMenu(groupName, 1, parent, &group);
@@ -100,8 +103,8 @@ ErrorCode SDKAboutPluginsHelper::HasMenuGroup(const char* groupName, bool& exist
     for (std::int32_t index = 0; index < count; ++index) {
         MenuGroupHandle group = nullptr;
         if (const ErrorCode result = menuSuite->GetNthMenuGroup(index, &group);
-            result != kNoError) {
-            return result;
+            result != kNoError || group == nullptr) {
+            return result != kNoError ? result : kCantError;
         }
         const char* name = nullptr;
         if (const ErrorCode result = menuSuite->GetMenuGroupName(group, &name);

@@ -9,7 +9,9 @@ HostContextScope::HostContextScope(PluginRef pluginRef) noexcept {
 }
 
 HostContextScope::~HostContextScope() {
-    if (gContextSuite != nullptr) {
+    // Only a context the host entered is left: after a refused push there is none, and the
+    // handle is not one to give the host.
+    if (gContextSuite != nullptr && context != nullptr) {
         gContextSuite->PopAppContext(context);
     }
 }

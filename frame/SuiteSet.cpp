@@ -103,25 +103,20 @@ SuiteSet::~SuiteSet() {
     if (gSuiteUseCount != 0) {
         return;  // other owners still use the tables
     }
+    // Every held suite is released even after one release was refused: stopping there would
+    // leave the later suites held by a module that is going away. Nobody reads the results.
     bool released = false;
     for (const SuiteTableRow& row : FrameSuiteTable) {
-        if (ReleaseRow(row, released) != kNoError) {
-            return;
-        }
+        ReleaseRow(row, released);
     }
     for (const SuiteTableRow* row = PluginSuiteTable; row->name != nullptr; ++row) {
-        if (ReleaseRow(*row, released) != kNoError) {
-            return;
-        }
+        ReleaseRow(*row, released);
     }
     if (const SuiteTableRow* optional = OptionalRows()) {
         for (const SuiteTableRow* row = optional; row->name != nullptr; ++row) {
-            const ErrorCode result = ReleaseRow(*row, released);
+            ReleaseRow(*row, released);
             if (released) {
                 --optionalAcquired;
-            }
-            if (result != kNoError) {
-                return;
             }
         }
     }

@@ -10,6 +10,9 @@ ArtboardCollection::ArtboardCollection() noexcept {
 
 ArtboardCollection::ArtboardCollection(ErrorCode& result) noexcept {
     result = gArtboardSuite->AcquireArtboardList(&handle);
+    if (result == kNoError && handle == nullptr) {
+        result = kCantError;  // success without a list: there is nothing to work on
+    }
 }
 
 ArtboardCollection::~ArtboardCollection() {
@@ -33,6 +36,9 @@ ArtboardAttributes ArtboardCollection::GetAttributes(ArtboardIndex index,
     // copy (and no clone through the host) is made on the way out.
     ArtboardAttributes set{ArtboardAttributes::NullHandle{}};
     result = gArtboardSuite->GetArtboardAttributes(&handle, index, &set.handle);
+    if (result == kNoError && set.handle == nullptr) {
+        result = kCantError;  // success without a set
+    }
     return set;
 }
 

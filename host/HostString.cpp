@@ -31,6 +31,9 @@ HostString::HostString(const char* text, std::int32_t encoding) {
     }
     const auto byteCount = static_cast<std::int32_t>(std::strlen(text));
     ThrowIfFailed(Suite().Initialize(&handle, text, byteCount, encoding));
+    if (handle == nullptr) {
+        throw Error(kCantError);  // the host answered success but made no string
+    }
 }
 
 HostString::~HostString() {
@@ -41,6 +44,9 @@ HostString::~HostString() {
 
 HostString& HostString::operator=(const HostString& other) {
     ThrowIfFailed(Suite().Copy(&handle, &other.handle));
+    if (handle == nullptr && other.handle != nullptr) {
+        throw Error(kCantError);  // the host answered success but made no string
+    }
     return *this;
 }
 

@@ -53,6 +53,9 @@ ErrorCode QuorvanePlugin::InstallMenus(HostMessage* message) {
         MenuItemHandle added = nullptr;
         const ErrorCode result =
             gMenuSuite->AddMenuItem(message->pluginRef, key, &record, options, &added);
+        if (result == kNoError && added == nullptr) {
+            return kCantError;  // success without an item: nothing a user could choose
+        }
         if (result == kNoError && kept != nullptr) {
             *kept = added;
         }
