@@ -26,6 +26,7 @@
 #include "hostsim/tool/ModuleRun.h"
 #include "hostsim/tool/Picture.h"
 #include "hostsim/tool/Report.h"
+#include "hostsim/tool/Validate.h"
 
 namespace {
 
@@ -440,6 +441,26 @@ int RunAsEditorEffect(int argc, char** argv) {
     }
 }
 
+CLI::App* AddValidateCommand(CLI::App& app, ValidateOptions& options,
+                             const std::string& moduleHelp) {
+    auto* command = app.add_subcommand(
+        "validate",
+        "Prove the module sound: named checks, each in a process of its own, under every host "
+        "failure and many message orders");
+    command->add_option("--module", options.module, moduleHelp);
+    command->add_flag("--json", options.json, "Write the results as one JSON document");
+    command->add_option("--seed", options.seed,
+                        "Replay the message sequence of this seed in message-order-fuzz");
+    command->add_option("--only", options.only, "Run only these checks (by name)");
+    command
+        ->add_option("--time-limit", options.timeLimitSeconds,
+                     "Seconds each check may take before it counts as timed out (default 300)")
+        ->check(CLI::PositiveNumber);
+    // The child process's side of a check, on platforms without fork.
+    command->add_option("--child", options.child)->group("");
+    return command;
+}
+
 int Run(int argc, char** argv) {
     if (IsEditorRun(argc, argv)) {
         return RunAsEditorEffect(argc, argv);
@@ -507,6 +528,9 @@ int Run(int argc, char** argv) {
         app.add_subcommand("about", "Choose the module's About item and print its alert");
     aboutCommand->add_option("--module", aboutModule, moduleHelp);
 
+    ValidateOptions validate;
+    auto* validateCommand = AddValidateCommand(app, validate, moduleHelp);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -523,6 +547,9 @@ int Run(int argc, char** argv) {
         }
         if (menusCommand->parsed()) {
             return Menus(menusModule);
+        }
+        if (validateCommand->parsed()) {
+            return Validate(validate);
         }
         return About(aboutModule);
     } catch (const Exit& exit) {
