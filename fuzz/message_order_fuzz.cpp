@@ -1,0 +1,22 @@
+// libFuzzer target: the real module driven through PluginMain by a byte string read as a
+// sequence of host messages and host failures (hostsim/tool/MessageOrder.h), the invariants of
+// the fault sweeps checked after every message. A broken invariant prints the sequence and
+// aborts, which libFuzzer reports with the input that did it.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "hostsim/ModuleLoader.h"
+#include "hostsim/tool/MessageOrder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::filesystem::path module = hostsim::DefaultModulePath();
+    const auto steps = hostsim::tool::DecodeMessageSequence({data, size});
+    const std::string broken = hostsim::tool::PlayMessageSequence(module, steps);
+    if (!broken.empty()) {
+        std::fprintf(stderr, "message order broke an invariant: %s\nsequence:\n%s", broken.c_str(),
+                     hostsim::tool::DescribeMessageSequence(steps).c_str());
+        std::abort();
+    }
+    return 0;
+}
