@@ -447,7 +447,7 @@ CLI::App* AddValidateCommand(CLI::App& app, ValidateOptions& options,
         "validate",
         "Prove the module sound: named checks, each in a process of its own, under every host "
         "failure and many message orders");
-    command->add_option("--module", options.module, moduleHelp);
+    command->add_option("--module,MODULE", options.module, moduleHelp);
     command->add_flag("--json", options.json, "Write the results as one JSON document");
     command->add_option("--seed", options.seed,
                         "Replay the message sequence of this seed in message-order-fuzz");
