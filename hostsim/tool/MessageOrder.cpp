@@ -171,8 +171,9 @@ bool Player::Play(const MessageStep& step) {
             });
             break;
         case Kind::RawMessage: {
-            const auto& [caller, selector] =
-                kRawMessages[static_cast<std::size_t>(a) % kRawMessages.size()];
+            const auto& raw = kRawMessages[static_cast<std::size_t>(a) % kRawMessages.size()];
+            const char* caller = raw.first;
+            const char* selector = raw.second;
             if (std::string(caller) == "SP Access" && std::string(selector) == "Reload") {
                 probe_.Send(StepText(step), [](Session& s) { return s.Reload(); });
             } else {

@@ -223,7 +223,9 @@ void SendEveryMessage(ModuleProbe& probe, const std::string& when) {
         {"AI Notifier", "AI Notify"}, {"AI Menu", "AI Go"},    {"AI Menu", "AI Update"},
         {"SP Interface", "Shutdown"},
     };
-    for (const auto& [caller, selector] : messages) {
+    for (const auto& pair : messages) {
+        const std::string& caller = pair.first;
+        const std::string& selector = pair.second;
         const std::string message = caller + "/" + selector + " " + when;
         if (caller == "AI Notifier") {
             probe.Send(message, [](Session& s) { return s.Notify(kApplicationStartedType); });
@@ -286,7 +288,9 @@ void UnknownMessages(CheckContext& context) {
         {"AI Menu", ""},
         {"SP Properties", "Acquire"},
     };
-    for (const auto& [caller, selector] : unknown) {
+    for (const auto& pair : unknown) {
+        const std::string& caller = pair.first;
+        const std::string& selector = pair.second;
         const std::string message = "\"" + caller + "\"/\"" + selector + "\"";
         probe.Send(message, [&](Session& s) { return s.Send(caller, selector); });
         probe.ExpectCleanBetweenMessages(message);
