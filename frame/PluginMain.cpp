@@ -19,6 +19,11 @@ Plugin* Instance(const HostMessage* message) {
 }
 
 ErrorCode Startup(HostMessage* message) {
+    if (Instance(message) != nullptr) {
+        // Already started: a second object would take the slot and the first would be lost
+        // with everything it holds. The running one stays.
+        return kCantError;
+    }
     Plugin* plugin = CreatePluginObject(message->pluginRef);
     if (plugin == nullptr) {
         ReportErrorToHost(message->pluginRef, kOutOfMemoryError);

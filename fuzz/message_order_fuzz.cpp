@@ -11,6 +11,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::filesystem::path module = hostsim::DefaultModulePath();
+    // The module is built with coverage counters that libFuzzer clears before every input; held
+    // here for the whole run, its code stays mapped when a sequence unloads it, so the counters
+    // stay writable (an unload then only drops the session's own reference).
+    static hostsim::ModuleLoader resident;
+    if (!resident.IsLoaded() && !resident.Load(module)) {
+        std::fprintf(stderr, "%s\n", resident.ErrorText().c_str());
+        std::abort();
+    }
     const auto steps = hostsim::tool::DecodeMessageSequence({data, size});
     const std::string broken = hostsim::tool::PlayMessageSequence(module, steps);
     if (!broken.empty()) {
