@@ -29,14 +29,6 @@ std::vector<std::string> GridByColumn() {
     return {"top-left", "bottom-left", "top-right", "bottom-right"};
 }
 
-std::vector<std::string> Names(const hostsim::Document& document) {
-    std::vector<std::string> names;
-    for (const hostsim::Artboard& artboard : document.artboards) {
-        names.push_back(artboard.name);
-    }
-    return names;
-}
-
 std::string Describe(const hostsim::Host& host, const hostsim::MenuItem& item) {
     std::string text = "[" + item.group + "]";
     if (item.key) {
@@ -98,13 +90,7 @@ void ModuleMenus::Finish() {
     if (!loaded) {
         return;
     }
-    ActiveHost().Faults().Clear();
-    if (ModuleSession().CodeLoaded() && ModuleSession().InstanceSlot() != nullptr) {
-        EXPECT_EQ(ModuleSession().Shutdown(), 0) << "shut-down at the end of the test";
-    }
-    EXPECT_EQ(ModuleSession().InstanceSlot(), nullptr);
-    EXPECT_EQ(ActiveHost().ProblemReport(hostsim::kLeftToHostByDesign), "")
-        << ActiveHost().Calls().Text();
+    ExpectCleanEnd(ActiveHost(), ModuleSession());
     loaded.reset();
 }
 

@@ -13,14 +13,9 @@
 #include "hostsim/Host.h"
 #include "hostsim/HostCodes.h"
 #include "hostsim/Session.h"
+#include "tests/ModuleFixture.h"
 
 namespace quorvane::test {
-
-inline constexpr const char* kSharedGroup = "SDKAboutPluginsGroupName";
-inline constexpr const char* kSharedGroupLabel = "About SDK Plug-ins";
-inline constexpr const char* kAboutItemLabel = "Quorvane...";
-inline constexpr const char* kByRowLabel = "Quorvane, Grid by Row";
-inline constexpr const char* kByColumnLabel = "Quorvane, Grid by Column";
 
 // A host and the module file loaded into it, made together so that the host's own menu groups
 // can be chosen first.
@@ -36,8 +31,6 @@ struct LoadedModule {
 hostsim::Document ShuffledGrid();
 std::vector<std::string> GridByRow();
 std::vector<std::string> GridByColumn();
-// The artboards' names by position.
-std::vector<std::string> Names(const hostsim::Document& document);
 
 // A menu item as a person reads it:
 //   [ArtBoards] key="sep" "Quorvane, Grid by Row" options=4

@@ -69,11 +69,7 @@ RealModule::RealModule() {
 }
 
 void RealModule::TearDown() {
-    if (session.CodeLoaded() && session.InstanceSlot() != nullptr) {
-        EXPECT_EQ(session.Shutdown(), 0) << "shut-down at the end of the test";
-    }
-    EXPECT_EQ(session.InstanceSlot(), nullptr);
-    EXPECT_EQ(host.ProblemReport(hostsim::kLeftToHostByDesign), "") << host.Calls().Text();
+    ExpectCleanEnd(host, session);
 }
 
 void RealModule::StartAndForget() {

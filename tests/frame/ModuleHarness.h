@@ -9,6 +9,7 @@
 #include "hostsim/Host.h"
 #include "hostsim/HostCodes.h"
 #include "hostsim/Session.h"
+#include "tests/ModuleFixture.h"
 
 namespace quorvane::test {
 
@@ -43,9 +44,7 @@ std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> 
 
 // A host running the real module, Quorvane.so (Quorvane.aip on Windows) beside the test.
 //
-// Every test ends with nothing in the ledger but what the module leaves to the host on
-// purpose (the lock's access reference, the notifier, menu items and groups), no suite held,
-// no contract violation, and the plug-in shut down.
+// Every test ends with ExpectCleanEnd.
 class RealModule : public ::testing::Test {
   protected:
     RealModule();

@@ -81,13 +81,9 @@ class ErrorReporter : public ::testing::Test {
     }
 
     void TearDown() override {
-        host.Faults().Clear();
-        if (session.InstanceSlot() != nullptr) {
-            EXPECT_EQ(session.Shutdown(), 0);
-        }
+        ExpectCleanEnd(host, session);
         SetReportClock(previousClock_);
         EXPECT_EQ(gUserSuite, nullptr);
-        EXPECT_EQ(host.ProblemReport(), "") << host.Calls().Text();
     }
 
     void Start() {
@@ -250,7 +246,7 @@ TEST_F(ErrorReporter, AFailingCommandIsReportedOnceNotTwice) {
     host.CloseDocument();
     FakeClock::advances = true;  // the entry point's report comes a second after the wrapper's
 
-    EXPECT_EQ(session.ChooseMenuItem("Quorvane, Grid by Row"), hostsim::kNoDocumentError);
+    EXPECT_EQ(session.ChooseMenuItem(kByRowLabel), hostsim::kNoDocumentError);
 
     EXPECT_EQ(FakeClock::reads, 2) << "the wrapper and the entry point both hand the code on";
     EXPECT_EQ(PluginObject().LastReportedError(), hostsim::kNoDocumentError);

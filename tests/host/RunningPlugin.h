@@ -12,6 +12,7 @@
 #include "hostsim/Host.h"
 #include "hostsim/HostCodes.h"
 #include "hostsim/Session.h"
+#include "tests/ModuleFixture.h"
 
 namespace quorvane::test {
 
@@ -25,12 +26,7 @@ class RunningPlugin : public ::testing::Test {
         host.Calls().Clear();
     }
 
-    void TearDown() override {
-        if (session.InstanceSlot() != nullptr) {
-            EXPECT_EQ(session.Shutdown(), 0);
-        }
-        EXPECT_EQ(host.ProblemReport(), "") << host.Calls().Text();
-    }
+    void TearDown() override { ExpectCleanEnd(host, session); }
 
     // The host calls made since the log was last cleared.
     std::vector<hostsim::CallRecord> Calls() const { return host.Calls().HostCalls(); }

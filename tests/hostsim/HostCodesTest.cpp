@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace hostsim {
 namespace {
 
@@ -24,9 +26,16 @@ TEST(CodeText, WritesFourCharacterCodesWithTheirCharactersAndValue) {
     }
 }
 
-TEST(CodeText, HostCodesAreFourCharacterCodes) {
-    EXPECT_EQ(CodeText(kNoSuchSuiteError), "'NoSu' (0x4E6F5375)");
-    EXPECT_EQ(kUnexpectedEntryError, 0x456E7472);
+// The first character is the most significant byte, read as an unsigned byte: a code built in
+// memory order would come out reversed on a little-endian machine, and a signed character
+// would spill into the bytes above it.
+TEST(FourChar, PutsTheFirstCharacterInTheMostSignificantByte) {
+    const auto code = static_cast<std::uint32_t>(FourChar("Entr"));
+    EXPECT_EQ(code >> 24, std::uint32_t{'E'});
+    EXPECT_EQ(code & 0xFF, std::uint32_t{'r'});
+    EXPECT_EQ(static_cast<std::uint32_t>(FourChar("\377abc")), 0xFF616263u);
+    EXPECT_EQ(static_cast<std::uint32_t>(FourChar("a\377bc")), 0x61FF6263u);
+    EXPECT_EQ(CodeText(kUnexpectedEntryError), "'Entr' (0x456E7472)");
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ class ExchangeOrder : public RenumberTest, public ::testing::WithParamInterface<
 TEST_P(ExchangeOrder, ExchangesFollowTheCyclesOfTheOrder) {
     const ExchangeCase& c = GetParam();
     Start(MakeDocument(LayoutSortingTo(c.order)));
-    ASSERT_EQ(Choose(kByRow), 0);
+    ASSERT_EQ(Choose(kByRowLabel), 0);
     EXPECT_EQ(Exchanges(), c.exchanges);
     std::vector<std::string> expected;
     for (std::size_t k = 0; k < c.order.size(); ++k) {
@@ -57,7 +57,7 @@ TEST_F(RenumberTest, PropertiesTravelWithTheBoundsAndHostDataStays) {
     first.rulerOrigin = {-1, -2};
     Start(document);
 
-    ASSERT_EQ(Choose(kByRow), 0);
+    ASSERT_EQ(Choose(kByRowLabel), 0);
 
     const auto& now = Document().artboards;
     EXPECT_EQ(now[0].name, "first");
@@ -76,7 +76,7 @@ TEST_F(RenumberTest, PropertiesTravelWithTheBoundsAndHostDataStays) {
 // A document in grid order is read, never written.
 TEST_F(RenumberTest, ADocumentInOrderIsNotWrittenAtAll) {
     Start(MakeDocument({{"a", 0, 100}, {"b", 100, 100}, {"c", 0, 0}}));
-    ASSERT_EQ(Choose(kByRow), 0);
+    ASSERT_EQ(Choose(kByRowLabel), 0);
     for (const hostsim::CallRecord& call : Calls()) {
         EXPECT_NE(call.operation.rfind("Set", 0), 0u) << call.Text();
         EXPECT_NE(call.operation, "UpdateArtboard") << call.Text();
@@ -86,10 +86,10 @@ TEST_F(RenumberTest, ADocumentInOrderIsNotWrittenAtAll) {
 // The second run of the same command finds everything in place.
 TEST_F(RenumberTest, ASecondRunMakesNoExchange) {
     Start(MakeDocument({{"c", 0, 0}, {"b", 100, 100}, {"a", 0, 100}, {"d", 100, 0}}));
-    ASSERT_EQ(Choose(kByColumn), 0);
+    ASSERT_EQ(Choose(kByColumnLabel), 0);
     EXPECT_FALSE(Exchanges().empty());
     const hostsim::Document once = Document();
-    ASSERT_EQ(Choose(kByColumn), 0);
+    ASSERT_EQ(Choose(kByColumnLabel), 0);
     EXPECT_TRUE(Exchanges().empty());
     EXPECT_EQ(Document(), once);
 }
@@ -98,7 +98,7 @@ TEST_F(RenumberTest, ASecondRunMakesNoExchange) {
 TEST_F(RenumberTest, NoDocumentOpenAnswersTheHostsCode) {
     Start(MakeDocument({}));
     host.CloseDocument();
-    EXPECT_EQ(Choose(kByRow), hostsim::kNoDocumentError);
+    EXPECT_EQ(Choose(kByRowLabel), hostsim::kNoDocumentError);
     EXPECT_EQ(CountOf("GetArtboardCount"), 0);
 }
 

@@ -19,10 +19,10 @@ class GridOrder : public RenumberTest, public ::testing::WithParamInterface<Orde
 TEST_P(GridOrder, ByRowAndByColumn) {
     const OrderCase& c = GetParam();
     Start(MakeDocument(c.layout));
-    ASSERT_EQ(Choose(kByRow), 0);
+    ASSERT_EQ(Choose(kByRowLabel), 0);
     EXPECT_EQ(Names(Document()), c.byRow) << c.what;
     host.CurrentDocument()->artboards = MakeDocument(c.layout).artboards;
-    ASSERT_EQ(Choose(kByColumn), 0);
+    ASSERT_EQ(Choose(kByColumnLabel), 0);
     EXPECT_EQ(Names(Document()), c.byColumn) << c.what;
 }
 
@@ -60,7 +60,7 @@ TEST_F(RenumberTest, ArtboardsSharingTheirCornerComeOutInEitherOrder) {
     const auto layout = MakeDocument(
         {{"big", 0, 0, 400, 400}, {"right", 500, 0}, {"small", 0, 0, 10, 10}, {"up", 0, 200}});
     Start(layout);
-    ASSERT_EQ(Choose(kByRow), 0);
+    ASSERT_EQ(Choose(kByRowLabel), 0);
     std::vector<std::string> names = Names(Document());
     EXPECT_EQ(names[0], "up");
     EXPECT_EQ(names[3], "right");
@@ -74,9 +74,9 @@ TEST_F(RenumberTest, ArtboardsSharingTheirCornerComeOutInEitherOrder) {
 TEST_F(RenumberTest, EachCommandRunsItsOwnOrder) {
     const auto layout = MakeDocument({{"left low", 0, 0}, {"right high", 100, 100}});
     Start(layout);
-    ASSERT_EQ(Choose(kByColumn), 0);
+    ASSERT_EQ(Choose(kByColumnLabel), 0);
     EXPECT_EQ(Names(Document()), (std::vector<std::string>{"left low", "right high"}));
-    ASSERT_EQ(Choose(kByRow), 0);
+    ASSERT_EQ(Choose(kByRowLabel), 0);
     EXPECT_EQ(Names(Document()), (std::vector<std::string>{"right high", "left low"}));
 }
 

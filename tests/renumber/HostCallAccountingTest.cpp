@@ -124,7 +124,7 @@ RunShape Shape(const std::vector<hostsim::CallRecord>& calls, int count) {
 
 TEST_F(RenumberTest, EachPhaseMakesExactlyTheExpectedHostCalls) {
     Start(MakeDocument({{"d", 100, 0}, {"a", 0, 100}, {"c", 0, 0}, {"b", 100, 100}}));
-    ASSERT_EQ(Choose(kByRow), 0);
+    ASSERT_EQ(Choose(kByRowLabel), 0);
     const RunShape shape = Shape(Calls(), 4);
     EXPECT_EQ(shape.mismatch, "");
     EXPECT_EQ(shape.cornersRead, 4);
@@ -139,7 +139,7 @@ TEST_F(RenumberTest, EachPhaseMakesExactlyTheExpectedHostCalls) {
 TEST_F(RenumberTest, PositionsInPlaceCostNoExchange) {
     Start(
         MakeDocument({{"a", 0, 500}, {"b", 0, 400}, {"d", 0, 200}, {"c", 0, 300}, {"e", 0, 100}}));
-    ASSERT_EQ(Choose(kByRow), 0);
+    ASSERT_EQ(Choose(kByRowLabel), 0);
     const RunShape shape = Shape(Calls(), 5);
     EXPECT_EQ(shape.mismatch, "");
     EXPECT_EQ(shape.exchanges, (std::vector<std::pair<int, int>>{{3, 2}}));
@@ -152,7 +152,7 @@ TEST_F(RenumberTest, FewerThanTwoArtboardsAreNotSorted) {
         if (!started) {
             Start(MakeDocument(layout));
         }
-        ASSERT_EQ(Choose(kByColumn), 0);
+        ASSERT_EQ(Choose(kByColumnLabel), 0);
         const RunShape shape = Shape(Calls(), static_cast<int>(layout.size()));
         EXPECT_EQ(shape.mismatch, "");
         EXPECT_EQ(shape.cornersRead, 0);

@@ -49,7 +49,7 @@ Outcome RunWith(const hostsim::Document& document, Arrange arrange) {
     }
     host.Calls().Clear();
     arrange(host.Faults());
-    outcome.answer = session.ChooseMenuItem(kByRow);
+    outcome.answer = session.ChooseMenuItem(kByRowLabel);
     outcome.calls = host.Calls().HostCalls();
     host.Faults().Clear();
     outcome.document = *host.CurrentDocument();

@@ -75,7 +75,7 @@ TEST_F(RenumberTest, RandomLayoutsEndInGridOrderWithMinimalExchanges) {
         const bool byRow = round % 2 == 0;
         const hostsim::Document before = RandomLayout(random, count);
         host.OpenDocument(before);
-        ASSERT_EQ(Choose(byRow ? kByRow : kByColumn), 0);
+        ASSERT_EQ(Choose(byRow ? kByRowLabel : kByColumnLabel), 0);
         const hostsim::Document& after = Document();
         SCOPED_TRACE("round " + std::to_string(round) + ", " + std::to_string(count) +
                      " artboards, " + (byRow ? "by row" : "by column"));

@@ -32,14 +32,6 @@ hostsim::Document MakeDocument(const std::vector<Placed>& layout) {
     return document;
 }
 
-std::vector<std::string> Names(const hostsim::Document& document) {
-    std::vector<std::string> names;
-    for (const hostsim::Artboard& artboard : document.artboards) {
-        names.push_back(artboard.name);
-    }
-    return names;
-}
-
 std::vector<std::uint64_t> Ids(const hostsim::Document& document) {
     std::vector<std::uint64_t> ids;
     for (const hostsim::Artboard& artboard : document.artboards) {
@@ -74,10 +66,7 @@ bool SameArtboardsInAnyOrder(const hostsim::Document& a, const hostsim::Document
 }
 
 void RenumberTest::TearDown() {
-    if (started) {
-        EXPECT_EQ(session.Shutdown(), 0);
-    }
-    EXPECT_EQ(host.ProblemReport(), "");
+    ExpectCleanEnd(host, session);
 }
 
 void RenumberTest::Start(const hostsim::Document& document) {

@@ -12,13 +12,9 @@
 #include "hostsim/Host.h"
 #include "hostsim/HostCodes.h"
 #include "hostsim/Session.h"
+#include "tests/ModuleFixture.h"
 
-namespace quorvane::test {
-
-inline constexpr const char* kByRow = "Quorvane, Grid by Row";
-inline constexpr const char* kByColumn = "Quorvane, Grid by Column";
-
-}  // namespace quorvane::test
+namespace quorvane::test {}  // namespace quorvane::test
 
 namespace hostsim {
 // How a failing expectation shows an artboard.
@@ -39,9 +35,6 @@ struct Placed {
 // A document whose artboard i is layout[i], with id i + 1 so that positions can be told apart.
 hostsim::Document MakeDocument(const std::vector<Placed>& layout);
 
-// Names of the document's artboards by position.
-std::vector<std::string> Names(const hostsim::Document& document);
-
 // The same properties (everything a renumber may move) in any order: what a renumber must
 // keep, however it ends.
 bool SameArtboardsInAnyOrder(const hostsim::Document& a, const hostsim::Document& b);
@@ -50,7 +43,7 @@ bool SameArtboardsInAnyOrder(const hostsim::Document& a, const hostsim::Document
 std::vector<std::uint64_t> Ids(const hostsim::Document& document);
 
 // The real module, started and its start-up calls forgotten, over `document`. Every test ends
-// with a clean ledger (but what is left to the host on purpose) and no contract violation.
+// with ExpectCleanEnd.
 class RenumberTest : public ::testing::Test {
   protected:
     void TearDown() override;
