@@ -2,64 +2,24 @@
 
 #include <cstring>
 
-#include "host/BasicSuite.h"
 #include "host/MenuItemRecord.h"
 #include "host/MenuSuite.h"
+#include "host/SuiteHold.h"
 #include "host/UserSuite.h"
 
 namespace {
 
 constexpr const char* kHostAboutGroup = "About";
 
-// Gives back, when it goes out of scope, the suite that `field` holds, and clears the field;
-// so an exception passing through an operation cannot leave a suite held.
-template <typename Suite>
-class SuiteReturn {
-  public:
-    SuiteReturn(const HostMessage* message, const Suite*& field, const char* name,
-                std::int32_t version) noexcept
-        : basicSuite(message->basicSuite), held(field), suiteName(name), suiteVersion(version) {}
-    ~SuiteReturn() {
-        if (held != nullptr) {
-            basicSuite->ReleaseSuite(suiteName, suiteVersion);
-            held = nullptr;
-        }
-    }
-    SuiteReturn(const SuiteReturn&) = delete;
-    SuiteReturn& operator=(const SuiteReturn&) = delete;
-
-  private:
-    const BasicSuite* basicSuite;
-    const Suite*& held;
-    const char* suiteName;
-    std::int32_t suiteVersion;
-};
-
-// Acquires a suite into `field` unless it already holds one.
-template <typename Suite>
-ErrorCode Acquire(const HostMessage* message, const Suite*& field, const char* name,
-                  std::int32_t version) {
-    if (field != nullptr) {
-        return kNoError;
-    }
-    const void* suite = nullptr;
-    const ErrorCode result = message->basicSuite->AcquireSuite(name, version, &suite);
-    field = static_cast<const Suite*>(suite);
-    return result;
-}
-
 }  // namespace
-
-SDKAboutPluginsHelper::~SDKAboutPluginsHelper() = default;
 
 ErrorCode SDKAboutPluginsHelper::AddAboutMenuItem(const HostMessage* message, const char* groupName,
                                                   const ai::HostString& groupLabel,
                                                   const char* itemLabel,
                                                   MenuItemHandle* itemHandle) {
-    SuiteReturn<MenuSuite> giveBack(message, menuSuite, kMenuSuiteName, kMenuSuiteVersion);
-    if (const ErrorCode result = Acquire(message, menuSuite, kMenuSuiteName, kMenuSuiteVersion);
-        result != kNoError || menuSuite == nullptr) {
-        return result;  // 0 when the host said yes but gave no table: there is nothing to do
+    const SuiteHold menus(message->basicSuite, kMenuSuiteName, kMenuSuiteVersion, menuSuite);
+    if (menus.Acquired() != kNoError || menuSuite == nullptr) {
+        return menus.Acquired();  // 0 when the host said yes but gave no table: nothing to do
     }
 
     bool exists = false;
@@ -121,10 +81,9 @@ ErrorCode SDKAboutPluginsHelper::HasMenuGroup(const char* groupName, bool& exist
 
 void SDKAboutPluginsHelper::ShowAboutBox(const HostMessage* message, const char* title,
                                          const char* body) {
-    SuiteReturn<UserSuite> giveBack(message, userSuite, kUserSuiteName, kUserSuiteVersion);
-    if (Acquire(message, userSuite, kUserSuiteName, kUserSuiteVersion) != kNoError ||
-        userSuite == nullptr) {
-        return;  // a table the host wrote despite refusing is given back by giveBack
+    const SuiteHold user(message->basicSuite, kUserSuiteName, kUserSuiteVersion, userSuite);
+    if (user.Acquired() != kNoError || userSuite == nullptr) {
+        return;  // a table the host wrote despite refusing is given back all the same
     }
     ai::HostString text(title);
     text.Append(ai::HostString("\n\n"));

@@ -10,12 +10,11 @@ struct MenuSuite;
 struct UserSuite;
 
 // Made for one operation and destroyed after it. It does not use the suites the frame holds:
-// each operation acquires the suite it needs through the message's basic suite and gives it
-// back before returning, also when a host string operation throws under it.
+// each operation holds the suite it needs (a SuiteHold through the message's basic suite) and
+// gives it back before returning, also when a host string operation throws under it.
 class SDKAboutPluginsHelper {
   public:
     SDKAboutPluginsHelper() noexcept = default;
-    virtual ~SDKAboutPluginsHelper();
 
     SDKAboutPluginsHelper(const SDKAboutPluginsHelper&) = delete;
     SDKAboutPluginsHelper& operator=(const SDKAboutPluginsHelper&) = delete;

@@ -1,7 +1,8 @@
 #include "frame/ErrorReporter.h"
 
 #include "frame/ReportClock.h"
-#include "host/BasicSuite.h"
+#include "frame/SuiteSet.h"
+#include "host/SuiteHold.h"
 #include "host/UserSuite.h"
 
 constexpr ErrorCode SilentErrorTable[] = {
@@ -35,17 +36,14 @@ bool IsSilentError(ErrorCode code) noexcept {
 }
 
 void ReportErrorToHost(PluginRef /*pluginRef*/, ErrorCode error) noexcept {
-    if (IsSilentError(error) || gUserSuite != nullptr || gBasicSuite == nullptr) {
+    if (IsSilentError(error) || SuiteTablesHeld() || gBasicSuite == nullptr) {
         return;
     }
-    const void* suite = nullptr;
-    const ErrorCode acquired = gBasicSuite->AcquireSuite(kUserSuiteName, kUserSuiteVersion, &suite);
-    gUserSuite = static_cast<const UserSuite*>(suite);
-    if (acquired == kNoError && gUserSuite != nullptr) {
-        gBasicSuite->ReleaseSuite(kUserSuiteName, kUserSuiteVersion);
+    const UserSuite* userSuite = nullptr;
+    SuiteHold user(gBasicSuite, kUserSuiteName, kUserSuiteVersion, userSuite);
+    if (user.Acquired() != kNoError) {
+        user.Abandon();  // only a suite the host agreed to give is given back
     }
-    // Whatever the host answered, the suite is not held now: the pointer must say so.
-    gUserSuite = nullptr;
 }
 
 namespace {

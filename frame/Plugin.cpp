@@ -11,14 +11,6 @@
 #include "host/NotifierSuite.h"
 #include "host/PluginsSuite.h"
 
-namespace {
-
-bool Is(const char* text, const char* expected) {
-    return text != nullptr && std::strcmp(text, expected) == 0;
-}
-
-}  // namespace
-
 Plugin::Plugin(PluginRef ref) noexcept : pluginRef(ref), pluginName{} {
     SetName("Plugin");
 }
@@ -49,11 +41,15 @@ void Plugin::OnReportError(ErrorCode error, const char* /*caller*/, const char* 
     ReportErrorToHost(pluginRef, error);
 }
 
+void Plugin::TakeLock() noexcept {
+    if (++lockCount == 1 && gAccessSuite != nullptr) {
+        gAccessSuite->AcquirePlugin(pluginRef, &accessRef);
+    }
+}
+
 ErrorCode Plugin::LockInMemory(bool lock) {
     if (lock) {
-        if (++lockCount == 1 && gAccessSuite != nullptr) {
-            gAccessSuite->AcquirePlugin(pluginRef, &accessRef);
-        }
+        TakeLock();
         return kNoError;
     }
     --lockCount;
@@ -102,15 +98,7 @@ ErrorCode Plugin::OnStartup(HostMessage* message) {
         return error;
     }
     OnSuitesAcquired();
-    // The lock is taken directly rather than through LockInMemory, which a plug-in may
-    // override; it is never given back.
-    if (++lockCount == 1) {
-        gAccessSuite->AcquirePlugin(pluginRef, &accessRef);
-    }
-    return kNoError;
-}
-
-ErrorCode Plugin::OnApplicationStarted() {
+    TakeLock();  // not through LockInMemory, which a plug-in may override; never given back
     return kNoError;
 }
 
@@ -140,13 +128,6 @@ ErrorCode Plugin::OnReload(HostMessage* /*message*/) {
     return kNoError;
 }
 
-ErrorCode Plugin::OnPropertyAcquire(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnPropertyRelease(HostMessage*) {
-    return kUnhandledMessageError;
-}
-
 ErrorCode Plugin::CopyPluginName(char* buffer, std::uint32_t length) {
     std::strncpy(buffer, pluginName, length);
     if (strnlen(pluginName, kNameCapacity) >= length) {
@@ -155,145 +136,11 @@ ErrorCode Plugin::CopyPluginName(char* buffer, std::uint32_t length) {
     return kNoError;
 }
 
-bool Plugin::OnCachePurge() {
-    return false;
-}
-ErrorCode Plugin::PublishInstance(Plugin*) {
-    return kNoError;
-}
-ErrorCode Plugin::ConfigureAtStartup() {
-    return kNoError;
-}
-ErrorCode Plugin::OnSuitesAcquired() {
-    return kNoError;
-}
-ErrorCode Plugin::OnSuitesReleasing() {
-    return kNoError;
-}
-
 ErrorCode Plugin::RetryOptionalSuites() {
     if (suiteSet != nullptr) {
         suiteSet->AcquireOptionalSuites();
     }
     return kNoError;
-}
-
-ErrorCode Plugin::OnNotify(HostMessage*) {
-    return kNoError;
-}
-ErrorCode Plugin::OnDoAction(HostMessage*) {
-    return kNoError;
-}
-ErrorCode Plugin::OnMenuGo(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnMenuUpdate(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnFilterGetParameters(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnFilterGo(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnPluginGroupNotifyEdits(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnPluginGroupUpdate(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnFileFormatGetParameters(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnFileFormatGo(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnFileFormatCheck(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnFileFormatUpdate(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnFileFormatDoAction(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnToolEditOptions(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnToolTrackCursor(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnToolMouseDown(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnToolMouseDrag(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnToolMouseUp(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnToolSelect(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnToolDeselect(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnToolReselect(HostMessage*) {
-    return kNoError;
-}
-ErrorCode Plugin::OnToolDecreaseDiameter(HostMessage*) {
-    return kNoError;
-}
-ErrorCode Plugin::OnToolIncreaseDiameter(HostMessage*) {
-    return kNoError;
-}
-ErrorCode Plugin::OnLiveEffectEditParameters(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnLiveEffectGoLive(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnLiveEffectInterpolateParameters(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnLiveEffectInputType(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnLiveEffectConvertColorSpace(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnLiveEffectScaleParameters(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnLiveEffectAdjustColors(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnLiveEffectHandleMerge(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnTimerGo(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnClipboardGo(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnClipboardCanCopy(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnClipboardClone(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnClipboardDispose(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnWorkspaceWrite(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnWorkspaceRestore(HostMessage*) {
-    return kUnhandledMessageError;
-}
-ErrorCode Plugin::OnWorkspaceDefault(HostMessage*) {
-    return kUnhandledMessageError;
 }
 
 // The fixed routing table: callers in order of test, each with its selectors in order of
@@ -397,14 +244,14 @@ ErrorCode Plugin::OnMessage(const char* caller, const char* selector, HostMessag
 #undef CALLER
 
     for (const CallerRow& row : kCallers) {
-        if (!Is(caller, row.caller)) {
+        if (!TextIs(caller, row.caller)) {
             continue;
         }
         if (row.first == nullptr) {
             return DispatchNotifier(selector, message);
         }
         for (const SelectorRow* entry = row.first; entry != row.last; ++entry) {
-            if (Is(selector, entry->selector)) {
+            if (TextIs(selector, entry->selector)) {
                 return entry->action(*this, message);
             }
         }
@@ -420,13 +267,13 @@ ErrorCode Plugin::DispatchNotifier(const char* selector, HostMessage* message) {
     HostContextScope context(message->pluginRef);
     ErrorCode result = kUnhandledMessageError;
     const auto* notification = reinterpret_cast<const NotifierMessage*>(message);
-    if (Is(notification->type, kApplicationStartedNotifier)) {
+    if (TextIs(notification->type, kApplicationStartedNotifier)) {
         result = OnApplicationStarted();
         if (result != kNoError && result != kUnhandledMessageError) {
             return result;
         }
     }
-    if (Is(selector, "AI Notify")) {
+    if (TextIs(selector, "AI Notify")) {
         result = OnNotify(message);
     }
     return result;

@@ -45,7 +45,7 @@ class Plugin {
     //    first failed registration's code; later steps do not run after a failure.
     virtual ErrorCode OnStartup(HostMessage* message);
     // 4. The host finished starting. Returns 0.
-    virtual ErrorCode OnApplicationStarted();
+    virtual ErrorCode OnApplicationStarted() { return kNoError; }
     // 5. Releases the suites. Returns 0.
     virtual ErrorCode OnShutdown(HostMessage* message);
     // 6. The host is about to unload the module's code and keeps this object: releases the
@@ -55,76 +55,76 @@ class Plugin {
     //    Returns 0, the acquisition's code or '!MEM'.
     virtual ErrorCode OnReload(HostMessage* message);
     // 8, 9. Return '!MSG'.
-    virtual ErrorCode OnPropertyAcquire(HostMessage* message);
-    virtual ErrorCode OnPropertyRelease(HostMessage* message);
+    virtual ErrorCode OnPropertyAcquire(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnPropertyRelease(HostMessage*) { return kUnhandledMessageError; }
     // 10. Copies the name into `buffer`: at most `length` characters, the rest of the first
     //     `length` bytes zero; when the name has `length` or more characters a zero byte is also
     //     written at buffer[length], so the caller provides length + 1 bytes. Returns 0.
     virtual ErrorCode CopyPluginName(char* buffer, std::uint32_t length);
     // 11. Whether caches were flushed (the host is then answered 'pFls'). Returns false.
-    virtual bool OnCachePurge();
+    virtual bool OnCachePurge() { return false; }
     // 12. Routes one message to its operation by caller and selector; '!MSG' when none handles
     //     it. Retries the optional suites first.
     virtual ErrorCode OnMessage(const char* caller, const char* selector, HostMessage* message);
     // 13. Hook: called with the object at start-up and reload, with null at shut-down and
     //     unload. Returns 0.
-    virtual ErrorCode PublishInstance(Plugin* plugin);
+    virtual ErrorCode PublishInstance(Plugin*) { return kNoError; }
     // 14. Hook of start-up after the notifier; a non-zero result fails start-up. Returns 0.
-    virtual ErrorCode ConfigureAtStartup();
+    virtual ErrorCode ConfigureAtStartup() { return kNoError; }
     // 15. Hook: the suites are held (start-up, reload). Result ignored; returns 0.
-    virtual ErrorCode OnSuitesAcquired();
+    virtual ErrorCode OnSuitesAcquired() { return kNoError; }
     // 16. Hook: the suites are about to be released at unload. Result ignored; returns 0.
-    virtual ErrorCode OnSuitesReleasing();
+    virtual ErrorCode OnSuitesReleasing() { return kNoError; }
     // 17. Acquires the optional suites still missing, if the suites are held. Returns 0.
     virtual ErrorCode RetryOptionalSuites();
     // 18. A notification arrived. Returns 0.
-    virtual ErrorCode OnNotify(HostMessage* message);
+    virtual ErrorCode OnNotify(HostMessage*) { return kNoError; }
     // 19. Returns 0.
-    virtual ErrorCode OnDoAction(HostMessage* message);
+    virtual ErrorCode OnDoAction(HostMessage*) { return kNoError; }
     // 20, 21. A menu item of the plug-in was chosen / is being updated. Return '!MSG'.
-    virtual ErrorCode OnMenuGo(HostMessage* message);
-    virtual ErrorCode OnMenuUpdate(HostMessage* message);
-    // 22 to 37 return '!MSG'; 38 to 40 return 0; 41 to 56 return '!MSG'.
-    virtual ErrorCode OnFilterGetParameters(HostMessage* message);
-    virtual ErrorCode OnFilterGo(HostMessage* message);
-    virtual ErrorCode OnPluginGroupNotifyEdits(HostMessage* message);
-    virtual ErrorCode OnPluginGroupUpdate(HostMessage* message);
-    virtual ErrorCode OnFileFormatGetParameters(HostMessage* message);
-    virtual ErrorCode OnFileFormatGo(HostMessage* message);
-    virtual ErrorCode OnFileFormatCheck(HostMessage* message);
-    virtual ErrorCode OnFileFormatUpdate(HostMessage* message);
-    virtual ErrorCode OnFileFormatDoAction(HostMessage* message);
-    virtual ErrorCode OnToolEditOptions(HostMessage* message);
-    virtual ErrorCode OnToolTrackCursor(HostMessage* message);
-    virtual ErrorCode OnToolMouseDown(HostMessage* message);
-    virtual ErrorCode OnToolMouseDrag(HostMessage* message);
-    virtual ErrorCode OnToolMouseUp(HostMessage* message);
-    virtual ErrorCode OnToolSelect(HostMessage* message);
-    virtual ErrorCode OnToolDeselect(HostMessage* message);
-    virtual ErrorCode OnToolReselect(HostMessage* message);
-    virtual ErrorCode OnToolDecreaseDiameter(HostMessage* message);
-    virtual ErrorCode OnToolIncreaseDiameter(HostMessage* message);
-    virtual ErrorCode OnLiveEffectEditParameters(HostMessage* message);
-    virtual ErrorCode OnLiveEffectGoLive(HostMessage* message);
-    virtual ErrorCode OnLiveEffectInterpolateParameters(HostMessage* message);
-    virtual ErrorCode OnLiveEffectInputType(HostMessage* message);
-    virtual ErrorCode OnLiveEffectConvertColorSpace(HostMessage* message);
-    virtual ErrorCode OnLiveEffectScaleParameters(HostMessage* message);
-    virtual ErrorCode OnLiveEffectAdjustColors(HostMessage* message);
-    virtual ErrorCode OnLiveEffectHandleMerge(HostMessage* message);
-    virtual ErrorCode OnTimerGo(HostMessage* message);
-    virtual ErrorCode OnClipboardGo(HostMessage* message);
-    virtual ErrorCode OnClipboardCanCopy(HostMessage* message);
-    virtual ErrorCode OnClipboardClone(HostMessage* message);
-    virtual ErrorCode OnClipboardDispose(HostMessage* message);
-    virtual ErrorCode OnWorkspaceWrite(HostMessage* message);
-    virtual ErrorCode OnWorkspaceRestore(HostMessage* message);
-    virtual ErrorCode OnWorkspaceDefault(HostMessage* message);
+    virtual ErrorCode OnMenuGo(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnMenuUpdate(HostMessage*) { return kUnhandledMessageError; }
+    // 22 to 56.
+    virtual ErrorCode OnFilterGetParameters(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnFilterGo(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnPluginGroupNotifyEdits(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnPluginGroupUpdate(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnFileFormatGetParameters(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnFileFormatGo(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnFileFormatCheck(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnFileFormatUpdate(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnFileFormatDoAction(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnToolEditOptions(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnToolTrackCursor(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnToolMouseDown(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnToolMouseDrag(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnToolMouseUp(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnToolSelect(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnToolDeselect(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnToolReselect(HostMessage*) { return kNoError; }
+    virtual ErrorCode OnToolDecreaseDiameter(HostMessage*) { return kNoError; }
+    virtual ErrorCode OnToolIncreaseDiameter(HostMessage*) { return kNoError; }
+    virtual ErrorCode OnLiveEffectEditParameters(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnLiveEffectGoLive(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnLiveEffectInterpolateParameters(HostMessage*) {
+        return kUnhandledMessageError;
+    }
+    virtual ErrorCode OnLiveEffectInputType(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnLiveEffectConvertColorSpace(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnLiveEffectScaleParameters(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnLiveEffectAdjustColors(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnLiveEffectHandleMerge(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnTimerGo(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnClipboardGo(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnClipboardCanCopy(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnClipboardClone(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnClipboardDispose(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnWorkspaceWrite(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnWorkspaceRestore(HostMessage*) { return kUnhandledMessageError; }
+    virtual ErrorCode OnWorkspaceDefault(HostMessage*) { return kUnhandledMessageError; }
 
     // What the object holds, for the entry point and for tests.
     bool HoldsSuites() const noexcept { return suiteSet != nullptr; }
-    const char* Name() const noexcept { return pluginName; }
-    std::int32_t LockCount() const noexcept { return lockCount; }
     ErrorCode LastReportedError() const noexcept { return lastReportedError; }
     std::int64_t LastReportTime() const noexcept { return lastReportTime; }
 
@@ -132,8 +132,19 @@ class Plugin {
     Plugin& operator=(const Plugin&) = delete;
 
   protected:
+    // Moves every field; only for re-making the object over its own storage after a reload
+    // (RemakeOverOwnStorage in frame/PluginHooks.h).
+    Plugin(Plugin&&) noexcept = default;
     // Bounded copy of `name` into pluginName, zero-filling the rest.
     void SetName(const char* name) noexcept;
+
+  private:
+    // Constructs a suite set and forces the use count to 1. Returns '!MEM' or its acquisition
+    // code; on failure the set is destroyed again, releasing what it had acquired.
+    ErrorCode AcquireSuiteSet() noexcept;
+    // Counts one lock; the first takes the access reference (host's answer ignored).
+    void TakeLock() noexcept;
+    ErrorCode DispatchNotifier(const char* selector, HostMessage* message);
 
     PluginRef pluginRef;
     char pluginName[kNameCapacity];
@@ -144,17 +155,4 @@ class Plugin {
     std::int32_t repeatWindowSeconds = 5;
     std::int32_t suppressRepeats = 1;
     std::int64_t lastReportTime = 0;
-
-  private:
-    // Constructs a suite set and forces the use count to 1. Returns '!MEM' or its acquisition
-    // code; on failure the set is destroyed again, releasing what it had acquired.
-    ErrorCode AcquireSuiteSet() noexcept;
-    ErrorCode DispatchNotifier(const char* selector, HostMessage* message);
 };
-
-// Hooks the concrete plug-in supplies to the entry point.
-// A new plug-in object, or null when it cannot be allocated. Never throws.
-Plugin* CreatePluginObject(PluginRef pluginRef) noexcept;
-// Makes an object made by an earlier load of the module's code dispatch to the code loaded now,
-// changing none of its fields. Null is ignored.
-void RebindAfterReload(Plugin* plugin) noexcept;

@@ -1,21 +1,19 @@
 #include "frame/PluginMain.h"
 
-#include <cstring>
+#include <new>
 
 #include "frame/ErrorBoundary.h"
 #include "frame/ErrorReporter.h"
-#include "frame/Plugin.h"
+#include "frame/PluginHooks.h"
 #include "host/BasicSuite.h"
 #include "host/HostMessage.h"
 
 namespace {
 
-bool Is(const char* text, const char* expected) {
-    return text != nullptr && std::strcmp(text, expected) == 0;
-}
-
+// The object the host keeps for us. Laundered: a reload may have re-made it over its storage.
 Plugin* Instance(const HostMessage* message) {
-    return static_cast<Plugin*>(message->instanceSlot);
+    void* const slot = message->instanceSlot;
+    return slot == nullptr ? nullptr : std::launder(static_cast<Plugin*>(slot));
 }
 
 ErrorCode Startup(HostMessage* message) {
@@ -60,10 +58,11 @@ ErrorCode Dispatch(const char* caller, const char* selector, HostMessage* messag
         return kNoError;
     }
     ErrorCode result = kNoError;
-    if (Is(caller, "SP Access") && Is(selector, "Reload")) {
+    if (TextIs(caller, "SP Access") && TextIs(selector, "Reload")) {
         // The object was made by the code loaded before; point it at the code loaded now
         // before calling anything on it.
         RebindAfterReload(plugin);
+        plugin = Instance(message);
         result = CallCatchingExceptions([&] { return plugin->OnReload(message); });
     } else if (!plugin->HoldsSuites()) {
         return kNoError;  // unloaded, or a reload failed: nothing can be done without suites
@@ -74,6 +73,8 @@ ErrorCode Dispatch(const char* caller, const char* selector, HostMessage* messag
     if (result == kNoError || result == kUnhandledMessageError) {
         return kNoError;
     }
+    // A failure under a plug-in's own message wrapper was reported there already; this second
+    // report of the same code falls in the repeat window and is dropped before the host.
     plugin->OnReportError(result, caller, selector, message);
     return result;
 }
@@ -87,13 +88,13 @@ extern "C" ErrorCode PluginMain(const char* caller, const char* selector, void* 
     auto* message = static_cast<HostMessage*>(record);
     gBasicSuite = message->basicSuite;
     return CallCatchingExceptions([&]() -> ErrorCode {
-        if (Is(caller, "SP Interface")) {
-            if (Is(selector, "Startup")) {
+        if (TextIs(caller, "SP Interface")) {
+            if (TextIs(selector, "Startup")) {
                 if (const ErrorCode result = Startup(message); result != kNoError) {
                     return result;
                 }
                 // A successful start-up is dispatched too, and answered 0.
-            } else if (Is(selector, "Shutdown")) {
+            } else if (TextIs(selector, "Shutdown")) {
                 return Shutdown(message);
             }
         }

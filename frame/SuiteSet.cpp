@@ -1,48 +1,31 @@
 #include "frame/SuiteSet.h"
 
-#include <cstring>
-
-#include "frame/SuiteTables.h"
-#include "host/BasicSuite.h"
+#include "frame/PluginHooks.h"
+#include "host/SuiteHold.h"
+#include "host/UserSuite.h"
 
 std::uint16_t gSuiteUseCount = 0;
 
+bool SuiteTablesHeld() noexcept {
+    return gUserSuite != nullptr;
+}
+
 namespace {
 
-// The targets are typed suite pointers seen through void*; they are read and written as
-// bytes so that no pointer of one type is accessed through another.
-const void* LoadTarget(void* target) {
-    const void* value = nullptr;
-    std::memcpy(&value, target, sizeof value);
-    return value;
-}
-
-void StoreTarget(void* target, const void* value) {
-    std::memcpy(target, &value, sizeof value);
-}
-
-// Asks the host for one suite. The target ends holding whatever the host wrote, or what it
-// held before when the host wrote nothing.
+// Asks the host for one suite. A table the host claims to have given but did not write counts
+// as a refusal with 'CANT', so that nothing is called through a null pointer later.
 ErrorCode AcquireRow(const SuiteTableRow& row) {
-    const void* suite = LoadTarget(row.target);
-    ErrorCode result = gBasicSuite->AcquireSuite(row.name, row.version, &suite);
-    StoreTarget(row.target, suite);
-    if (result == kNoError && suite == nullptr) {
-        result = kCantError;
-    }
-    return result;
+    const ErrorCode result = SuiteHold::AcquireInto(gBasicSuite, row.name, row.version, row.target);
+    return result == kNoError && SuiteHold::Load(row.target) == nullptr ? kCantError : result;
 }
 
-// Gives one suite back when its pointer is set; the pointer is cleared whatever the host says.
+// Gives one suite back when its pointer is set (see SuiteHold::ReleaseFrom); `released` says
+// whether a release was made.
 ErrorCode ReleaseRow(const SuiteTableRow& row, bool& released) {
-    released = false;
-    if (row.target == nullptr || LoadTarget(row.target) == nullptr) {
-        return kNoError;
-    }
-    const ErrorCode result = gBasicSuite->ReleaseSuite(row.name, row.version);
-    StoreTarget(row.target, nullptr);
-    released = true;
-    return result;
+    released = row.target != nullptr && SuiteHold::Load(row.target) != nullptr;
+    return row.target == nullptr
+               ? kNoError
+               : SuiteHold::ReleaseFrom(gBasicSuite, row.name, row.version, row.target);
 }
 
 const SuiteTableRow* PluginTableEnd() {
@@ -87,7 +70,6 @@ ErrorCode AcquireTables() {
 
 SuiteSet::SuiteSet() noexcept {
     acquireError = AcquireTables();
-    requiredCount = static_cast<std::uint16_t>(PluginTableEnd() - PluginSuiteTable);
     if (const SuiteTableRow* optional = OptionalRows()) {
         for (const SuiteTableRow* row = optional; row->name != nullptr; ++row) {
             ++optionalCount;
@@ -98,6 +80,10 @@ SuiteSet::SuiteSet() noexcept {
     }
 }
 
+// Every pass keeps each release's result and stops at the first refusal, leaving the rows after
+// it held with their pointers set: suites go back in the order they came, and a host that
+// refused one is asked for no more. Only the optional pass also looks at whether a release was
+// made, because it alone counts what it holds. The result goes no further: nobody reads it.
 SuiteSet::~SuiteSet() {
     --gSuiteUseCount;
     if (gSuiteUseCount != 0) {
@@ -129,7 +115,7 @@ void SuiteSet::AcquireOptionalSuites() noexcept {
     const SuiteTableRow* row = OptionalRows();
     for (std::uint16_t i = 0; row != nullptr && i < optionalCount && row->target != nullptr;
          ++i, ++row) {
-        if (LoadTarget(row->target) == nullptr && AcquireRow(*row) == kNoError) {
+        if (SuiteHold::Load(row->target) == nullptr && AcquireRow(*row) == kNoError) {
             ++optionalAcquired;
         }
     }

@@ -11,6 +11,9 @@
 // destroying that set releases exactly what is held.
 extern std::uint16_t gSuiteUseCount;
 
+// Whether the suite tables are held. The user suite is one of them, so its pointer tells.
+bool SuiteTablesHeld() noexcept;
+
 // Constructing acquires, destroying releases. Allocated by its owner without throwing; never
 // fails itself: the caller reads AcquireError() afterwards.
 class SuiteSet {
@@ -35,6 +38,5 @@ class SuiteSet {
   private:
     ErrorCode acquireError = kNoError;
     std::uint16_t optionalCount = 0;
-    std::uint16_t requiredCount = 0;
     std::uint16_t optionalAcquired = 0;
 };

@@ -22,7 +22,3 @@ inline constexpr std::int32_t kOptionalSuitesMarker = FourCharCode("OPTS");
 // The suites the frame itself needs, always all seven, processed by count.
 inline constexpr std::size_t kFrameSuiteCount = 7;
 extern const SuiteTableRow FrameSuiteTable[kFrameSuiteCount];
-
-// The concrete plug-in's suites, ended by a row whose name is null (and, after that, its
-// optional suites if the terminating row's version is kOptionalSuitesMarker).
-extern const SuiteTableRow PluginSuiteTable[];

@@ -11,9 +11,9 @@ inline constexpr std::int32_t kAccessSuiteVersion = 3;
 
 struct AccessSuite {
     // 1. Takes an access reference on the plug-in and writes it to *access. While it is held
-    //    the host keeps the plug-in's code loaded. The plug-in owns the reference.
+    //    the host keeps the plug-in's code loaded. The plug-in owns the reference. [held]
     ErrorCode (*AcquirePlugin)(PluginRef plugin, AccessRef* access);
-    // 2. Gives an access reference back (passed by value).
+    // 2. Gives an access reference back (passed by value). [held]
     ErrorCode (*ReleasePlugin)(AccessRef access);
 };
 

@@ -15,10 +15,11 @@ class ArtboardCollection;
 // set's handle, whose address every host call receives.
 //
 // Never throws. Getters, setters and Assign return the host's code unchanged; constructors,
-// operator= and the destructor drop it.
+// operator= and the destructor drop it. [artboard suite held], every operation.
 class ArtboardAttributes {
   public:
-    // A new, empty set from the host.
+    // A new, empty set from the host. Code-dropping, as the wrapper's table has it; the module
+    // itself uses the code-returning forms (this one, Assign, Fetch), which are its own.
     ArtboardAttributes() noexcept;
     // The same, handing the host's code to `result`.
     explicit ArtboardAttributes(ErrorCode& result) noexcept;

@@ -12,9 +12,9 @@ inline constexpr std::int32_t kContextSuiteVersion = 6;
 struct ContextSuite {
     UnusedSuiteEntry unused1;  // entry 1
     // 2. Enters the application context for the plug-in and writes its handle to *context.
-    //    Every successful push is matched by one PopAppContext with that handle.
+    //    The plug-in pops once after every push it made, whatever the push answered. [held]
     ErrorCode (*PushAppContext)(PluginRef plugin, AppContextHandle* context);
-    // 3. Leaves the context entered by PushAppContext (handle passed by value).
+    // 3. Leaves the context entered by PushAppContext (handle passed by value). [held]
     ErrorCode (*PopAppContext)(AppContextHandle context);
 };
 

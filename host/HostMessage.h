@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 
 #include "host/HostTypes.h"
 
@@ -30,6 +31,12 @@ struct MenuMessage {
     HostMessage header;
     MenuItemHandle menuItem;  // 32: the chosen item
 };
+
+// Whether a caller, selector or notification type from the host is exactly `expected`: whole
+// string, case-sensitive. A null text is none.
+inline bool TextIs(const char* text, const char* expected) {
+    return text != nullptr && std::strcmp(text, expected) == 0;
+}
 
 static_assert(sizeof(void*) == 8, "the host's records are laid out for 64-bit code");
 static_assert(sizeof(HostMessage) == 32);

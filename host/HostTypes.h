@@ -2,6 +2,10 @@
 //
 // Handles are pointer-sized values owned by the host. The plug-in never looks inside them; it
 // keeps them, passes them back, and gives back the ones it was given ownership of.
+//
+// Contract tags on the suite entries and wrappers of host/: [held] means callable only while
+// the suite is held, between its acquisition and its release (the frame holds the module's
+// suites from start-up to shut-down or unload); [any message] means whenever a message runs.
 #pragma once
 
 #include <cstdint>

@@ -17,20 +17,20 @@ struct MenuItemRecord;
 struct MenuSuite {
     // 1. Adds an item to the group named in `record` with the label in `record`. `key` is the
     //    item's unique name, or null. `options` is a 32-bit set of host flags (4 makes a
-    //    separator). Writes the new item's handle to *item. The host copies the label.
+    //    separator). Writes the new item's handle to *item. The host copies the label. [held]
     ErrorCode (*AddMenuItem)(PluginRef plugin, const char* key, const MenuItemRecord* record,
                              std::int32_t options, MenuItemHandle* item);
     UnusedSuiteEntry unused2[18];  // entries 2 to 19
     // 20. Makes a new group called `name`, with the 32-bit group options, the submenu of
-    //     `item` (by value) and writes its handle to *group.
+    //     `item` (by value) and writes its handle to *group. [held]
     ErrorCode (*AddMenuGroupAsSubMenu)(const char* name, std::int32_t options, MenuItemHandle item,
                                        MenuGroupHandle* group);
-    // 21. Writes to *name the group's zero-terminated name, which stays the host's.
+    // 21. Writes to *name the group's zero-terminated name, which stays the host's. [held]
     ErrorCode (*GetMenuGroupName)(MenuGroupHandle group, const char** name);
     UnusedSuiteEntry unused22[3];  // entries 22 to 24
-    // 25. Writes the number of menu groups to *count.
+    // 25. Writes the number of menu groups to *count. [held]
     ErrorCode (*CountMenuGroups)(std::int32_t* count);
-    // 26. Writes the handle of the group at `index` (from 0) to *group.
+    // 26. Writes the handle of the group at `index` (from 0) to *group. [held]
     ErrorCode (*GetNthMenuGroup)(std::int32_t index, MenuGroupHandle* group);
 };
 

@@ -13,7 +13,7 @@ inline constexpr const char* kApplicationStartedNotifier = "AI Application Start
 struct NotifierSuite {
     // 1. Registers a notifier called `name` for the notification `type`; the host copies both
     //    strings. When `notifier` is not null the new handle is written there. The notifier
-    //    belongs to the host and stays registered for the rest of the session.
+    //    belongs to the host and stays registered for the rest of the session. [held]
     ErrorCode (*AddNotifier)(PluginRef plugin, const char* name, const char* type,
                              NotifierHandle* notifier);
 };

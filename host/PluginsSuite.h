@@ -11,7 +11,7 @@ inline constexpr std::int32_t kPluginsSuiteVersion = 4;
 
 struct PluginsSuite {
     UnusedSuiteEntry unused1[23];  // entries 1 to 23
-    // 24. Sets the plug-in's name; the host copies the zero-terminated string.
+    // 24. Sets the plug-in's name; the host copies the zero-terminated string. [held]
     ErrorCode (*SetPluginName)(PluginRef plugin, const char* name);
 };
 

@@ -1,6 +1,5 @@
 // The module-global suite pointers. Each is null at module load and non-null exactly while its
-// suite is held; only the frame's suite acquisition writes them (and, for a moment, the error
-// reporter writes gUserSuite while the tables are not held).
+// suite is held; only the frame's suite acquisition (SuiteSet) writes them.
 #include "host/AccessSuite.h"
 #include "host/ArtboardSuite.h"
 #include "host/BasicSuite.h"

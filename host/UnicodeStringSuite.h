@@ -15,17 +15,17 @@ inline constexpr std::int32_t kUnicodeStringSuiteVersion = 7;
 struct UnicodeStringSuite {
     // 1. Makes a new string from `byteCount` bytes (no terminator counted) in the encoding
     //    `encoding` (the plug-in always passes 0 with ASCII text) and writes its handle to
-    //    *str. The caller owns the new string and disposes it with entry 4.
+    //    *str. The caller owns the new string and disposes it with entry 4. [held]
     ErrorCode (*Initialize)(HostStringHandle* str, const char* bytes, std::int32_t byteCount,
                             std::int32_t encoding);
     UnusedSuiteEntry unused2;  // entry 2
     UnusedSuiteEntry unused3;  // entry 3
-    // 4. Disposes the string whose handle is in *str.
+    // 4. Disposes the string whose handle is in *str. [held]
     ErrorCode (*Destroy)(HostStringHandle* str);
-    // 5. Appends the text of *source to *target; both stay the caller's.
+    // 5. Appends the text of *source to *target; both stay the caller's. [held]
     ErrorCode (*Append)(HostStringHandle* target, const HostStringHandle* source);
     UnusedSuiteEntry unused6;  // entry 6
-    // 7. Makes the text of *target equal to that of *source. Both may be the same slot.
+    // 7. Makes the text of *target equal to that of *source. Both may be the same slot. [held]
     ErrorCode (*Copy)(HostStringHandle* target, const HostStringHandle* source);
 };
 

@@ -13,7 +13,7 @@ struct UserSuite {
     UnusedSuiteEntry unused1[44];  // entries 1 to 44
     // 45. Shows a modal alert with the text of a host string. `text` is the address of the
     //     one-field ai::HostString that holds the string's handle; the string stays the
-    //     caller's.
+    //     caller's. [held]
     ErrorCode (*MessageAlert)(const HostStringHandle* text);
 };
 

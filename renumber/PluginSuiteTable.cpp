@@ -1,4 +1,4 @@
-#include "frame/SuiteTables.h"
+#include "frame/PluginHooks.h"
 #include "host/ArtboardSuite.h"
 #include "host/MenuSuite.h"
 #include "host/UnicodeStringSuite.h"
