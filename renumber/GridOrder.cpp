@@ -1,5 +1,6 @@
 // The two grid orders.
 #include <cmath>
+#include <optional>
 
 #include "renumber/FirstFailure.h"
 #include "renumber/QuorvanePlugin.h"
@@ -27,41 +28,72 @@ bool Same(float x, float y) {
     return x == y || (std::isnan(x) && std::isnan(y));
 }
 
+// Fetches the attribute sets of the artboards `indices` and reads their bounds through the
+// host, phase by phase: every set made, then every set fetched, then every bounds read. Stops
+// at the first failure and returns its code.
+template <std::size_t N>
+ErrorCode FetchBounds(const ai::ArtboardCollection& collection, const ArtboardIndex (&indices)[N],
+                      BoundsRect (&bounds)[N]) {
+    ErrorCode made[N] = {};
+    std::optional<ai::ArtboardAttributes> sets[N];
+    for (std::size_t k = 0; k < N; ++k) {
+        sets[k].emplace(made[k]);
+    }
+    FirstFailure run;
+    for (std::size_t k = 0; k < N; ++k) {
+        run.Then([&] { return made[k]; });
+    }
+    for (std::size_t k = 0; k < N; ++k) {
+        run.Then([&] { return collection.Fetch(indices[k], *sets[k]); });
+    }
+    for (std::size_t k = 0; k < N; ++k) {
+        run.Then([&] { return sets[k]->GetBounds(bounds[k]); });
+    }
+    return run.Code();
+}
+
 }  // namespace
 
-std::pair<QuorvanePlugin::Corner, QuorvanePlugin::Corner> QuorvanePlugin::ABSort::Corners(
-    ArtboardIndex a, ArtboardIndex b) const noexcept {
-    const std::pair<Corner, Corner> corners{record->corners[static_cast<std::size_t>(a)],
-                                            record->corners[static_cast<std::size_t>(b)]};
-    if (record->firstError != kNoError) {
-        return corners;  // the run has failed: the host is not asked any more
+ErrorCode QuorvanePlugin::SortRecord::ReadCorners(const ai::ArtboardCollection& collection,
+                                                  std::int32_t count) {
+    corners.reserve(static_cast<std::size_t>(count));
+    for (ArtboardIndex i = 0; i < count; ++i) {
+        BoundsRect bounds[1] = {};
+        if (const ErrorCode failed = FetchBounds(collection, {i}, bounds); failed != kNoError) {
+            return failed;
+        }
+        corners.push_back({bounds[0].left, bounds[0].top});
     }
-    ErrorCode madeA = kNoError;
-    ErrorCode madeB = kNoError;
-    ai::ArtboardAttributes setA(madeA);
-    ai::ArtboardAttributes setB(madeB);
-    BoundsRect boundsA{};
-    BoundsRect boundsB{};
-    FirstFailure run;
-    run.Then([&] { return madeA; })
-        .Then([&] { return madeB; })
-        .Then([&] { return collection->Fetch(a, setA); })
-        .Then([&] { return collection->Fetch(b, setB); })
-        .Then([&] { return setA.GetBounds(boundsA); })
-        .Then([&] { return setB.GetBounds(boundsB); });
-    record->firstError = run.Code();
-    // The live bounds equal the corners read before the sort unless the host changed its
-    // answer in between; deciding on the earlier reading keeps every comparison consistent.
-    return corners;
+    return kNoError;
+}
+
+void QuorvanePlugin::ABSort::FetchLiveBounds(ArtboardIndex a, ArtboardIndex b) const noexcept {
+    if (record->firstError == kNoError) {
+        BoundsRect ignored[2] = {};
+        record->firstError = FetchBounds(*collection, {a, b}, ignored);
+    }
+}
+
+const QuorvanePlugin::Corner& QuorvanePlugin::ABSort::CornerOf(ArtboardIndex i) const noexcept {
+    return record->corners[static_cast<std::size_t>(i)];
 }
 
 bool QuorvanePlugin::ABHVSort::operator()(ArtboardIndex a, ArtboardIndex b) const {
-    const auto [ca, cb] = Corners(a, b);
-    return LargerFirst(ca.top, cb.top) || (Same(ca.top, cb.top) && SmallerFirst(ca.left, cb.left));
+    FetchLiveBounds(a, b);
+    const Corner& ca = CornerOf(a);
+    const Corner& cb = CornerOf(b);
+    if (!Same(ca.top, cb.top)) {
+        return LargerFirst(ca.top, cb.top);
+    }
+    return Same(ca.left, cb.left) ? a < b : SmallerFirst(ca.left, cb.left);
 }
 
 bool QuorvanePlugin::ABVHSort::operator()(ArtboardIndex a, ArtboardIndex b) const {
-    const auto [ca, cb] = Corners(a, b);
-    return SmallerFirst(ca.left, cb.left) ||
-           (Same(ca.left, cb.left) && LargerFirst(ca.top, cb.top));
+    FetchLiveBounds(a, b);
+    const Corner& ca = CornerOf(a);
+    const Corner& cb = CornerOf(b);
+    if (!Same(ca.left, cb.left)) {
+        return SmallerFirst(ca.left, cb.left);
+    }
+    return Same(ca.top, cb.top) ? a < b : LargerFirst(ca.top, cb.top);
 }

@@ -1,10 +1,10 @@
 #include "renumber/QuorvanePlugin.h"
 
-#include <cstring>
 #include <new>
 
 #include "about/SDKAboutPluginsHelper.h"
 #include "frame/ErrorBoundary.h"
+#include "frame/PluginHooks.h"
 #include "host/MenuItemRecord.h"
 #include "host/MenuSuite.h"
 #include "renumber/FirstFailure.h"
@@ -27,8 +27,6 @@ constexpr std::int32_t kSeparatorOption = 4;
 QuorvanePlugin::QuorvanePlugin(PluginRef ref) noexcept : Plugin(ref) {
     SetName(kName);
 }
-
-QuorvanePlugin::~QuorvanePlugin() = default;
 
 ErrorCode QuorvanePlugin::OnStartup(HostMessage* message) {
     if (const ErrorCode result = Plugin::OnStartup(message); result != kNoError) {
@@ -78,6 +76,8 @@ ErrorCode QuorvanePlugin::OnMessage(const char* caller, const char* selector,
     if (result == kNoError || result == kUnhandledMessageError) {
         return kNoError;
     }
+    // Reported here, and by the entry point again once this returns: the second report of the
+    // same code falls in the repeat window (Plugin::OnReportError), so the host sees it once.
     Plugin::OnReportError(result, caller, selector, message);
     return result;
 }
@@ -94,10 +94,10 @@ ErrorCode QuorvanePlugin::OnMenuGo(HostMessage* message) {
         return kNoError;
     }
     if (chosen == byRowItemHandle) {
-        return ReorderArtboards(kByRow);
+        return ReorderArtboards(OrderKind::kByRow);
     }
     if (chosen == byColumnItemHandle) {
-        return ReorderArtboards(kByColumn);
+        return ReorderArtboards(OrderKind::kByColumn);
     }
     return kNoError;
 }
@@ -107,14 +107,5 @@ Plugin* CreatePluginObject(PluginRef pluginRef) noexcept {
 }
 
 void RebindAfterReload(Plugin* plugin) noexcept {
-    if (plugin == nullptr) {
-        return;
-    }
-    // The object's dispatch-table pointer still points into the code of the load that made
-    // it, which is gone. A freshly made object of the same class carries the pointer into the
-    // code loaded now; copying that one pointer re-binds the object and leaves every field as
-    // it was. The pointer sits at the start of the object (single inheritance, no virtual
-    // bases) in the ABIs this module is built for.
-    const QuorvanePlugin current(nullptr);
-    std::memcpy(static_cast<void*>(plugin), static_cast<const void*>(&current), sizeof(void*));
+    RemakeOverOwnStorage<QuorvanePlugin>(plugin);
 }

@@ -4,6 +4,12 @@
 // group and an About item to the shared About-plug-ins group, and renumbers the current
 // document's artboards by their places on a grid when a command is chosen. Every failure
 // under its message wrapper, exceptions included, ends as a reported ErrorCode.
+//
+// Why a sort still calls the host at every comparison. Every comparison fetches both artboards'
+// attribute sets and bounds through the host, as the host expects of a sort by live bounds (it
+// sees, and may answer, every one of those calls). The order itself is decided on the corners
+// read once before the sort: the live answers only count when they fail, which fails the run.
+// So the order stays one strict weak ordering whatever the host answers while the sort runs.
 #pragma once
 
 #include <cstdint>
@@ -13,13 +19,27 @@
 #include "host/ArtboardCollection.h"
 #include "host/HostTypes.h"
 
-class QuorvanePlugin : public Plugin {
+class QuorvanePlugin final : public Plugin {
   public:
     static constexpr const char* kName = "Quorvane";
 
-    // Order kinds of ReorderArtboards.
-    static constexpr std::int32_t kByRow = 0;     // "Quorvane, Grid by Row", ABHVSort
-    static constexpr std::int32_t kByColumn = 1;  // "Quorvane, Grid by Column", ABVHSort
+    explicit QuorvanePlugin(PluginRef pluginRef) noexcept;
+
+    // Base start-up, then InstallMenus.
+    ErrorCode OnStartup(HostMessage* message) override;
+    // The base dispatch; an ai::Error becomes its code, any other exception 'CANT'; a non-zero
+    // code other than '!MSG' is reported and returned, '!MSG' becomes 0.
+    ErrorCode OnMessage(const char* caller, const char* selector, HostMessage* message) override;
+    // Runs the chosen item, recognised by the handle stored when it was added; 0 for an item
+    // that is not one of ours.
+    ErrorCode OnMenuGo(HostMessage* message) override;
+
+  private:
+    // The order of a renumbering, as the menu handler passes it.
+    enum class OrderKind : std::int32_t {
+        kByRow = 0,     // "Quorvane, Grid by Row", ABHVSort
+        kByColumn = 1,  // "Quorvane, Grid by Column", ABVHSort
+    };
 
     // An artboard's top-left corner, the only part of its bounds either order looks at.
     struct Corner {
@@ -28,18 +48,19 @@ class QuorvanePlugin : public Plugin {
     };
 
     // What a sort needs besides the collection: every artboard's corner, read once before
-    // sorting, and the first host failure met while sorting. Comparisons decide on these
-    // corners, so the order stays the same strict weak ordering whatever the host answers
-    // while the sort runs.
+    // sorting, and the first host failure met while sorting.
     struct SortRecord {
+        // Reads the corners of artboards 0 to count - 1, in order. Returns the first failure.
+        ErrorCode ReadCorners(const ai::ArtboardCollection& collection, std::int32_t count);
+
         std::vector<Corner> corners;
         ErrorCode firstError = kNoError;
     };
 
     // Less-than over artboard indices for the standard sort; a value object that the sort
-    // copies freely. Every comparison fetches both artboards' attribute sets and bounds through
-    // the host, as the host expects of a sort by live bounds; a failed fetch or read marks the
-    // run failed in the SortRecord and the comparison goes on with the corners read before.
+    // copies freely. Decides on the corners in the SortRecord; artboards whose corners are
+    // equal keep their current order (the smaller index first), so that a second run over a
+    // renumbered document changes nothing.
     class ABSort {
       public:
         ABSort(const ai::ArtboardCollection* artboards, SortRecord* sortRecord) noexcept
@@ -47,8 +68,11 @@ class QuorvanePlugin : public Plugin {
         virtual bool operator()(ArtboardIndex a, ArtboardIndex b) const = 0;
 
       protected:
-        // Makes the comparison's host calls and returns the two corners to compare.
-        std::pair<Corner, Corner> Corners(ArtboardIndex a, ArtboardIndex b) const noexcept;
+        // The host calls every comparison makes (see the top of this file): fetches a's and b's
+        // sets and reads their bounds, dropping what they say. The first failure goes to the
+        // SortRecord; once the run has failed, the host is not asked any more.
+        void FetchLiveBounds(ArtboardIndex a, ArtboardIndex b) const noexcept;
+        const Corner& CornerOf(ArtboardIndex i) const noexcept;
 
         const ai::ArtboardCollection* collection;
         SortRecord* record;
@@ -68,28 +92,15 @@ class QuorvanePlugin : public Plugin {
         bool operator()(ArtboardIndex a, ArtboardIndex b) const override;
     };
 
-    explicit QuorvanePlugin(PluginRef pluginRef) noexcept;
-    ~QuorvanePlugin() override;
-
-    // Base start-up, then InstallMenus.
-    ErrorCode OnStartup(HostMessage* message) override;
-    // The base dispatch; an ai::Error becomes its code, any other exception 'CANT'; a non-zero
-    // code other than '!MSG' is reported and returned, '!MSG' becomes 0.
-    ErrorCode OnMessage(const char* caller, const char* selector, HostMessage* message) override;
-    // Runs the chosen item, recognised by the handle stored when it was added; 0 for an item
-    // that is not one of ours.
-    ErrorCode OnMenuGo(HostMessage* message) override;
-
     // The About item (result ignored), then a separator and the two commands in "ArtBoards".
     // Returns the first failure of the last three, or 0. Host string failures throw ai::Error.
     ErrorCode InstallMenus(HostMessage* message);
 
-    // Renumbers the current document's artboards in the order `kind` (kByRow, kByColumn; any
-    // other kind changes nothing): afterwards position k holds the bounds, name, pixel aspect
-    // ratio, display marks and ruler origin of the k-th artboard in grid order. Stops at the
-    // first failed host call, puts back every exchange already made, and returns that call's
-    // code; 0 on success. May throw std::bad_alloc.
-    ErrorCode ReorderArtboards(std::int32_t kind);
+    // Renumbers the current document's artboards in the order `kind`: afterwards position k
+    // holds the bounds, name, pixel aspect ratio, display marks and ruler origin of the k-th
+    // artboard in grid order. Stops at the first failed host call, puts back every exchange
+    // already made, and returns that call's code; 0 on success. May throw std::bad_alloc.
+    static ErrorCode ReorderArtboards(OrderKind kind);
 
     // Exchanges the renumbered properties of artboards a and b and writes both back, a first.
     // Reads every value before writing any. When the write of b fails after a's went through,
@@ -97,7 +108,6 @@ class QuorvanePlugin : public Plugin {
     static ErrorCode SwapArtboards(ai::ArtboardCollection& collection, ArtboardIndex a,
                                    ArtboardIndex b);
 
-  private:
     MenuItemHandle aboutItemHandle = nullptr;
     MenuItemHandle byRowItemHandle = nullptr;
     MenuItemHandle byColumnItemHandle = nullptr;

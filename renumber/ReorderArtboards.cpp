@@ -22,77 +22,70 @@ struct TravellingValues {
     OriginPoint rulerOrigin{};
 };
 
-// Reads of both sets, property by property, a before b.
-ErrorCode ReadBoth(const ai::ArtboardAttributes& setA, TravellingValues& a,
-                   const ai::ArtboardAttributes& setB, TravellingValues& b) {
+using Set = ai::ArtboardAttributes;
+
+// Every property that travels, once: how it is read from a set and written to one. The table's
+// order is the order in which the host sees them, in every read and write below.
+struct Property {
+    ErrorCode (*read)(const Set& set, TravellingValues& values);
+    ErrorCode (*write)(Set& set, const TravellingValues& values);
+};
+
+template <std::size_t K>
+constexpr Property kDisplayMark = {
+    [](const Set& s, TravellingValues& v) {
+        return s.GetDisplayMark(kDisplayMarkKinds[K], v.displayMarks[K]);
+    },
+    [](Set& s, const TravellingValues& v) {
+        return s.SetDisplayMark(kDisplayMarkKinds[K], v.displayMarks[K]);
+    }};
+
+constexpr Property kTravelling[] = {
+    {[](const Set& s, TravellingValues& v) { return s.GetBounds(v.bounds); },
+     [](Set& s, const TravellingValues& v) { return s.SetBounds(v.bounds); }},
+    {[](const Set& s, TravellingValues& v) { return s.GetName(v.name); },
+     [](Set& s, const TravellingValues& v) { return s.SetName(v.name); }},
+    {[](const Set& s, TravellingValues& v) { return s.GetPixelAspectRatio(v.pixelAspectRatio); },
+     [](Set& s, const TravellingValues& v) { return s.SetPixelAspectRatio(v.pixelAspectRatio); }},
+    kDisplayMark<0>,
+    kDisplayMark<1>,
+    kDisplayMark<2>,
+    kDisplayMark<3>,
+    {[](const Set& s, TravellingValues& v) { return s.GetRulerOrigin(v.rulerOrigin); },
+     [](Set& s, const TravellingValues& v) { return s.SetRulerOrigin(v.rulerOrigin); }},
+};
+static_assert(std::size(kTravelling) == 4 + kDisplayMarkKinds.size());
+
+// Reads both sets, property by property, a before b.
+ErrorCode ReadBoth(const Set& setA, TravellingValues& a, const Set& setB, TravellingValues& b) {
     FirstFailure run;
-    run.Then([&] { return setA.GetBounds(a.bounds); })
-        .Then([&] { return setB.GetBounds(b.bounds); })
-        .Then([&] { return setA.GetName(a.name); })
-        .Then([&] { return setB.GetName(b.name); })
-        .Then([&] { return setA.GetPixelAspectRatio(a.pixelAspectRatio); })
-        .Then([&] { return setB.GetPixelAspectRatio(b.pixelAspectRatio); });
-    for (std::size_t k = 0; k < kDisplayMarkKinds.size(); ++k) {
-        run.Then([&] { return setA.GetDisplayMark(kDisplayMarkKinds[k], a.displayMarks[k]); })
-            .Then([&] { return setB.GetDisplayMark(kDisplayMarkKinds[k], b.displayMarks[k]); });
+    for (const Property& property : kTravelling) {
+        run.Then([&] { return property.read(setA, a); }).Then([&] {
+            return property.read(setB, b);
+        });
     }
-    run.Then([&] { return setA.GetRulerOrigin(a.rulerOrigin); }).Then([&] {
-        return setB.GetRulerOrigin(b.rulerOrigin);
-    });
     return run.Code();
 }
 
 // Writes `intoA` into set A and `intoB` into set B, property by property, A before B.
-ErrorCode WriteBoth(ai::ArtboardAttributes& setA, const TravellingValues& intoA,
-                    ai::ArtboardAttributes& setB, const TravellingValues& intoB) {
+ErrorCode WriteBoth(Set& setA, const TravellingValues& intoA, Set& setB,
+                    const TravellingValues& intoB) {
     FirstFailure run;
-    run.Then([&] { return setA.SetBounds(intoA.bounds); })
-        .Then([&] { return setB.SetBounds(intoB.bounds); })
-        .Then([&] { return setA.SetName(intoA.name); })
-        .Then([&] { return setB.SetName(intoB.name); })
-        .Then([&] { return setA.SetPixelAspectRatio(intoA.pixelAspectRatio); })
-        .Then([&] { return setB.SetPixelAspectRatio(intoB.pixelAspectRatio); });
-    for (std::size_t k = 0; k < kDisplayMarkKinds.size(); ++k) {
-        run.Then([&] { return setA.SetDisplayMark(kDisplayMarkKinds[k], intoA.displayMarks[k]); })
-            .Then([&] { return setB.SetDisplayMark(kDisplayMarkKinds[k], intoB.displayMarks[k]); });
+    for (const Property& property : kTravelling) {
+        run.Then([&] { return property.write(setA, intoA); }).Then([&] {
+            return property.write(setB, intoB);
+        });
     }
-    run.Then([&] { return setA.SetRulerOrigin(intoA.rulerOrigin); }).Then([&] {
-        return setB.SetRulerOrigin(intoB.rulerOrigin);
-    });
     return run.Code();
 }
 
 // Writes `values` back into `set` alone: the way back after a half-done exchange.
-ErrorCode WriteOne(ai::ArtboardAttributes& set, const TravellingValues& values) {
+ErrorCode WriteOne(Set& set, const TravellingValues& values) {
     FirstFailure run;
-    run.Then([&] { return set.SetBounds(values.bounds); })
-        .Then([&] { return set.SetName(values.name); })
-        .Then([&] { return set.SetPixelAspectRatio(values.pixelAspectRatio); });
-    for (std::size_t k = 0; k < kDisplayMarkKinds.size(); ++k) {
-        run.Then([&] { return set.SetDisplayMark(kDisplayMarkKinds[k], values.displayMarks[k]); });
+    for (const Property& property : kTravelling) {
+        run.Then([&] { return property.write(set, values); });
     }
-    run.Then([&] { return set.SetRulerOrigin(values.rulerOrigin); });
     return run.Code();
-}
-
-// Reads every artboard's top-left corner once, before the sort.
-ErrorCode ReadCorners(const ai::ArtboardCollection& collection, std::int32_t count,
-                      std::vector<QuorvanePlugin::Corner>& corners) {
-    corners.reserve(static_cast<std::size_t>(count));
-    for (ArtboardIndex i = 0; i < count; ++i) {
-        ErrorCode made = kNoError;
-        ai::ArtboardAttributes set(made);
-        BoundsRect bounds{};
-        FirstFailure run;
-        run.Then([&] { return made; }).Then([&] { return collection.Fetch(i, set); }).Then([&] {
-            return set.GetBounds(bounds);
-        });
-        if (run.Code() != kNoError) {
-            return run.Code();
-        }
-        corners.push_back({bounds.left, bounds.top});
-    }
-    return kNoError;
 }
 
 struct Exchange {
@@ -123,7 +116,9 @@ ErrorCode QuorvanePlugin::SwapArtboards(ai::ArtboardCollection& collection, Artb
     }
     if (const ErrorCode failed = collection.Update(b, setB); failed != kNoError) {
         // a already holds b's properties and b still holds its own: put a back as it was, so
-        // that no artboard's properties stand on two positions.
+        // that no artboard's properties stand on two positions. The way back's own result is
+        // dropped: the caller must learn of the failure that made it necessary, and a refused
+        // way back cannot be undone in turn.
         FirstFailure back;
         back.Then([&] { return WriteOne(setA, valuesA); }).Then([&] {
             return collection.Update(a, setA);
@@ -133,7 +128,7 @@ ErrorCode QuorvanePlugin::SwapArtboards(ai::ArtboardCollection& collection, Artb
     return kNoError;
 }
 
-ErrorCode QuorvanePlugin::ReorderArtboards(std::int32_t kind) {
+ErrorCode QuorvanePlugin::ReorderArtboards(OrderKind kind) {
     ErrorCode acquired = kNoError;
     ai::ArtboardCollection collection(acquired);
     if (acquired != kNoError) {
@@ -150,13 +145,12 @@ ErrorCode QuorvanePlugin::ReorderArtboards(std::int32_t kind) {
         order.push_back(i);
     }
 
-    if ((kind == kByRow || kind == kByColumn) && count > 1) {
+    if (count > 1) {
         SortRecord record;
-        if (const ErrorCode failed = ReadCorners(collection, count, record.corners);
-            failed != kNoError) {
+        if (const ErrorCode failed = record.ReadCorners(collection, count); failed != kNoError) {
             return failed;
         }
-        if (kind == kByRow) {
+        if (kind == OrderKind::kByRow) {
             std::sort(order.begin(), order.end(), ABHVSort(&collection, &record));
         } else {
             std::sort(order.begin(), order.end(), ABVHSort(&collection, &record));
@@ -181,7 +175,8 @@ ErrorCode QuorvanePlugin::ReorderArtboards(std::int32_t kind) {
         if (const ErrorCode failed = SwapArtboards(collection, exchange.a, exchange.b);
             failed != kNoError) {
             // An exchange is its own inverse: undo the finished ones, last first. If the host
-            // refuses those too, the run still ends with the first failure's code.
+            // refuses one, the undoing stops there (nothing after it could be undone in order)
+            // and its code is dropped: the run ends with the failure that made it necessary.
             for (auto undo = done.rbegin(); undo != done.rend(); ++undo) {
                 if (SwapArtboards(collection, undo->a, undo->b) != kNoError) {
                     break;
