@@ -49,6 +49,10 @@ void CheckDepth(const std::string& file, std::string_view text) {
         const char c = text[i];
         if (c == '\n') {
             ++line;
+        } else if (c == '\0') {
+            // The parser would take it for the end of the text and ignore what follows.
+            throw InputError(
+                Located(file, line, "not valid JSON: a NUL byte, which JSON text cannot hold"));
         } else if (inString) {
             if (c == '\\') {
                 ++i;
@@ -71,7 +75,11 @@ void CheckDepth(const std::string& file, std::string_view text) {
 
 // The text of a key as written ("na\u006de", quotes included), decoded.
 std::string DecodedKey(std::string_view keyText) {
-    return Json::parse(keyText).get<std::string>();
+    try {
+        return Json::parse(keyText).get<std::string>();
+    } catch (const Json::exception&) {
+        return std::string(keyText);  // not reached for text the parser accepted
+    }
 }
 
 // The parts of a JSON text that messages point at and that are kept as written: each

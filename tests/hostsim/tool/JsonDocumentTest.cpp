@@ -165,6 +165,11 @@ TEST(JsonDocument, NestingIsReadUpToTheLimitAndRefusedBeyondIt) {
               "(read without error)");
 }
 
+TEST(JsonDocument, NothingAfterANulByteIsIgnored) {
+    EXPECT_EQ(ReadError(std::string("{\"artboards\": []}\n\0{\"x", 22)),
+              "doc.json:2: not valid JSON: a NUL byte, which JSON text cannot hold");
+}
+
 TEST(JsonDocument, KeysAreComparedAfterDecoding) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {R"({"artboards": [{"name": "A", "na\u006de": "B", "bounds": [0, 1, 1, 0]}]})",
