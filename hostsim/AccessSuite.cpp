@@ -12,14 +12,13 @@ abi::ErrorCode AcquirePlugin(abi::Handle plugin, abi::Handle* access) {
             call.Arg("plugin", call.Handle(plugin)).Arg("access", HostCall::OutSlot(access));
         },
         [&](HostCall& call) {
-            return access == nullptr ? call.Refuse(kBadParameterError, "null out-pointer")
+            return access == nullptr ? call.Violation(kBadParameterError, "null out-pointer")
                                      : call.CheckLive(HandleKind::PluginRef, plugin);
         },
         [&](HostCall& call) {
-            *access =
-                call.ActiveHost().Ledger().Issue(HandleKind::AccessRef, HandleOrigin::PluginRequest,
-                                                 "access to " + call.Handle(plugin));
-            call.Out("*access", call.Handle(*access));
+            *access = call.ActiveHost().Ledger().Issue(HandleKind::AccessRef,
+                                                       HandleOrigin::PluginRequest);
+            call.Out("*access", [&] { return call.Handle(*access); });
         });
 }
 

@@ -4,14 +4,15 @@
 // An attribute set is a host object of its own: a copy of an artboard's properties taken
 // when it was fetched. Changing a set changes no document; writing it back to an index does.
 // A list belongs to the document that was current when it was acquired and keeps that
-// document alive even if the host opens another one meanwhile.
+// document alive even if the host opens another one meanwhile. Both sit in the ledger's slot
+// of their handle, which the next set or list reuses, storage included.
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "hostsim/Document.h"
 #include "hostsim/HandleLedger.h"
@@ -46,23 +47,32 @@ class ArtboardModel {
     const Document* CurrentDocument() const { return current_.get(); }
     Document* CurrentDocument() { return current_.get(); }
 
-    abi::Handle NewSet(AttributeSet set, std::string description);
+    abi::Handle NewSet(const AttributeSet& set);
+    // A set holding the properties of `artboard`.
+    abi::Handle NewSetOf(const Artboard& artboard);
     // The set behind a live handle; null otherwise (no problem recorded).
     AttributeSet* Set(abi::Handle handle);
-    void ForgetSet(abi::Handle handle) { sets_.erase(handle); }
-    std::size_t SetCount() const { return sets_.size(); }
+    // How many sets are live.
+    std::size_t SetCount() const {
+        return static_cast<std::size_t>(ledger_.CountsOf(HandleKind::AttributeSet).Live());
+    }
 
     // A list over the current document; null when no document is open (nothing issued).
     abi::Handle AcquireList();
     // The document of a live list; null otherwise.
     Document* ListDocument(abi::Handle handle);
-    void ForgetList(abi::Handle handle) { lists_.erase(handle); }
+    // Lets go of the document of a live list, whose life is about to end.
+    void ForgetList(abi::Handle handle);
 
   private:
     HandleLedger& ledger_;
     std::shared_ptr<Document> current_;
-    std::map<abi::Handle, AttributeSet> sets_;
-    std::map<abi::Handle, std::shared_ptr<Document>> lists_;
+    // A new slot for a handle just issued in `slots`.
+    template <typename T>
+    static T& SlotFor(std::vector<T>& slots, abi::Handle handle);
+
+    std::vector<AttributeSet> sets_;                // by the ledger's slot
+    std::vector<std::shared_ptr<Document>> lists_;  // by the ledger's slot
 };
 
 }  // namespace hostsim

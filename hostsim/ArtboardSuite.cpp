@@ -44,7 +44,7 @@ std::string PointText(const OriginPoint* point) {
 // 0 when the slot holds a live attribute set, which is put in `set`; else the answer to give.
 abi::ErrorCode CheckSet(HostCall& call, const abi::Handle* slot, AttributeSet*& set) {
     if (slot == nullptr) {
-        return call.Refuse(kBadParameterError, "null attribute-set slot");
+        return call.Violation(kBadParameterError, "null attribute-set slot");
     }
     if (!call.Live(HandleKind::AttributeSet, *slot)) {
         return kBadHandleError;
@@ -56,7 +56,7 @@ abi::ErrorCode CheckSet(HostCall& call, const abi::Handle* slot, AttributeSet*& 
 // 0 when the slot holds a live list, whose document is put in `document`.
 abi::ErrorCode CheckList(HostCall& call, const abi::Handle* slot, Document*& document) {
     if (slot == nullptr) {
-        return call.Refuse(kBadParameterError, "null list slot");
+        return call.Violation(kBadParameterError, "null list slot");
     }
     if (!call.Live(HandleKind::ArtboardList, *slot)) {
         return kBadHandleError;
@@ -66,7 +66,7 @@ abi::ErrorCode CheckList(HostCall& call, const abi::Handle* slot, Document*& doc
 }
 
 abi::ErrorCode CheckOut(HostCall& call, const void* pointer) {
-    return pointer == nullptr ? call.Refuse(kBadParameterError, "null pointer argument") : 0;
+    return pointer == nullptr ? call.Violation(kBadParameterError, "null pointer argument") : 0;
 }
 
 // Serves entry E, which reads or changes the attribute set in the slot `set`: the slot is
@@ -95,8 +95,8 @@ abi::ErrorCode NewAttributes(abi::Handle* set) {
         [&](HostCall& call) { call.Arg("set", HostCall::OutSlot(set)); },
         [&](HostCall& call) { return CheckOut(call, set); },
         [&](HostCall& call) {
-            *set = call.ActiveHost().Artboards().NewSet(AttributeSet{}, "new set");
-            call.Out("*set", call.Handle(*set));
+            *set = call.ActiveHost().Artboards().NewSet(AttributeSet{});
+            call.Out("*set", [&] { return call.Handle(*set); });
         });
 }
 
@@ -112,9 +112,8 @@ abi::ErrorCode CloneAttributes(abi::Handle* target, const abi::Handle* source) {
             return e != 0 ? e : CheckSet(call, source, from);
         },
         [&](HostCall& call) {
-            const std::string origin = call.Handle(*source);
-            *target = call.ActiveHost().Artboards().NewSet(*from, "clone of " + origin);
-            call.Out("*target", call.Handle(*target));
+            *target = call.ActiveHost().Artboards().NewSet(*from);
+            call.Out("*target", [&] { return call.Handle(*target); });
         });
 }
 
@@ -124,14 +123,9 @@ abi::ErrorCode DisposeAttributes(abi::Handle* set) {
         [&](HostCall& call) { call.Arg("set", call.InSlot(set)); },
         [&](HostCall& call) { return CheckOut(call, set); },
         [&](HostCall& call) -> abi::ErrorCode {
-            if (*set == nullptr) {
-                return 0;
-            }
-            if (!call.Release(HandleKind::AttributeSet, *set)) {
-                return kBadHandleError;
-            }
-            call.ActiveHost().Artboards().ForgetSet(*set);
-            return 0;
+            return *set == nullptr || call.Release(HandleKind::AttributeSet, *set)
+                       ? 0
+                       : kBadHandleError;
         });
 }
 
@@ -142,7 +136,7 @@ abi::ErrorCode GetBounds(const abi::Handle* set, BoundsRect* bounds) {
         [&](HostCall& call, const AttributeSet& attributes) {
             const Rect& r = attributes.bounds;
             *bounds = BoundsRect{r.left, r.top, r.right, r.bottom};
-            call.Out("*bounds", RectText(bounds));
+            call.Out("*bounds", [&] { return RectText(bounds); });
         });
 }
 
@@ -162,7 +156,7 @@ abi::ErrorCode GetPixelAspectRatio(const abi::Handle* set, float* ratio) {
         [&](HostCall& call) { return CheckOut(call, ratio); },
         [&](HostCall& call, const AttributeSet& attributes) {
             *ratio = attributes.pixelAspectRatio;
-            call.Out("*ratio", Number(*ratio));
+            call.Out("*ratio", [&] { return Number(*ratio); });
         });
 }
 
@@ -179,7 +173,9 @@ abi::ErrorCode GetName(const abi::Handle* set, abi::Handle* name) {
         [&](HostCall& call) { return CheckOut(call, name); },
         [&](HostCall& call, const AttributeSet& attributes) {
             *name = call.ActiveHost().Strings().Create(attributes.name);
-            call.Out("*name", call.Handle(*name) + " " + HostCall::Text(attributes.name.c_str()));
+            call.Out("*name", [&] {
+                return call.Handle(*name) + " " + HostCall::Text(attributes.name.c_str());
+            });
         });
 }
 
@@ -196,7 +192,7 @@ abi::ErrorCode SetName(abi::Handle* set, const abi::Handle* name) {
 }
 
 abi::ErrorCode CheckDisplayMarkKind(HostCall& call, std::int32_t kind) {
-    return kind < 0 ? call.Refuse(kBadParameterError, "negative display-mark kind") : 0;
+    return kind < 0 ? call.Violation(kBadParameterError, "negative display-mark kind") : 0;
 }
 
 abi::ErrorCode GetDisplayMark(const abi::Handle* set, std::int32_t kind, std::int32_t* value) {
@@ -211,7 +207,7 @@ abi::ErrorCode GetDisplayMark(const abi::Handle* set, std::int32_t kind, std::in
         },
         [&](HostCall& call, const AttributeSet& attributes) {
             *value = attributes.displayMarks.count(kind) != 0 ? 1 : 0;
-            call.Out("*value", std::to_string(*value));
+            call.Out("*value", [&] { return std::to_string(*value); });
         });
 }
 
@@ -226,7 +222,7 @@ abi::ErrorCode SetDisplayMark(abi::Handle* set, std::int32_t kind, std::int32_t 
                 return e;
             }
             if (value != 0 && value != 1) {
-                return call.Refuse(kBadParameterError, "display-mark value is neither 0 nor 1");
+                return call.Violation(kBadParameterError, "display-mark value is neither 0 nor 1");
             }
             return 0;
         },
@@ -251,7 +247,7 @@ abi::ErrorCode AcquireArtboardList(abi::Handle* list) {
         },
         [&](HostCall& call) {
             *list = call.ActiveHost().Artboards().AcquireList();
-            call.Out("*list", call.Handle(*list));
+            call.Out("*list", [&] { return call.Handle(*list); });
         });
 }
 
@@ -261,11 +257,8 @@ abi::ErrorCode ReleaseArtboardList(abi::Handle* list) {
         [&](HostCall& call) { call.Arg("list", call.InSlot(list)); },
         [&](HostCall& call) { return CheckOut(call, list); },
         [&](HostCall& call) -> abi::ErrorCode {
-            if (!call.Release(HandleKind::ArtboardList, *list)) {
-                return kBadHandleError;
-            }
             call.ActiveHost().Artboards().ForgetList(*list);
-            return 0;
+            return call.Release(HandleKind::ArtboardList, *list) ? 0 : kBadHandleError;
         });
 }
 
@@ -282,7 +275,7 @@ abi::ErrorCode GetArtboardCount(const abi::Handle* list, std::int32_t* count) {
         },
         [&](HostCall& call) {
             *count = static_cast<std::int32_t>(document->artboards.size());
-            call.Out("*count", std::to_string(*count));
+            call.Out("*count", [&] { return std::to_string(*count); });
         });
 }
 
@@ -335,11 +328,9 @@ abi::ErrorCode GetArtboardAttributes(const abi::Handle* list, std::int32_t index
             return CheckIndex(*document, index);
         },
         [&](HostCall& call) {
-            const Artboard& artboard = document->artboards[static_cast<std::size_t>(index)];
-            *set = call.ActiveHost().Artboards().NewSet(
-                AttributesOf(artboard),
-                "artboard " + std::to_string(index) + " \"" + artboard.name + "\"");
-            call.Out("*set", call.Handle(*set));
+            *set = call.ActiveHost().Artboards().NewSetOf(
+                document->artboards[static_cast<std::size_t>(index)]);
+            call.Out("*set", [&] { return call.Handle(*set); });
         });
 }
 
@@ -350,7 +341,7 @@ abi::ErrorCode GetRulerOrigin(const abi::Handle* set, OriginPoint* origin) {
         [&](HostCall& call) { return CheckOut(call, origin); },
         [&](HostCall& call, const AttributeSet& attributes) {
             *origin = OriginPoint{attributes.rulerOrigin.h, attributes.rulerOrigin.v};
-            call.Out("*origin", PointText(origin));
+            call.Out("*origin", [&] { return PointText(origin); });
         });
 }
 

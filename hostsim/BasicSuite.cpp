@@ -22,7 +22,7 @@ abi::ErrorCode AcquireSuite(const char* name, std::int32_t version, const void**
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (name == nullptr || suite == nullptr) {
-                return call.Refuse(kBadParameterError, "null name or out-pointer");
+                return call.Violation(kBadParameterError, "null name or out-pointer");
             }
             info = FindOfferedSuite(name);
             if (!info) {
@@ -33,7 +33,7 @@ abi::ErrorCode AcquireSuite(const char* name, std::int32_t version, const void**
         [&](HostCall& call) {
             *suite = &TableOf(info->id);
             call.ActiveHost().Ledger().AcquireSuite(info->name, version);
-            call.Out("*suite", std::string("table of ") + info->name);
+            call.Out("*suite", [&] { return std::string("table of ") + info->name; });
         },
         name == nullptr ? "" : name);
 }
@@ -46,25 +46,16 @@ abi::ErrorCode ReleaseSuite(const char* name, std::int32_t version) {
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (name == nullptr) {
-                return call.Refuse(kBadParameterError, "null name");
+                return call.Violation(kBadParameterError, "null name");
             }
             const std::optional<SuiteInfo> info = FindOfferedSuite(name);
             if (!info || info->version != version) {
-                return call.Refuse(info ? kVersionNotOfferedError : kNoSuchSuiteError,
-                                   "release of a suite this host never offered");
+                return call.Violation(info ? kVersionNotOfferedError : kNoSuchSuiteError,
+                                      "release of a suite this host never offered");
             }
             return 0;
         },
-        [&](HostCall& call) -> abi::ErrorCode {
-            const std::size_t before = call.ActiveHost().Ledger().Problems().size();
-            if (call.ActiveHost().Ledger().ReleaseSuite(name, version, "ReleaseSuite")) {
-                return 0;
-            }
-            return call.Refuse(kBadHandleError,
-                               call.ActiveHost().Ledger().Problems().size() > before
-                                   ? call.ActiveHost().Ledger().Problems().back().text
-                                   : "suite not held");
-        },
+        [&](HostCall& call) { return call.ReleaseSuite(name, version) ? 0 : kBadHandleError; },
         name == nullptr ? "" : name);
 }
 

@@ -15,16 +15,15 @@ abi::ErrorCode PushAppContext(abi::Handle plugin, abi::Handle* context) {
             call.Arg("plugin", call.Handle(plugin)).Arg("context", HostCall::OutSlot(context));
         },
         [&](HostCall& call) {
-            return context == nullptr ? call.Refuse(kBadParameterError, "null out-pointer")
+            return context == nullptr ? call.Violation(kBadParameterError, "null out-pointer")
                                       : call.CheckLive(HandleKind::PluginRef, plugin);
         },
         [&](HostCall& call) {
             *context = call.ActiveHost().Ledger().Issue(HandleKind::AppContext,
-                                                        HandleOrigin::PluginRequest,
-                                                        "context of " + call.Handle(plugin));
+                                                        HandleOrigin::PluginRequest);
             call.ActiveHost().Plugins().OpenContexts().push_back(*context);
             call.ActiveHost().Plugins().CountContextEntered();
-            call.Out("*context", call.Handle(*context));
+            call.Out("*context", [&] { return call.Handle(*context); });
         });
 }
 
@@ -38,7 +37,7 @@ abi::ErrorCode PopAppContext(abi::Handle context) {
             }
             std::vector<abi::Handle>& open = call.ActiveHost().Plugins().OpenContexts();
             if (open.empty() || open.back() != context) {
-                call.NoteViolation("left a context that is not the innermost one");
+                call.Violation(0, "left a context that is not the innermost one");
             }
             open.erase(std::remove(open.begin(), open.end(), context), open.end());
             return 0;

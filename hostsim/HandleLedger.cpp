@@ -1,21 +1,35 @@
 #include "hostsim/HandleLedger.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 
 namespace hostsim {
 namespace {
 
-// Handle values are shared by every ledger of the process so that none is ever issued twice.
-// They start well above zero and step by 16, so that no value is null and none looks like a
-// small integer a plug-in could have made up.
-std::uint64_t NextHandleValue() {
-    static std::atomic<std::uint64_t> next{0x5100000};
-    return next.fetch_add(16);
+// A handle value: the ledger's mark (12 bits, never 0, so no value is null or looks like a
+// small integer a plug-in could have made up), the kind (4 bits), the slot (24 bits) and the
+// low 24 bits of the ordinal. A value comes back only after 2^24 more handles of its kind, and
+// a ledger's mark only after 4095 more ledgers.
+constexpr int kOrdinalBits = 24;
+constexpr int kSlotBits = 24;
+constexpr int kKindShift = kOrdinalBits + kSlotBits;
+constexpr int kMarkShift = kKindShift + 4;
+constexpr std::uint64_t kOrdinalMask = (std::uint64_t{1} << kOrdinalBits) - 1;
+constexpr std::uint64_t kSlotLimit = std::uint64_t{1} << kSlotBits;
+
+std::uint64_t NextMark() {
+    static std::atomic<std::uint64_t> next{0};
+    return next.fetch_add(1) % 4095 + 1;
 }
 
 std::uint64_t ValueOf(abi::Handle handle) {
     return reinterpret_cast<std::uintptr_t>(handle);
+}
+
+abi::Handle HandleOf(std::uint64_t value) {
+    return reinterpret_cast<abi::Handle>(static_cast<std::uintptr_t>(value));
 }
 
 std::string Hex(std::uint64_t value) {
@@ -50,27 +64,75 @@ const char* KindName(HandleKind kind) {
     return "handle";
 }
 
+HandleLedger::HandleLedger() : mark_(NextMark()) {}
+
 abi::Handle HandleLedger::Issue(HandleKind kind, HandleOrigin origin, std::string description) {
-    const std::uint64_t value = NextHandleValue();
-    Entry entry;
-    entry.value = value;
-    entry.kind = kind;
-    entry.origin = origin;
-    entry.ordinal = ++ordinals_[kind];
-    entry.description = std::move(description);
-    entries_.emplace(value, std::move(entry));
-    return reinterpret_cast<abi::Handle>(static_cast<std::uintptr_t>(value));
+    KindSlots& slots = kinds_[Index(kind)];
+    std::size_t index = 0;
+    if (!slots.free.empty()) {
+        index = slots.free.back();
+        slots.free.pop_back();
+    } else {
+        if (slots.slots.size() >= kSlotLimit) {
+            std::fprintf(stderr, "stand-in host: more than %llu live %s handles at once\n",
+                         static_cast<unsigned long long>(kSlotLimit), KindName(kind));
+            std::abort();
+        }
+        index = slots.slots.size();
+        slots.slots.emplace_back();
+    }
+    Slot& slot = slots.slots[index];
+    slot.ordinal = ++slots.counts.issued;
+    slot.value = mark_ << kMarkShift | std::uint64_t{Index(kind)} << kKindShift |
+                 std::uint64_t{index} << kOrdinalBits | (slot.ordinal & kOrdinalMask);
+    slot.serial = ++serial_;
+    slot.call = issuingCall_;
+    slot.operation = issuingOperation_;
+    slot.description = std::move(description);
+    slot.origin = origin;
+    slot.live = true;
+    return HandleOf(slot.value);
+}
+
+HandleLedger::Found HandleLedger::Find(abi::Handle handle) const {
+    const std::uint64_t value = ValueOf(handle);
+    const std::uint64_t kind = value >> kKindShift & 0xF;
+    if (value >> kMarkShift != mark_ || kind >= kHandleKindCount) {
+        return {};
+    }
+    const std::vector<Slot>& slots = kinds_[kind].slots;
+    const std::uint64_t index = value >> kOrdinalBits & (kSlotLimit - 1);
+    if (index >= slots.size()) {
+        return {};
+    }
+    const Slot& slot = slots[index];
+    if (slot.value == value) {
+        return {&slot, static_cast<HandleKind>(kind), slot.ordinal, true};
+    }
+    // The slot was reused: the handle held it before, with the latest ordinal below the
+    // slot's own that ends in the handle's bits.
+    std::uint64_t ordinal = (slot.ordinal & ~kOrdinalMask) | (value & kOrdinalMask);
+    if (ordinal >= slot.ordinal) {
+        if (ordinal <= kOrdinalMask) {
+            return {};
+        }
+        ordinal -= kOrdinalMask + 1;
+    }
+    if (ordinal == 0) {
+        return {};
+    }
+    return {&slot, static_cast<HandleKind>(kind), ordinal, false};
 }
 
 HandleLedger::Status HandleLedger::Check(HandleKind kind, abi::Handle handle) const {
-    const auto it = entries_.find(ValueOf(handle));
-    if (it == entries_.end()) {
+    const Found found = Find(handle);
+    if (found.slot == nullptr) {
         return Status::Unknown;
     }
-    if (it->second.kind != kind) {
+    if (found.kind != kind) {
         return Status::WrongKind;
     }
-    return it->second.live ? Status::Live : Status::Released;
+    return found.current && found.slot->live ? Status::Live : Status::Released;
 }
 
 HandleLedger::Status HandleLedger::StatusOf(HandleKind kind, abi::Handle handle) const {
@@ -114,40 +176,93 @@ bool HandleLedger::Release(HandleKind kind, abi::Handle handle, std::string_view
     if (s != Status::Live) {
         return false;
     }
-    entries_.at(ValueOf(handle)).live = false;
+    KindSlots& slots = kinds_[Index(kind)];
+    const std::size_t index = SlotOf(handle);
+    slots.slots[index].live = false;  // kept as the tombstone until the slot is reused
+    slots.slots[index].description.clear();
+    slots.free.push_back(static_cast<std::uint32_t>(index));
+    ++slots.counts.released;
     return true;
 }
 
+std::size_t HandleLedger::SlotOf(abi::Handle handle) {
+    return static_cast<std::size_t>(ValueOf(handle) >> kOrdinalBits & (kSlotLimit - 1));
+}
+
+std::size_t HandleLedger::SlotCount(HandleKind kind) const {
+    return kinds_[Index(kind)].slots.size();
+}
+
+void HandleLedger::SetDescriber(HandleKind kind, Describer describer) {
+    kinds_[Index(kind)].describer = std::move(describer);
+}
+
+HandleLedger::SuiteCount* HandleLedger::FindSuite(std::string_view name, std::int32_t version) {
+    for (SuiteCount& suite : suites_) {
+        if (suite.version == version && suite.name == name) {
+            return &suite;
+        }
+    }
+    return nullptr;
+}
+
 void HandleLedger::AcquireSuite(std::string_view name, std::int32_t version) {
-    ++suites_[{std::string(name), version}];
+    if (SuiteCount* suite = FindSuite(name, version)) {
+        ++suite->count;
+        return;
+    }
+    suites_.push_back({std::string(name), version, 1});
 }
 
 bool HandleLedger::ReleaseSuite(std::string_view name, std::int32_t version,
                                 std::string_view operation) {
-    int& count = suites_[{std::string(name), version}];
-    if (count <= 0) {
+    SuiteCount* suite = FindSuite(name, version);
+    if (suite == nullptr || suite->count <= 0) {
         problems_.push_back({Problem::Type::SuiteOverRelease,
                              std::string(operation) + ": released but not held: \"" +
                                  std::string(name) + "\" " + std::to_string(version)});
         return false;
     }
-    --count;
+    --suite->count;
     return true;
 }
 
 std::vector<HandleLedger::SuiteHold> HandleLedger::HeldSuites() const {
     std::vector<SuiteHold> held;
-    for (const auto& [key, count] : suites_) {
-        if (count > 0) {
-            held.push_back({key.first, key.second, count});
+    for (const SuiteCount& suite : suites_) {
+        if (suite.count > 0) {
+            held.push_back({suite.name, suite.version, suite.count});
         }
     }
+    std::sort(held.begin(), held.end(), [](const SuiteHold& a, const SuiteHold& b) {
+        return a.name != b.name ? a.name < b.name : a.version < b.version;
+    });
     return held;
 }
 
 int HandleLedger::HoldCount(std::string_view name, std::int32_t version) const {
-    const auto it = suites_.find({std::string(name), version});
-    return it == suites_.end() ? 0 : it->second;
+    for (const SuiteCount& suite : suites_) {
+        if (suite.version == version && suite.name == name) {
+            return suite.count;
+        }
+    }
+    return 0;
+}
+
+HandleLedger::Entry HandleLedger::EntryOf(HandleKind kind, std::size_t index) const {
+    const KindSlots& slots = kinds_[Index(kind)];
+    const Slot& slot = slots.slots[index];
+    Entry entry;
+    entry.value = slot.value;
+    entry.kind = kind;
+    entry.origin = slot.origin;
+    entry.ordinal = slot.ordinal;
+    entry.description = slots.describer ? slots.describer(index) : slot.description;
+    if (slot.operation != nullptr) {
+        entry.issuedBy = "call " + std::to_string(slot.call) + " " + slot.operation;
+    }
+    entry.live = slot.live;
+    return entry;
 }
 
 std::vector<HandleLedger::Entry> HandleLedger::Outstanding() const {
@@ -156,22 +271,40 @@ std::vector<HandleLedger::Entry> HandleLedger::Outstanding() const {
 
 std::vector<HandleLedger::Entry> HandleLedger::OutstandingExcept(
     const std::set<HandleKind>& leftToHost) const {
-    std::vector<Entry> live;
-    for (const auto& [value, entry] : entries_) {
-        if (entry.live && entry.origin == HandleOrigin::PluginRequest &&
-            leftToHost.count(entry.kind) == 0) {
-            live.push_back(entry);
+    std::vector<std::pair<std::uint64_t, Entry>> live;
+    for (std::size_t k = 0; k < kHandleKindCount; ++k) {
+        const auto kind = static_cast<HandleKind>(k);
+        if (leftToHost.count(kind) != 0) {
+            continue;
+        }
+        const std::vector<Slot>& slots = kinds_[k].slots;
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            if (slots[i].live && slots[i].origin == HandleOrigin::PluginRequest) {
+                live.emplace_back(slots[i].serial, EntryOf(kind, i));
+            }
         }
     }
-    return live;  // the map's order is the order of issue: values only grow
+    std::sort(live.begin(), live.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Entry> entries;
+    entries.reserve(live.size());
+    for (auto& [serial, entry] : live) {
+        entries.push_back(std::move(entry));
+    }
+    return entries;
 }
 
 std::string HandleLedger::Report(const std::set<HandleKind>& leftToHost) const {
     std::string text;
     for (const Entry& entry : OutstandingExcept(leftToHost)) {
-        text += "leaked: " +
-                Describe(reinterpret_cast<abi::Handle>(static_cast<std::uintptr_t>(entry.value))) +
-                " (" + entry.description + ")\n";
+        text += "leaked: " + Describe(HandleOf(entry.value));
+        if (!entry.description.empty()) {
+            text += " (" + entry.description + ")";
+        }
+        if (!entry.issuedBy.empty()) {
+            text += ", issued by " + entry.issuedBy;
+        }
+        text += "\n";
     }
     for (const SuiteHold& hold : HeldSuites()) {
         text += "suite still held: \"" + hold.name + "\" " + std::to_string(hold.version) + " x" +
@@ -183,21 +316,16 @@ std::string HandleLedger::Report(const std::set<HandleKind>& leftToHost) const {
     return text;
 }
 
-const HandleLedger::Entry* HandleLedger::Find(abi::Handle handle) const {
-    const auto it = entries_.find(ValueOf(handle));
-    return it == entries_.end() ? nullptr : &it->second;
-}
-
 std::string HandleLedger::Describe(abi::Handle handle) const {
     if (handle == nullptr) {
         return "null";
     }
-    const Entry* entry = Find(handle);
-    if (entry == nullptr) {
+    const Found found = Find(handle);
+    if (found.slot == nullptr) {
         return "unknown " + Hex(ValueOf(handle));
     }
-    std::string name = std::string(KindName(entry->kind)) + "#" + std::to_string(entry->ordinal);
-    if (!entry->live) {
+    std::string name = std::string(KindName(found.kind)) + "#" + std::to_string(found.ordinal);
+    if (!found.current || !found.slot->live) {
         name += " (released)";
     }
     return name;

@@ -1,17 +1,24 @@
-// The host's record of every handle it hands out, and of every suite acquisition.
+// The host's record of the handles it has handed out, and of every suite acquisition.
 //
-// Each handle value is issued once and never again in this process, so a handle used after
-// its release is recognised as such, and one from another host is unknown here. The host
-// never looks through a handle: it looks the value up here first, and only a live handle of
-// the right kind is acted on. Misuse is recorded as a problem, never a crash.
+// The ledger keeps the live handles only: one slot per handle alive at once, per kind, and
+// a count of issued, released and live handles per kind. A released slot is reused by the
+// next handle of its kind. A handle value carries the ledger it came from, its kind, its slot
+// and the low bits of its ordinal (its number among the handles of its kind), so a value is
+// checked by reading one slot: a handle used after its release, or released twice, no longer
+// matches its slot (the slot keeps the last handle it held as a tombstone until it is reused,
+// and a reused slot holds a later ordinal). A value from another ledger or never issued is
+// unknown here. The host never looks through a handle: it checks it here first, and only a
+// live handle of the right kind is acted on. Misuse is recorded as a problem, never a crash.
 //
 // Handles are issued either on the plug-in's request (strings, attribute sets, lists,
 // contexts, access references, notifiers, menu items and groups it adds) or by the host on
-// its own (the plug-in reference, the host's own menu groups). Only the first kind can leak.
+// its own (the plug-in reference, the host's own menu groups). Only the first kind can leak;
+// each live handle remembers the host call that issued it, so a leak report says where.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <map>
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -32,6 +39,7 @@ enum class HandleKind {
     MenuItem,
     MenuGroup,
 };
+inline constexpr std::size_t kHandleKindCount = 9;
 
 // "string", "attribute set", ...
 const char* KindName(HandleKind kind);
@@ -50,12 +58,14 @@ class HandleLedger {
   public:
     enum class Status { Live, Released, Unknown, WrongKind };
 
+    // A live handle, as Outstanding() lists it.
     struct Entry {
         std::uint64_t value = 0;
         HandleKind kind = HandleKind::String;
         HandleOrigin origin = HandleOrigin::PluginRequest;
-        int ordinal = 0;  // 1, 2, ... per kind in this ledger: stable names for logs
-        std::string description;
+        std::uint64_t ordinal = 0;  // 1, 2, ... per kind in this ledger: stable names for logs
+        std::string description;    // what it holds, when its keeper can say; may be empty
+        std::string issuedBy;       // "call 12 GetName", or "" when issued outside a host call
         bool live = true;
     };
 
@@ -77,12 +87,25 @@ class HandleLedger {
         int count = 0;  // acquired minus released
     };
 
-    HandleLedger() = default;
+    struct Counts {
+        std::uint64_t issued = 0;
+        std::uint64_t released = 0;
+        std::uint64_t Live() const { return issued - released; }
+    };
+
+    // Says what a live handle of one kind holds, from its slot ("\"Quorvane\""); only asked
+    // when a report is written.
+    using Describer = std::function<std::string(std::size_t slot)>;
+
+    HandleLedger();
     HandleLedger(const HandleLedger&) = delete;
     HandleLedger& operator=(const HandleLedger&) = delete;
 
-    // Issues a new handle value, never issued before in this process.
-    abi::Handle Issue(HandleKind kind, HandleOrigin origin, std::string description);
+    // Issues a handle of `kind`. Its value is new to this ledger (no two handles of one ledger
+    // share a value) and carries this ledger's own mark, so that another ledger's handle is
+    // unknown here. `description` is for the host's own handles; the plug-in's are described
+    // when a report asks (see SetDescriber) and by the call that issued them.
+    abi::Handle Issue(HandleKind kind, HandleOrigin origin, std::string description = {});
 
     // Status of a value as a handle of `kind`; null is Unknown.
     Status StatusOf(HandleKind kind, abi::Handle handle) const;
@@ -92,6 +115,20 @@ class HandleLedger {
     // Ends a live handle's life and returns true; otherwise records the problem (double
     // release, unknown, wrong kind) and returns false.
     bool Release(HandleKind kind, abi::Handle handle, std::string_view operation);
+
+    // The slot of a handle this ledger issued: below SlotCount(kind) of its kind, held by at
+    // most one live handle at a time. The stores that keep what a handle names index by it.
+    static std::size_t SlotOf(abi::Handle handle);
+    std::size_t SlotCount(HandleKind kind) const;
+    Counts CountsOf(HandleKind kind) const { return kinds_[Index(kind)].counts; }
+
+    // The host call being served, which handles issued until the next change are stamped
+    // with; 0 and null outside any call. `operation` must outlive the ledger (a literal).
+    void SetIssuingCall(std::int64_t number, const char* operation) {
+        issuingCall_ = number;
+        issuingOperation_ = operation;
+    }
+    void SetDescriber(HandleKind kind, Describer describer);
 
     void AcquireSuite(std::string_view name, std::int32_t version);
     // Gives back one acquisition; releasing a suite not held is recorded and returns false.
@@ -110,19 +147,54 @@ class HandleLedger {
     // suites still held, and every problem. Empty when nothing is wrong.
     std::string Report(const std::set<HandleKind>& leftToHost = {}) const;
 
-    // A handle as logs write it: "string#3", "null", or "unknown 0x..." for a value never issued
+    // A handle as logs write it: "string#3", "null", or "unknown 0x..." for a value not issued
     // here. Released handles keep their name with " (released)".
     std::string Describe(abi::Handle handle) const;
-    const Entry* Find(abi::Handle handle) const;
 
   private:
+    struct Slot {
+        std::uint64_t value = 0;    // the handle issued last in this slot
+        std::uint64_t ordinal = 0;  // its ordinal
+        std::uint64_t serial = 0;   // its place in the order of issue across kinds
+        std::int64_t call = 0;      // the host call that issued it; 0 outside any call
+        const char* operation = nullptr;
+        std::string description;
+        HandleOrigin origin = HandleOrigin::PluginRequest;
+        bool live = false;
+    };
+    struct KindSlots {
+        std::vector<Slot> slots;
+        std::vector<std::uint32_t> free;  // released slots, reused last-released first
+        Counts counts;
+        Describer describer;
+    };
+    struct SuiteCount {
+        std::string name;
+        std::int32_t version = 0;
+        int count = 0;
+    };
+    // Where a value's fields lead in this ledger: the slot, and the handle's full ordinal.
+    struct Found {
+        const Slot* slot = nullptr;
+        HandleKind kind = HandleKind::String;
+        std::uint64_t ordinal = 0;
+        bool current = false;  // the handle is the slot's last (live or tombstone)
+    };
+
+    static std::size_t Index(HandleKind kind) { return static_cast<std::size_t>(kind); }
+    Found Find(abi::Handle handle) const;
     Status Check(HandleKind kind, abi::Handle handle) const;
     void RecordMisuse(Status status, HandleKind kind, abi::Handle handle,
                       std::string_view operation, bool releasing);
+    Entry EntryOf(HandleKind kind, std::size_t slot) const;
+    SuiteCount* FindSuite(std::string_view name, std::int32_t version);
 
-    std::map<std::uint64_t, Entry> entries_;
-    std::map<HandleKind, int> ordinals_;
-    std::map<std::pair<std::string, std::int32_t>, int> suites_;
+    std::uint64_t mark_;  // this ledger's mark in every value it issues
+    std::array<KindSlots, kHandleKindCount> kinds_;
+    std::uint64_t serial_ = 0;
+    std::int64_t issuingCall_ = 0;
+    const char* issuingOperation_ = nullptr;
+    std::vector<SuiteCount> suites_;
     std::vector<Problem> problems_;
 };
 

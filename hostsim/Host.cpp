@@ -22,6 +22,9 @@ Host::Host(const HostConfig& config)
         throw std::logic_error("another stand-in host is active; only one can serve the suites");
     }
     gActiveHost = this;
+    if (config.keepCallLog) {
+        calls_.Enable();
+    }
 }
 
 Host::~Host() {

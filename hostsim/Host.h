@@ -1,7 +1,9 @@
 // The stand-in host: everything a plug-in sees of the host application.
 //
 // A Host owns the basic suite and the eleven suites it offers, the current document, the
-// menus, the alerts shown, the call log, the fault injector and the handle ledger. A plug-in
+// menus, the alerts shown, the call log, the fault injector and the handle ledger. The log
+// counts every call; it keeps them only when asked (Calls().Enable(), or
+// HostConfig::keepCallLog), and it can stream them. A plug-in
 // calls the host through plain C function tables, which carry no context; so one Host at a
 // time is the process's active host, and every suite entry serves that one. Constructing a
 // second Host while one is active throws: tests make one Host per test.
@@ -29,6 +31,8 @@ namespace hostsim {
 struct HostConfig {
     // The host's own menu groups, in order, present before any plug-in runs.
     std::vector<std::string> menuGroups{"About", "ArtBoards"};
+    // Keep every call and message from the start (the same as Calls().Enable()).
+    bool keepCallLog = false;
 };
 
 class Host {

@@ -5,21 +5,30 @@
 namespace hostsim {
 
 HostCall::HostCall(SuiteId suite, int entry, const char* operation, std::string_view subject)
-    : host_(Host::Active()) {
+    : host_(Host::Active()), suite_(suite), entry_(entry), operation_(operation) {
     if (host_ == nullptr) {
         return;
     }
-    position_ = host_->Calls().BeginHostCall(InfoOf(suite).name, entry, operation);
+    const std::int64_t number = host_->Calls().CountHostCall(suite, entry);
+    record_ = host_->Calls().BeginHostCall(number, suite, entry, operation);
+    host_->Ledger().SetIssuingCall(number, operation);
     fault_ = host_->Faults().Decide(suite, entry, subject);
 }
 
-HostCall& HostCall::Arg(const char* name, std::string value) {
-    CurrentRecord().arguments.emplace_back(name, std::move(value));
-    return *this;
+HostCall::~HostCall() {
+    if (host_ == nullptr) {
+        return;
+    }
+    host_->Ledger().SetIssuingCall(0, nullptr);
+    if (record_ != nullptr) {
+        host_->Calls().EndHostCall(*record_);
+    }
 }
 
-HostCall& HostCall::Out(const char* name, std::string value) {
-    CurrentRecord().outputs.emplace_back(name, std::move(value));
+HostCall& HostCall::Arg(const char* name, std::string value) {
+    if (record_ != nullptr) {
+        record_->arguments.emplace_back(name, std::move(value));
+    }
     return *this;
 }
 
@@ -75,7 +84,7 @@ std::string HostCall::Text(const char* value) {
 
 bool HostCall::Live(HandleKind kind, abi::Handle value) {
     const std::size_t before = host_->Ledger().Problems().size();
-    return LedgerAgreed(host_->Ledger().Use(kind, value, CurrentRecord().operation), before);
+    return LedgerAgreed(host_->Ledger().Use(kind, value, operation_), before, "bad handle");
 }
 
 abi::ErrorCode HostCall::CheckLive(HandleKind kind, abi::Handle value) {
@@ -84,42 +93,49 @@ abi::ErrorCode HostCall::CheckLive(HandleKind kind, abi::Handle value) {
 
 bool HostCall::Release(HandleKind kind, abi::Handle value) {
     const std::size_t before = host_->Ledger().Problems().size();
-    return LedgerAgreed(host_->Ledger().Release(kind, value, CurrentRecord().operation), before);
+    return LedgerAgreed(host_->Ledger().Release(kind, value, operation_), before, "bad handle");
 }
 
-bool HostCall::LedgerAgreed(bool agreed, std::size_t problemsBefore) {
+bool HostCall::ReleaseSuite(std::string_view name, std::int32_t version) {
+    const std::size_t before = host_->Ledger().Problems().size();
+    return LedgerAgreed(host_->Ledger().ReleaseSuite(name, version, operation_), before,
+                        "suite not held");
+}
+
+bool HostCall::LedgerAgreed(bool agreed, std::size_t problemsBefore, std::string_view otherwise) {
     if (agreed) {
         return true;
     }
-    NoteViolation(host_->Ledger().Problems().size() > problemsBefore
-                      ? host_->Ledger().Problems().back().text
-                      : std::string("bad handle"));
+    const auto& problems = host_->Ledger().Problems();
+    Violation(
+        0, problems.size() > problemsBefore ? std::string_view(problems.back().text) : otherwise);
     return false;
 }
 
-void HostCall::NoteViolation(const std::string& what) {
-    CallRecord& call = CurrentRecord();
-    host_->RecordViolation(call.suite + " #" + std::to_string(call.entry) + " " + call.operation +
-                           ": " + what);
-    call.violation += (call.violation.empty() ? "" : "; ") + what;
-}
-
-abi::ErrorCode HostCall::Violation(abi::ErrorCode code, const std::string& what) {
-    NoteViolation(what);
-    return Finish(code);
+abi::ErrorCode HostCall::Violation(abi::ErrorCode code, std::string_view what) {
+    std::string text = InfoOf(suite_).name;
+    text += " #" + std::to_string(entry_) + " " + operation_ + ": ";
+    text += what;
+    host_->RecordViolation(std::move(text));
+    if (record_ != nullptr) {
+        record_->violation += record_->violation.empty() ? "" : "; ";
+        record_->violation += what;
+    }
+    return code;
 }
 
 abi::ErrorCode HostCall::FinishWithFault() {
-    if (fault_.Fails()) {
-        CurrentRecord().fault = CallRecord::Fault::InjectedFailure;
-        return Finish(fault_.code);
+    if (record_ != nullptr) {
+        record_->fault = fault_.Fails() ? CallRecord::Fault::InjectedFailure
+                                        : CallRecord::Fault::AnsweredWithoutWriting;
     }
-    CurrentRecord().fault = CallRecord::Fault::AnsweredWithoutWriting;
-    return Finish(0);
+    return Finish(fault_.Fails() ? fault_.code : 0);
 }
 
 abi::ErrorCode HostCall::Finish(abi::ErrorCode code) {
-    CurrentRecord().result = code;
+    if (record_ != nullptr) {
+        record_->result = code;
+    }
     return code;
 }
 

@@ -1,11 +1,13 @@
-// One call of a suite entry as the host serves it: finds the active host, counts and logs
-// the call, asks the fault injector for its fate, validates handles and records violations.
+// One call of a suite entry as the host serves it: finds the active host, counts the call,
+// asks the fault injector for its fate, validates handles and records violations, and, when
+// the host's log keeps or streams calls, describes it.
 //
-// Every entry function follows the same steps: describe the arguments; check slots and
-// handles (a bad one is a violation and answers an error, and nothing is done); then, if the
-// call is to fail, finish with the fault (operations that end a handle's life end it first);
-// otherwise do the work and finish with 0. Serve and ServeRelease below are those steps; an
-// entry gives them only what is its own.
+// Every entry function follows the same steps: describe the arguments (only when the call is
+// described); check slots and handles (a bad one is a violation and answers an error, and
+// nothing is done); then, if the call is to fail, finish with the fault (operations that end a
+// handle's life end it first); otherwise do the work and finish with 0. Serve and ServeRelease
+// below are those steps; an entry gives them only what is its own. Nothing is turned into
+// text on the way of a call that is not described, unless it breaks the contract.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +23,9 @@ namespace hostsim {
 class HostCall {
   public:
     // `subject` is what fault rules for the basic suite match on: the suite's name.
+    // `operation` names the entry in logs and reports; it must be a literal.
     HostCall(SuiteId suite, int entry, const char* operation, std::string_view subject = {});
+    ~HostCall();
     HostCall(const HostCall&) = delete;
     HostCall& operator=(const HostCall&) = delete;
 
@@ -29,9 +33,19 @@ class HostCall {
     explicit operator bool() const { return host_ != nullptr; }
     Host& ActiveHost() const { return *host_; }
     const Fault& InjectedFault() const { return fault_; }
+    // Whether the call is described: its host keeps or streams calls.
+    bool Described() const { return record_ != nullptr; }
 
+    // Logs an argument; a describe step calls it, which runs only when the call is described.
     HostCall& Arg(const char* name, std::string value);
-    HostCall& Out(const char* name, std::string value);
+    // Logs what the host wrote; `text()` makes its text and is called only when described.
+    template <typename Text>
+    HostCall& Out(const char* name, Text&& text) {
+        if (record_ != nullptr) {
+            record_->outputs.emplace_back(name, text());
+        }
+        return *this;
+    }
 
     // Argument texts.
     std::string Handle(abi::Handle value) const;        // "string#3", "null"
@@ -46,29 +60,26 @@ class HostCall {
     abi::ErrorCode CheckLive(HandleKind kind, abi::Handle value);
     // Ends a handle's life in the ledger; on failure records the violation, returns false.
     bool Release(HandleKind kind, abi::Handle value);
+    // Gives back one acquisition of a suite; on failure records the violation, returns false.
+    bool ReleaseSuite(std::string_view name, std::int32_t version);
 
-    // Records a violation of the contract and answers `code`.
-    abi::ErrorCode Violation(abi::ErrorCode code, const std::string& what);
-    // Records a violation and returns `code` without finishing the call: what a check hands
-    // back to Serve, which finishes with it.
-    abi::ErrorCode Refuse(abi::ErrorCode code, const std::string& what) {
-        NoteViolation(what);
-        return code;
-    }
-    // Records a violation; the call goes on.
-    void NoteViolation(const std::string& what);
+    // Records a violation of the contract and returns `code`: the answer the entry gives for
+    // it, which a check hands back to Serve to finish with (0 when the call goes on).
+    abi::ErrorCode Violation(abi::ErrorCode code, std::string_view what);
     // Answers the injected fault: its code, or 0 when it answers without writing.
     abi::ErrorCode FinishWithFault();
     abi::ErrorCode Finish(abi::ErrorCode code);
 
   private:
-    CallRecord& CurrentRecord() { return host_->Calls().At(position_); }
-    // Passes on the ledger's answer; when it refused, notes the problem it recorded after
-    // `problemsBefore` (or "bad handle") as a violation.
-    bool LedgerAgreed(bool agreed, std::size_t problemsBefore);
+    // Passes on the ledger's answer; when it refused, records the problem it recorded after
+    // `problemsBefore` (or `otherwise`) as a violation.
+    bool LedgerAgreed(bool agreed, std::size_t problemsBefore, std::string_view otherwise);
 
     Host* host_ = nullptr;
-    std::size_t position_ = 0;
+    CallRecord* record_ = nullptr;  // null when the call is not described
+    SuiteId suite_;
+    int entry_ = 0;
+    const char* operation_;
     Fault fault_;
 };
 
@@ -90,7 +101,9 @@ abi::ErrorCode ServeSteps(SuiteId suite, int entry, const char* operation, Descr
     if (!call) {
         return NoActiveHost(InfoOf(suite).name, operation);
     }
-    describe(call);
+    if (call.Described()) {
+        describe(call);
+    }
     if (const abi::ErrorCode e = check(call)) {
         return call.Finish(e);
     }
@@ -113,9 +126,10 @@ abi::ErrorCode ServeSteps(SuiteId suite, int entry, const char* operation, Descr
 }  // namespace detail
 
 // Serves entry E of `suite` that works on what it is given. `describe(call)` logs the
-// arguments; `check(call)` returns 0 when they are good, else the error to answer (having
-// recorded any violation). Then an injected fault is answered, or else `act(call)` does the
-// work and logs the outputs, and the call answers 0. `subject` is as for HostCall.
+// arguments, when the call is described; `check(call)` returns 0 when they are good, else the error
+// to answer (having recorded any violation). Then an injected fault is answered, or else
+// `act(call)` does the work and logs the outputs, and the call answers 0. `subject` is as for
+// HostCall.
 template <typename E, typename Describe, typename Check, typename Act>
 abi::ErrorCode Serve(SuiteId suite, const char* operation, Describe&& describe, Check&& check,
                      Act&& act, std::string_view subject = {}) {

@@ -63,8 +63,7 @@ std::vector<const MenuItem*> MenuModel::FindByLabel(std::string_view label) cons
 abi::Handle MenuModel::AddItem(abi::Handle plugin, std::optional<std::string> key,
                                std::string group, std::string label, std::int32_t options) {
     MenuItem item;
-    item.handle = ledger_.Issue(HandleKind::MenuItem, HandleOrigin::PluginRequest,
-                                "item \"" + label + "\" in " + group);
+    item.handle = ledger_.Issue(HandleKind::MenuItem, HandleOrigin::PluginRequest);
     item.plugin = plugin;
     item.key = std::move(key);
     item.group = std::move(group);
@@ -76,8 +75,7 @@ abi::Handle MenuModel::AddItem(abi::Handle plugin, std::optional<std::string> ke
 
 abi::Handle MenuModel::AddSubmenuGroup(std::string name, std::int32_t options, abi::Handle item) {
     MenuGroup group;
-    group.handle =
-        ledger_.Issue(HandleKind::MenuGroup, HandleOrigin::PluginRequest, "group " + name);
+    group.handle = ledger_.Issue(HandleKind::MenuGroup, HandleOrigin::PluginRequest);
     group.name = std::move(name);
     group.options = options;
     group.parentItem = item;

@@ -40,10 +40,10 @@ abi::ErrorCode AddMenuItem(abi::Handle plugin, const char* key, const abi::MenuI
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (record == nullptr) {
-                return call.Refuse(kBadParameterError, "null record");
+                return call.Violation(kBadParameterError, "null record");
             }
             if (record->groupName == nullptr || item == nullptr) {
-                return call.Refuse(kBadParameterError, "null group name or out-pointer");
+                return call.Violation(kBadParameterError, "null group name or out-pointer");
             }
             if (!call.Live(HandleKind::PluginRef, plugin) ||
                 !call.Live(HandleKind::String, record->label)) {
@@ -57,7 +57,7 @@ abi::ErrorCode AddMenuItem(abi::Handle plugin, const char* key, const abi::MenuI
             *item = call.ActiveHost().Menus().AddItem(
                 plugin, key == nullptr ? std::nullopt : std::optional<std::string>(key),
                 record->groupName, *call.ActiveHost().Strings().Text(record->label), options);
-            call.Out("*item", call.Handle(*item));
+            call.Out("*item", [&] { return call.Handle(*item); });
         });
 }
 
@@ -73,7 +73,7 @@ abi::ErrorCode AddMenuGroupAsSubMenu(const char* name, std::int32_t options, abi
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (name == nullptr || group == nullptr) {
-                return call.Refuse(kBadParameterError, "null name or out-pointer");
+                return call.Violation(kBadParameterError, "null name or out-pointer");
             }
             if (!call.Live(HandleKind::MenuItem, item)) {
                 return kBadHandleError;
@@ -86,7 +86,7 @@ abi::ErrorCode AddMenuGroupAsSubMenu(const char* name, std::int32_t options, abi
         },
         [&](HostCall& call) {
             *group = call.ActiveHost().Menus().AddSubmenuGroup(name, options, item);
-            call.Out("*group", call.Handle(*group));
+            call.Out("*group", [&] { return call.Handle(*group); });
         });
 }
 
@@ -97,12 +97,12 @@ abi::ErrorCode GetMenuGroupName(abi::Handle group, const char** name) {
             call.Arg("group", call.Handle(group)).Arg("name", HostCall::OutSlot(name));
         },
         [&](HostCall& call) {
-            return name == nullptr ? call.Refuse(kBadParameterError, "null out-pointer")
+            return name == nullptr ? call.Violation(kBadParameterError, "null out-pointer")
                                    : call.CheckLive(HandleKind::MenuGroup, group);
         },
         [&](HostCall& call) {
             *name = call.ActiveHost().Menus().Group(group)->name.c_str();
-            call.Out("*name", HostCall::Text(*name));
+            call.Out("*name", [&] { return HostCall::Text(*name); });
         });
 }
 
@@ -111,11 +111,11 @@ abi::ErrorCode CountMenuGroups(std::int32_t* count) {
         SuiteId::Menu, "CountMenuGroups",
         [&](HostCall& call) { call.Arg("count", HostCall::OutSlot(count)); },
         [&](HostCall& call) {
-            return count == nullptr ? call.Refuse(kBadParameterError, "null out-pointer") : 0;
+            return count == nullptr ? call.Violation(kBadParameterError, "null out-pointer") : 0;
         },
         [&](HostCall& call) {
             *count = static_cast<std::int32_t>(call.ActiveHost().Menus().Groups().size());
-            call.Out("*count", std::to_string(*count));
+            call.Out("*count", [&] { return std::to_string(*count); });
         });
 }
 
@@ -127,14 +127,14 @@ abi::ErrorCode GetNthMenuGroup(std::int32_t index, abi::Handle* group) {
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (group == nullptr) {
-                return call.Refuse(kBadParameterError, "null out-pointer");
+                return call.Violation(kBadParameterError, "null out-pointer");
             }
             const std::size_t groups = call.ActiveHost().Menus().Groups().size();
             return index < 0 || static_cast<std::size_t>(index) >= groups ? kIndexRangeError : 0;
         },
         [&](HostCall& call) {
             *group = call.ActiveHost().Menus().Groups()[static_cast<std::size_t>(index)].handle;
-            call.Out("*group", call.Handle(*group));
+            call.Out("*group", [&] { return call.Handle(*group); });
         });
 }
 

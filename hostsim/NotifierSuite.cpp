@@ -18,14 +18,14 @@ abi::ErrorCode AddNotifier(abi::Handle plugin, const char* name, const char* typ
         },
         [&](HostCall& call) {
             return name == nullptr || type == nullptr
-                       ? call.Refuse(kBadParameterError, "null name or type")
+                       ? call.Violation(kBadParameterError, "null name or type")
                        : call.CheckLive(HandleKind::PluginRef, plugin);
         },
         [&](HostCall& call) {
             const abi::Handle handle = call.ActiveHost().Plugins().AddNotifier(plugin, name, type);
             if (notifier != nullptr) {
                 *notifier = handle;
-                call.Out("*notifier", call.Handle(handle));
+                call.Out("*notifier", [&] { return call.Handle(handle); });
             }
         });
 }

@@ -21,8 +21,7 @@ PluginRecord* PluginRecords::Plugin(abi::Handle ref) {
 
 abi::Handle PluginRecords::AddNotifier(abi::Handle plugin, std::string name, std::string type) {
     NotifierRecord record;
-    record.handle = ledger_.Issue(HandleKind::Notifier, HandleOrigin::PluginRequest,
-                                  "notifier \"" + name + "\" for " + type);
+    record.handle = ledger_.Issue(HandleKind::Notifier, HandleOrigin::PluginRequest);
     record.plugin = plugin;
     record.name = std::move(name);
     record.type = std::move(type);

@@ -12,7 +12,7 @@ abi::ErrorCode SetPluginName(abi::Handle plugin, const char* name) {
             call.Arg("plugin", call.Handle(plugin)).Arg("name", HostCall::Text(name));
         },
         [&](HostCall& call) {
-            return name == nullptr ? call.Refuse(kBadParameterError, "null name")
+            return name == nullptr ? call.Violation(kBadParameterError, "null name")
                                    : call.CheckLive(HandleKind::PluginRef, plugin);
         },
         [&](HostCall& call) {

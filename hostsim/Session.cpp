@@ -46,9 +46,9 @@ abi::ErrorCode Session::Dispatch(const std::string& caller, const std::string& s
         throw SessionError("cannot send " + caller + " / " + selector +
                            ": the module's code is unloaded; reload it first");
     }
-    const std::size_t position = host_.Calls().BeginMessage(caller, selector);
+    host_.Calls().BeginMessage(caller, selector);
     const abi::ErrorCode result = entry_(caller.c_str(), selector.c_str(), record.data());
-    host_.Calls().At(position).result = result;
+    host_.Calls().EndMessage(result);
     instanceSlot_ = record.Header().instanceSlot;
     return result;
 }

@@ -1,34 +1,37 @@
 #include "hostsim/StringStore.h"
 
+#include <utility>
+
 namespace hostsim {
 
-abi::Handle StringStore::Create(std::string text, HandleOrigin origin) {
-    std::string description = "\"";
-    description.append(text, 0, 40);
-    description.append(text.size() > 40 ? "...\"" : "\"");
-    const abi::Handle handle = ledger_.Issue(HandleKind::String, origin, std::move(description));
-    texts_.emplace(handle, std::move(text));
+StringStore::StringStore(HandleLedger& ledger) : ledger_(ledger) {
+    ledger_.SetDescriber(HandleKind::String, [this](std::size_t slot) {
+        const std::string text = slot < texts_.size() ? texts_[slot] : std::string();
+        std::string description = "\"";
+        description.append(text, 0, 40);
+        description.append(text.size() > 40 ? "...\"" : "\"");
+        return description;
+    });
+}
+
+abi::Handle StringStore::Create(std::string_view text, HandleOrigin origin) {
+    const abi::Handle handle = ledger_.Issue(HandleKind::String, origin);
+    const std::size_t slot = HandleLedger::SlotOf(handle);
+    if (slot >= texts_.size()) {
+        texts_.resize(slot + 1);
+    }
+    texts_[slot].assign(text);
     return handle;
 }
 
 const std::string* StringStore::Text(abi::Handle handle) const {
-    if (ledger_.StatusOf(HandleKind::String, handle) != HandleLedger::Status::Live) {
-        return nullptr;
-    }
-    const auto it = texts_.find(handle);
-    return it == texts_.end() ? nullptr : &it->second;
+    const std::size_t slot = HandleLedger::SlotOf(handle);
+    const bool live = ledger_.StatusOf(HandleKind::String, handle) == HandleLedger::Status::Live;
+    return live && slot < texts_.size() ? &texts_[slot] : nullptr;
 }
 
 std::string* StringStore::MutableText(abi::Handle handle) {
-    if (ledger_.StatusOf(HandleKind::String, handle) != HandleLedger::Status::Live) {
-        return nullptr;
-    }
-    const auto it = texts_.find(handle);
-    return it == texts_.end() ? nullptr : &it->second;
-}
-
-void StringStore::Forget(abi::Handle handle) {
-    texts_.erase(handle);
+    return const_cast<std::string*>(std::as_const(*this).Text(handle));
 }
 
 }  // namespace hostsim

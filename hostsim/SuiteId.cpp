@@ -88,8 +88,8 @@ abi::ErrorCode UnexpectedEntry(SuiteId suite, int entry) {
     if (!call) {
         return NoActiveHost(InfoOf(suite).name, "(unexpected entry)");
     }
-    return call.Violation(kUnexpectedEntryError,
-                          "entry " + std::to_string(entry) + " is not one a plug-in may call");
+    return call.Finish(call.Violation(kUnexpectedEntryError, "entry " + std::to_string(entry) +
+                                                                 " is not one a plug-in may call"));
 }
 
 }  // namespace hostsim

@@ -21,19 +21,19 @@ abi::ErrorCode Initialize(abi::Handle* str, const char* bytes, std::int32_t byte
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (str == nullptr) {
-                return call.Refuse(kBadParameterError, "null string slot");
+                return call.Violation(kBadParameterError, "null string slot");
             }
             if (byteCount < 0 || (bytes == nullptr && byteCount > 0)) {
-                return call.Refuse(kBadParameterError, "byte count does not match the bytes");
+                return call.Violation(kBadParameterError, "byte count does not match the bytes");
             }
             return encoding != 0 ? kEncodingError : 0;
         },
         [&](HostCall& call) {
-            std::string text = bytes == nullptr
-                                   ? std::string()
-                                   : std::string(bytes, static_cast<std::size_t>(byteCount));
-            *str = call.ActiveHost().Strings().Create(std::move(text));
-            call.Out("*str", call.Handle(*str));
+            const std::string_view text =
+                bytes == nullptr ? std::string_view()
+                                 : std::string_view(bytes, static_cast<std::size_t>(byteCount));
+            *str = call.ActiveHost().Strings().Create(text);
+            call.Out("*str", [&] { return call.Handle(*str); });
         });
 }
 
@@ -42,14 +42,10 @@ abi::ErrorCode Destroy(abi::Handle* str) {
         SuiteId::UnicodeString, "Destroy",
         [&](HostCall& call) { call.Arg("str", call.InSlot(str)); },
         [&](HostCall& call) {
-            return str == nullptr ? call.Refuse(kBadParameterError, "null string slot") : 0;
+            return str == nullptr ? call.Violation(kBadParameterError, "null string slot") : 0;
         },
-        [&](HostCall& call) -> abi::ErrorCode {
-            if (!call.Release(HandleKind::String, *str)) {
-                return kBadHandleError;
-            }
-            call.ActiveHost().Strings().Forget(*str);
-            return 0;
+        [&](HostCall& call) {
+            return call.Release(HandleKind::String, *str) ? 0 : kBadHandleError;
         });
 }
 
@@ -68,7 +64,7 @@ abi::ErrorCode Combine(const char* operation, abi::Handle* target, const abi::Ha
         },
         [&](HostCall& call) -> abi::ErrorCode {
             if (target == nullptr || source == nullptr) {
-                return call.Refuse(kBadParameterError, "null string slot");
+                return call.Violation(kBadParameterError, "null string slot");
             }
             if ((!targetEmpty && !call.Live(HandleKind::String, *target)) ||
                 !call.Live(HandleKind::String, *source)) {
@@ -77,14 +73,19 @@ abi::ErrorCode Combine(const char* operation, abi::Handle* target, const abi::Ha
             return 0;
         },
         [&](HostCall& call) {
+            // Copied first: the source may be the target, or reused by a string made here.
             const std::string sourceText = *call.ActiveHost().Strings().Text(*source);
             if (targetEmpty) {
                 *target = call.ActiveHost().Strings().Create(sourceText);
-                call.Out("*target", call.Handle(*target));
+                call.Out("*target", [&] { return call.Handle(*target); });
                 return;
             }
             std::string& targetText = *call.ActiveHost().Strings().MutableText(*target);
-            targetText = append ? targetText + sourceText : sourceText;
+            if (append) {
+                targetText += sourceText;
+            } else {
+                targetText = sourceText;
+            }
         });
 }
 

@@ -10,7 +10,7 @@ abi::ErrorCode MessageAlert(const abi::Handle* text) {
     return Serve<abi::user::MessageAlert>(
         SuiteId::User, "MessageAlert", [&](HostCall& call) { call.Arg("text", call.InSlot(text)); },
         [&](HostCall& call) {
-            return text == nullptr ? call.Refuse(kBadParameterError, "null string slot")
+            return text == nullptr ? call.Violation(kBadParameterError, "null string slot")
                                    : call.CheckLive(HandleKind::String, *text);
         },
         [&](HostCall& call) {

@@ -1,5 +1,7 @@
 #include "hostsim/tool/ModuleRun.h"
 
+#include <fstream>
+
 #include "hostsim/Host.h"
 #include "hostsim/HostCodes.h"
 #include "hostsim/Session.h"
@@ -9,6 +11,14 @@ namespace hostsim::tool {
 
 ModuleRunResult RunModule(const ModuleRunRequest& request) {
     Host host;
+    std::ofstream trace;
+    if (!request.trace.empty()) {
+        trace.open(request.trace, std::ios::binary | std::ios::trunc);
+        if (!trace) {
+            throw InputError(Located(request.trace.string(), 0, "cannot write the trace here"));
+        }
+        host.Calls().StreamTo(&trace);
+    }
     if (request.document) {
         host.OpenDocument(*request.document);
     }
@@ -48,6 +58,10 @@ ModuleRunResult RunModule(const ModuleRunRequest& request) {
     }
     result.alerts = host.Alerts();
     result.problems = host.ProblemReport();
+    host.Calls().StreamTo(nullptr);
+    if (trace.is_open() && !trace.flush()) {
+        throw InputError(Located(request.trace.string(), 0, "the trace could not be written"));
+    }
     return result;
 }
 

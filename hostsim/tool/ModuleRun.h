@@ -16,6 +16,9 @@ struct ModuleRunRequest {
     std::filesystem::path module;
     std::optional<Document> document;   // opened as the current document when present
     std::optional<std::string> choose;  // the label of the menu item to choose
+    // When not empty, every message and host call is written to this file as it happens, one
+    // line each (nothing is kept in memory for it).
+    std::filesystem::path trace;
 };
 
 struct ModuleRunResult {
@@ -28,7 +31,8 @@ struct ModuleRunResult {
     std::string problems;              // contract violations and leaks the host saw
 };
 
-// Runs the module. Throws InputError naming the module file when it cannot be loaded.
+// Runs the module. Throws InputError naming the module file when it cannot be loaded, or the
+// trace file when it cannot be written.
 ModuleRunResult RunModule(const ModuleRunRequest& request);
 
 }  // namespace hostsim::tool

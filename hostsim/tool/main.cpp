@@ -105,6 +105,15 @@ void CheckPicturePath(const std::string& picture, const std::vector<std::string>
 // "-" as an output: standard output, which then carries the document and nothing else.
 constexpr const char* kStandardOutput = "-";
 
+// Checks a trace path before anything runs: the trace must not overwrite a file of the run.
+void CheckTracePath(const std::string& trace, const std::vector<std::string>& files) {
+    for (const auto& file : files) {
+        if (!trace.empty() && !file.empty() && SamePath(trace, file)) {
+            throw Exit{kBadInput, trace + ": the trace would overwrite " + file};
+        }
+    }
+}
+
 struct RenumberOptions {
     std::string by;
     std::string module;
@@ -114,6 +123,7 @@ struct RenumberOptions {
     std::string format;  // "json" or "svg"; empty: from the name, else from the content
     std::string document;
     bool forEditor = false;  // run as the editor's extension: see RunAsEditorEffect
+    std::string trace;
 };
 
 std::optional<DocumentFormat> ParseFormat(const std::string& format) {
@@ -161,6 +171,7 @@ RenumberPlan ValidateRenumber(const RenumberOptions& options) {
     if (!options.picture.empty()) {
         CheckPicturePath(options.picture, {options.document, options.output});
     }
+    CheckTracePath(options.trace, {options.document, options.output, options.picture});
     return plan;
 }
 
@@ -172,6 +183,7 @@ hostsim::Document RunRenumberCommand(const RenumberOptions& options, const Renum
         options.module.empty() ? hostsim::DefaultModulePath() : fs::path(options.module);
     request.document = before;
     request.choose = plan.label;
+    request.trace = options.trace;
     ModuleRunResult run = RunModule(request);
     // The result is verified next; a broken contract is the developers' business, not the
     // designer's, so the editor is not told of it.
@@ -502,6 +514,8 @@ int Run(int argc, char** argv) {
                                 "Draw the new numbering into this SVG picture");
     renumberCommand->add_flag("-n,--dry-run", renumber.dryRun,
                               "Print what would change and write nothing");
+    renumberCommand->add_option("--trace", renumber.trace,
+                                "Write every message and host call to this file, one line each");
     renumberCommand->add_option("DOCUMENT", renumber.document, "A .json or .svg document")
         ->required();
 

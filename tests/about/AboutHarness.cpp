@@ -3,7 +3,9 @@
 namespace quorvane::test {
 
 LoadedModule::LoadedModule(const hostsim::HostConfig& config)
-    : host(config), session(host, hostsim::DefaultModulePath()) {}
+    : host(config), session(host, hostsim::DefaultModulePath()) {
+    host.Calls().Enable();
+}
 
 hostsim::Document ShuffledGrid() {
     hostsim::Document document{"shuffled grid", {}};

@@ -54,7 +54,7 @@ class RealModule : public ::testing::Test {
     // it made, so that a test sees only what follows.
     void StartAndForget();
 
-    hostsim::Host host;
+    hostsim::Host host{hostsim::HostConfig{.keepCallLog = true}};
     hostsim::Session session{host, hostsim::DefaultModulePath()};
 };
 

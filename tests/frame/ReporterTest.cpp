@@ -116,7 +116,7 @@ class ErrorReporter : public ::testing::Test {
 
     Plugin& PluginObject() const { return *static_cast<Plugin*>(session.InstanceSlot()); }
 
-    hostsim::Host host;
+    hostsim::Host host{hostsim::HostConfig{.keepCallLog = true}};
     hostsim::Session session{host, &PluginMain, "linked module"};
 
   private:

@@ -40,7 +40,7 @@ class RunningPlugin : public ::testing::Test {
         return text;
     }
 
-    hostsim::Host host;
+    hostsim::Host host{hostsim::HostConfig{.keepCallLog = true}};
     hostsim::Session session{host, &PluginMain, "linked module"};
 };
 

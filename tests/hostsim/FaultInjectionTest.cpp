@@ -26,7 +26,7 @@ std::vector<std::pair<ErrorCode, abi::Handle>> MakeFiveStrings() {
 
 TEST(FaultInjection, FailsExactlyTheKthCallFromNow) {
     for (int k = 1; k <= 5; ++k) {
-        Host host;
+        Host host{HostConfig{.keepCallLog = true}};
         test::DisposeString(test::MakeString("before"));  // calls before arming do not count
         host.Faults().FailCall(k, kInjected);
         const auto results = MakeFiveStrings();
@@ -132,7 +132,7 @@ TEST(FaultInjection, FailsAcquisitionOfOneSuiteByName) {
 }
 
 TEST(FaultInjection, AnsweringWithoutWritingLeavesTheOutParameterAndMakesNothing) {
-    Host host;
+    Host host{HostConfig{.keepCallLog = true}};
     host.OpenDocument(Document{"doc", {Artboard{}}});
     host.Faults().AnswerWithoutWriting(abi::basic::AcquireSuite::id, 1);
     host.Faults().AnswerWithoutWriting(abi::artboard::AcquireArtboardList::id, 1);
@@ -195,7 +195,7 @@ TEST(FaultInjection, AFailedReleaseStillEndsTheHandlesLife) {
 }
 
 TEST(CallLog, RecordsEveryCallWithReadableArgumentsAndResults) {
-    Host host;
+    Host host{HostConfig{.keepCallLog = true}};
     host.Faults().FailCall(3, FourChar("!MEM"));
     abi::Handle str = test::MakeString("Quorvane\n");
     const void* table = nullptr;

@@ -122,5 +122,59 @@ TEST(HandleLedger, DescribesHandlesByKindAndOrdinal) {
     EXPECT_EQ(ledger.Describe(reinterpret_cast<abi::Handle>(std::uintptr_t{0x40})), "unknown 0x40");
 }
 
+TEST(HandleLedger, KeepsOneSlotPerLiveHandleAndStillCatchesReleasedHandlesAfterReuse) {
+    HandleLedger ledger;
+    const auto issue = [&] {
+        return ledger.Issue(HandleKind::AttributeSet, HandleOrigin::PluginRequest);
+    };
+    const abi::Handle first = issue();
+    ledger.Release(HandleKind::AttributeSet, first, "DisposeAttributes");
+    abi::Handle last = nullptr;
+    for (int i = 0; i < 100000; ++i) {
+        last = issue();
+        ledger.Release(HandleKind::AttributeSet, last, "DisposeAttributes");
+    }
+    const abi::Handle live = issue();
+    EXPECT_EQ(ledger.SlotCount(HandleKind::AttributeSet), 1u) << "memory is for live handles";
+    EXPECT_EQ(ledger.CountsOf(HandleKind::AttributeSet).issued, 100002u);
+    EXPECT_EQ(ledger.CountsOf(HandleKind::AttributeSet).Live(), 1u);
+    EXPECT_EQ(ledger.StatusOf(HandleKind::AttributeSet, live), HandleLedger::Status::Live);
+    EXPECT_EQ(ledger.Describe(live), "attributes#100002");
+
+    struct Row {
+        const char* name;
+        abi::Handle handle;
+        std::string described;
+    };
+    const Row rows[] = {
+        {"slot reused 100001 times since", first, "attributes#1 (released)"},
+        {"slot reused once since", last, "attributes#100001 (released)"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_NE(row.handle, live) << row.name;
+        EXPECT_EQ(ledger.StatusOf(HandleKind::AttributeSet, row.handle),
+                  HandleLedger::Status::Released)
+            << row.name;
+        EXPECT_EQ(ledger.Describe(row.handle), row.described) << row.name;
+        EXPECT_FALSE(ledger.Use(HandleKind::AttributeSet, row.handle, "GetBounds")) << row.name;
+        EXPECT_EQ(ledger.Problems().back().type, Type::UseAfterRelease) << row.name;
+        EXPECT_FALSE(ledger.Release(HandleKind::AttributeSet, row.handle, "DisposeAttributes"));
+        EXPECT_EQ(ledger.Problems().back().type, Type::DoubleRelease) << row.name;
+        EXPECT_EQ(ledger.StatusOf(HandleKind::AttributeSet, live), HandleLedger::Status::Live)
+            << row.name << ": a stale handle must not end the slot's new one";
+    }
+}
+
+TEST(HandleLedger, ALeakReportNamesTheCallThatIssuedTheHandle) {
+    HandleLedger ledger;
+    ledger.SetIssuingCall(7, "GetName");
+    ledger.Issue(HandleKind::String, HandleOrigin::PluginRequest);
+    ledger.SetIssuingCall(0, nullptr);
+    ledger.Issue(HandleKind::String, HandleOrigin::PluginRequest, "made outside a call");
+    EXPECT_EQ(ledger.Report(),
+              "leaked: string#1, issued by call 7 GetName\n"
+              "leaked: string#2 (made outside a call)\n");
+}
+
 }  // namespace
 }  // namespace hostsim

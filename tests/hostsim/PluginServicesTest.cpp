@@ -19,7 +19,7 @@ class PluginServices : public ::testing::Test {
 TEST_F(PluginServices, AccessReferenceIsHeldUntilReleasedAndReleasedOnce) {
     abi::Handle access = nullptr;
     ASSERT_EQ(Call<abi::access::AcquirePlugin>(SuiteId::Access, plugin, &access), 0);
-    EXPECT_EQ(host.Ledger().Report({}), "leaked: access#1 (access to plugin#1)\n");
+    EXPECT_EQ(host.Ledger().Report({}), "leaked: access#1, issued by call 1 AcquirePlugin\n");
     EXPECT_EQ(host.Ledger().Report(kLeftToHostByDesign), "");
     EXPECT_EQ(Call<abi::access::ReleasePlugin>(SuiteId::Access, access), 0);
     EXPECT_EQ(Call<abi::access::ReleasePlugin>(SuiteId::Access, access), kBadHandleError);
@@ -69,7 +69,7 @@ TEST_F(PluginServices, ContextsNestAndMustBeLeftInnermostFirst) {
 TEST_F(PluginServices, AContextNeverLeftIsALeak) {
     abi::Handle context = nullptr;
     ASSERT_EQ(Call<abi::context::PushAppContext>(SuiteId::Context, plugin, &context), 0);
-    EXPECT_EQ(host.ProblemReport(), "leaked: context#1 (context of plugin#1)\n");
+    EXPECT_EQ(host.ProblemReport(), "leaked: context#1, issued by call 1 PushAppContext\n");
     Call<abi::context::PopAppContext>(SuiteId::Context, context);
 }
 

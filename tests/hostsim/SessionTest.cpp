@@ -60,7 +60,7 @@ class SessionTest : public ::testing::Test {
     ~SessionTest() override { gFake = nullptr; }
 
     FakePlugin fake;
-    Host host;
+    Host host{HostConfig{.keepCallLog = true}};
     Session session{host, &FakePluginMain, "fake"};
 };
 

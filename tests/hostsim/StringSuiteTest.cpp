@@ -79,7 +79,9 @@ TEST(StringSuite, CopyOrAppendIntoAnEmptyWrapperMakesANewStringForTheCaller) {
         EXPECT_NE(target, source);
         EXPECT_EQ(*host.Strings().Text(target), "Quorvane");
         test::DisposeString(source);
-        EXPECT_EQ(host.ProblemReport({}), "leaked: string#2 (\"Quorvane\")\n")
+        EXPECT_EQ(host.ProblemReport({}),
+                  std::string("leaked: string#2 (\"Quorvane\"), issued by call 2 ") +
+                      (append ? "Append\n" : "Copy\n"))
             << "the new string is the caller's to dispose";
         test::DisposeString(target);
     }
@@ -124,7 +126,7 @@ TEST(StringSuite, BadArgumentsAreViolationsNotCrashes) {
 TEST(StringSuite, AStringLeftUndisposedIsALeak) {
     Host host;
     test::MakeString("kept");
-    EXPECT_EQ(host.ProblemReport(), "leaked: string#1 (\"kept\")\n");
+    EXPECT_EQ(host.ProblemReport(), "leaked: string#1 (\"kept\"), issued by call 1 Initialize\n");
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ struct Outcome {
 template <typename Arrange>
 Outcome RunWith(const hostsim::Document& document, Arrange arrange) {
     hostsim::Host host;
+    host.Calls().Enable();
     host.OpenDocument(document);
     hostsim::Session session(host, hostsim::DefaultModulePath());
     Outcome outcome;

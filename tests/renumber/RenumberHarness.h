@@ -61,7 +61,7 @@ class RenumberTest : public ::testing::Test {
     // How many calls of `operation` the last command made.
     int CountOf(const std::string& operation) const;
 
-    hostsim::Host host;
+    hostsim::Host host{hostsim::HostConfig{.keepCallLog = true}};
     hostsim::Session session{host, hostsim::DefaultModulePath()};
     bool started = false;
 };
