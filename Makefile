@@ -1,11 +1,12 @@
 # The two commands of the README, and the steps they are made of.
 #   make demo   renumber the bundled example document with the real module and show the result
 #   make test   build everything (native, sanitizers, Windows) and run every test
+#   make bench  time renumbering through the stand-in host (results: bench/RESULTS.md)
 # Both first install missing Debian packages (as root), or say which command would.
 
 MAKEFLAGS += --no-print-directory
 
-.PHONY: demo test deps-demo deps-test native sanitize windows fuzz clean
+.PHONY: demo test bench deps-demo deps-test native sanitize windows fuzz clean
 .PHONY: inkscape-extension install-inkscape uninstall-inkscape inkscape-extension-windows
 
 demo: deps-demo
@@ -19,6 +20,11 @@ demo: deps-demo
 
 test: deps-test native sanitize windows fuzz
 	ctest --preset native
+
+bench: deps-test
+	cmake --preset native >/dev/null
+	cmake --build --preset native --target Quorvane renumber_bench
+	build/native/bin/renumber_bench
 
 deps-demo:
 	@scripts/install-deps.sh demo

@@ -164,6 +164,20 @@ output-may-be-the-input)
     [ "$(ls -A | grep -v '^\.std')" = "$example" ] || fail "left files behind: $(ls -A)"
     ;;
 
+# trace-streams-every-call EXAMPLE: --trace writes each message and host call as it happens,
+# the calls numbered 1, 2, ... without a gap, from the start-up to the shut-down's answer.
+trace-streams-every-call)
+    example="$1"
+    cp "$EXAMPLES/$example" .
+    run renumber --by row --trace trace.txt "$example"
+    expect_status 0
+    [ "$(head -n 1 trace.txt)" = "message SP Interface / Startup" ] || fail "first: $(head -n 1 trace.txt)"
+    [ "$(tail -n 1 trace.txt)" = "message SP Interface / Shutdown -> 0" ] || fail "last: $(tail -n 1 trace.txt)"
+    expect_in trace.txt "AI Artboard Suite #19 UpdateArtboard(list=&artboard-list#1, index=0, set="
+    numbers=$(grep -oE '^[0-9]+ ' trace.txt | tr -d ' ')
+    [ "$numbers" = "$(seq 1 "$(echo "$numbers" | wc -l)")" ] || fail "calls missing from the trace"
+    ;;
+
 # dry-run-writes-nothing EXAMPLE: the table is printed, neither output nor picture appears.
 dry-run-writes-nothing)
     example="$1"
