@@ -481,6 +481,9 @@ int Run(int argc, char** argv) {
         "Renumbers the artboards of a document by grid position with the Quorvane "
         "module,\nplaying the host application's part around it.",
         kProgram);
+    // The same options everywhere: on Windows a path such as /tmp/posters.json is a path, not
+    // an option. (Set before the commands are added, which take it over.)
+    app.allow_windows_style_options(false);
     app.set_version_flag("--version", std::string(kProgram) + " " + QUORVANE_VERSION);
     app.require_subcommand(1);
     // Usage errors in one line, like every other error.
