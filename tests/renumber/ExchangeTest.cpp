@@ -1,5 +1,6 @@
 // The apply phase: which positions exchange, in what order, and what travels.
 #include "RenumberHarness.h"
+#include "tests/TestNames.h"
 
 namespace quorvane::test {
 namespace {
@@ -41,7 +42,15 @@ INSTANTIATE_TEST_SUITE_P(Orders, ExchangeOrder,
                                            ExchangeCase{{3, 2, 1, 0}, {{3, 0}, {2, 1}}},
                                            ExchangeCase{{1, 2, 3, 0}, {{1, 0}, {2, 1}, {3, 2}}},
                                            ExchangeCase{{0, 1, 2}, {}},
-                                           ExchangeCase{{1, 0, 3, 2, 4}, {{1, 0}, {3, 2}}}));
+                                           ExchangeCase{{1, 0, 3, 2, 4}, {{1, 0}, {3, 2}}}),
+                         // "order_1_2_0": the by-row order the case lays out.
+                         [](const ::testing::TestParamInfo<ExchangeCase>& row) {
+                             std::string order = "order";
+                             for (const int k : row.param.order) {
+                                 order += " " + std::to_string(k);
+                             }
+                             return TestName(order);
+                         });
 
 // Name, pixel aspect ratio, display marks and ruler origin go where the bounds go; what the
 // host keeps at a position (its id, a display mark of a kind the command does not move) stays.

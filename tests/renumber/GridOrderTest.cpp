@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "RenumberHarness.h"
+#include "tests/TestNames.h"
 
 namespace quorvane::test {
 namespace {
@@ -55,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"wide", "narrow"},
                                 {"wide", "narrow"}},
                       OrderCase{"a single artboard", {{"only", 5, 5}}, {"only"}, {"only"}},
-                      OrderCase{"no artboard at all", {}, {}, {}}));
+                      OrderCase{"no artboard at all", {}, {}, {}}),
+    [](const ::testing::TestParamInfo<OrderCase>& row) { return TestName(row.param.what); });
 
 // Equal left and top: neither comes first, the sort ends normally, either order is right.
 TEST_F(RenumberTest, ArtboardsSharingTheirCornerComeOutInEitherOrder) {
