@@ -98,14 +98,11 @@ struct ExpectedString {
 
 constexpr std::array kExpectedStrings = {
     ExpectedString{L"CompanyName", "The Quorvane developers"},
-    ExpectedString{L"FileDescription",
-                   "Quorvane artboard renumbering plug-in for the CS6 host, 64-bit Windows"},
+    ExpectedString{L"FileDescription", "Quorvane artboard renumbering plug-in, 64-bit Windows"},
     ExpectedString{L"FileVersion", "0.1.0.0"},
     ExpectedString{L"InternalName", "Quorvane"},
-    ExpectedString{L"LegalCopyright",
-                   "Copyright (C) 2026 The Quorvane developers. All rights reserved."},
-    ExpectedString{L"LegalTrademarks",
-                   "Copyright (C) 2026 The Quorvane developers. All rights reserved."},
+    ExpectedString{L"LegalCopyright", "Copyright (C) 2026 The Quorvane developers. MIT License."},
+    ExpectedString{L"LegalTrademarks", "Copyright (C) 2026 The Quorvane developers. MIT License."},
     ExpectedString{L"OriginalFilename", "Quorvane.aip"},
     ExpectedString{L"ProductName", "Quorvane"},
     ExpectedString{L"ProductVersion", "0.1.0.0"},
