@@ -3,9 +3,16 @@
 # run the Windows test programs, test discovery included.
 #
 #   wine-run.sh [--prefix=DIR] PROGRAM.exe [ARGUMENTS...]
+#   wine-run.sh [--prefix=DIR] --stop
 #
 # DIR is the Wine prefix (default: $HOME/.wine-quorvane); the toolchain file passes one inside
-# the build tree. The prefix is made once, by whichever run comes first.
+# the build tree. The prefix is made once, by whichever run comes first. --stop ends the
+# prefix's server and the services it runs, waits until they are gone, and removes the
+# server's folder: `make test` does so at its end, so that nothing it started outlives it.
+#
+# Nothing is written outside the prefix: Wine's menu builder (which would add folders and
+# menu entries under $HOME) is switched off, and the server's socket folder, fontconfig's cache
+# and the other XDG folders are kept inside the prefix.
 #
 # Start-up cost. A program that finds no wineserver for its prefix pays about half a second
 # for starting one and Wine's background services; one that finds a server running starts in a
@@ -38,10 +45,32 @@ fi
 
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
+# Wine's server puts its socket folder in TMPDIR; the socket's path must stay short (108 bytes),
+# so a prefix deep in the file system keeps the system's TMPDIR and --stop removes the folder.
+if [ "${#prefix}" -le 56 ]; then
+    export TMPDIR="$prefix/tmp"
+fi
+export XDG_CACHE_HOME="$prefix/xdg/cache"
+export XDG_CONFIG_HOME="$prefix/xdg/config"
+export XDG_DATA_HOME="$prefix/xdg/data"
 
-mkdir -p "$prefix"
+if [ "$1" = --stop ]; then
+    [ -d "$prefix" ] || exit 0
+    "$wineserver" -k </dev/null >/dev/null 2>&1 || true
+    "$wineserver" -w </dev/null >/dev/null 2>&1 || true
+    if [ -f "$prefix/wineserver" ]; then
+        server_folder=$(cat "$prefix/wineserver")
+        case "$server_folder" in
+            wine-*) rm -rf "${TMPDIR:-/tmp}/$server_folder" ;;
+        esac
+    fi
+    exit 0
+fi
+
+mkdir -p "$prefix" "$XDG_CACHE_HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+[ -z "${TMPDIR:-}" ] || mkdir -p "$TMPDIR"
 (
     flock 9
     # Nothing started in here may keep the lock's descriptor: a server that inherited it would
