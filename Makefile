@@ -1,12 +1,21 @@
-# The two commands of the README, and the steps they are made of.
+# The README's commands start from a bare machine with `sh setup.sh demo|test|dist`, which
+# installs make and the rest and then runs the target here. Once the packages are there:
 #   make demo   renumber the bundled example document with the real module and show the result
 #   make test   build everything (native, sanitizers, Windows) and run every test
 #   make bench  time renumbering through the stand-in host (results: bench/RESULTS.md)
-# Both first install missing Debian packages (as root), or say which command would.
+#   make dist   dist/quorvane-<version>-win64.zip, the Windows release (reproducible)
+# Each first installs missing Debian packages (as root), or says which command would.
+#
+# Adding a target: give it a deps line in scripts/install-deps.sh if it needs packages, and a
+# build preset in CMakePresets.json if it builds a tree of its own.
 
 MAKEFLAGS += --no-print-directory
 
-.PHONY: demo test bench deps-demo deps-test native sanitize windows fuzz clean
+# Wine's server for the Windows tests outlives each test program by a minute, so that the next
+# one starts fast; this stops it and its services when the run is over.
+STOP_WINE = cmake/wine-run.sh --prefix=$(CURDIR)/build/windows/wine --stop
+
+.PHONY: demo test bench dist deps-demo deps-test deps-dist native sanitize windows fuzz clean
 .PHONY: inkscape-extension install-inkscape uninstall-inkscape inkscape-extension-windows
 
 demo: deps-demo
@@ -18,19 +27,21 @@ demo: deps-demo
 	@build/native/bin/quorvane-host renumber --by row --picture build/festival-posters.by-row.svg \
 		examples/festival-posters.json
 
+# ctest's summary is the last thing printed; its status is the target's.
 test: deps-test native sanitize windows fuzz
-	ctest --preset native
+	@status=0; ctest --preset native || status=$$?; $(STOP_WINE); exit $$status
 
 bench: deps-test
 	cmake --preset native >/dev/null
 	cmake --build --preset native --target Quorvane renumber_bench
 	build/native/bin/renumber_bench
 
-deps-demo:
-	@scripts/install-deps.sh demo
+dist: deps-dist
+	cmake --preset dist
+	cmake --build --preset dist
 
-deps-test:
-	@scripts/install-deps.sh test
+deps-demo deps-test deps-dist: deps-%:
+	@sh scripts/install-deps.sh $*
 
 native:
 	cmake --preset native
@@ -66,4 +77,5 @@ inkscape-extension-windows: windows
 	@extensions/inkscape/extension.sh build build/windows/bin quorvane-host.exe Quorvane.aip build/inkscape/windows/quorvane
 
 clean:
-	rm -rf build
+	@$(STOP_WINE)
+	rm -rf build dist

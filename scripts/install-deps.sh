@@ -1,28 +1,65 @@
 #!/bin/sh
 # Installs the Debian packages that a make target needs, when they are missing.
-# As root it runs apt-get; otherwise it prints the command to run and stops.
-#   scripts/install-deps.sh demo|test
+# As root it runs apt-get and shows how far it has got; otherwise it prints the command to run
+# and stops.
+#   scripts/install-deps.sh demo|test|dist
 set -eu
-common="cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev libpugixml-dev libcli11-dev"
+common="make cmake g++ libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev libpugixml-dev libcli11-dev"
+# The Windows release: the cross compiler, zip, and xz for pugixml's Debian source package.
+dist="make cmake g++-mingw-w64-x86-64 nlohmann-json3-dev libcli11-dev zip xz-utils"
 case "${1:-test}" in
     demo) wanted="$common" ;;
-    test) wanted="$common g++-mingw-w64-x86-64 wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils python3" ;;
-    *) echo "usage: $0 demo|test" >&2; exit 2 ;;
+    dist) wanted="$dist" ;;
+    test) wanted="$common $dist wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils python3 clang clang-format clang-tidy" ;;
+    *) echo "usage: $0 demo|test|dist" >&2; exit 2 ;;
 esac
 missing=""
 for p in $wanted; do
+    case " $missing " in *" $p "*) continue ;; esac
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
         missing="$missing $p"
     fi
 done
 [ -z "$missing" ] && exit 0
-if [ "$(id -u)" = 0 ]; then
-    echo "Installing:$missing"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends $missing >/dev/null
-else
+if [ "$(id -u)" != 0 ]; then
     echo "Missing packages:$missing" >&2
-    echo "Install them with: sudo apt-get install$missing" >&2
+    echo "Install them with: sudo apt-get install --no-install-recommends$missing" >&2
     exit 1
 fi
+
+start=$(date +%s)
+say() { echo "install-deps: [$(( $(date +%s) - start ))s] $*"; }
+export DEBIAN_FRONTEND=noninteractive
+say "missing:$missing"
+say "reading the package lists (apt-get update)"
+apt-get update -q | grep -v '^\(Hit\|Ign\|Get\|Reading\)' || true
+say "installing (the download and unpack progress follows; apt names the sizes first)"
+# apt's own lines are many hundreds for the test target; its size summary, warnings and errors
+# pass, and a line per tenth of each phase says how far it has got.
+status_file=$(mktemp "${TMPDIR:-/tmp}/install-deps.XXXXXX")
+trap 'rm -f "$status_file"' EXIT
+{
+    apt-get install -y -q --no-install-recommends -o Dpkg::Use-Pty=0 $missing 2>&1
+    echo $? >"$status_file"
+} | awk -v start="$start" '
+    function report(phase, done) {
+        if (total > 0 && (done == total || int(done * 10 / total) > int((done - 1) * 10 / total)))
+        {
+            "date +%s" | getline now
+            close("date +%s")
+            printf "install-deps: [%ds] %s %d of %d packages\n", now - start, phase, done, total
+        }
+        fflush()
+    }
+    /newly installed/ { total = $3 + 0; print; fflush(); next }
+    /^Need to get|^After this operation|^[EW]:|^dpkg: |^Errors/ { print; fflush(); next }
+    /^Get:/ { report("downloaded", ++got); next }
+    /^Unpacking / { report("unpacked", ++unpacked); next }
+    /^Setting up / { report("set up", ++setup); next }
+'
+status=$(cat "$status_file" 2>/dev/null || echo 1)
+if [ "$status" != 0 ]; then
+    say "apt-get install failed (status $status)"
+    exit 1
+fi
+say "done"

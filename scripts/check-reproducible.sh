@@ -1,0 +1,116 @@
+#!/bin/sh
+# Builds the release twice from copies of SOURCE in two different folders, under different
+# umasks and time zones, and fails unless both give the same bytes: the zip, Quorvane.aip,
+# quorvane-host.exe and the debug file. Also fails when a build folder's path shows up in a
+# shipped file, when the shipped module carries debug sections, or (given TESTED) when the
+# shipped module is not byte for byte the module that the Windows tests ran.
+#
+#   scripts/check-reproducible.sh SOURCE WORK [TESTED_MODULE]
+#
+# WORK is emptied first. pugixml's source is fetched once (into SOURCE/build/sources, as a
+# normal configure does) and copied into each build's folder. Both builds get the time of
+# SOURCE's last commit as SOURCE_DATE_EPOCH, as make dist would.
+set -eu
+export LC_ALL=C
+if [ $# -lt 2 ]; then
+    echo "usage: $0 SOURCE WORK [TESTED_MODULE]" >&2
+    exit 2
+fi
+source=$(cd "$1" && pwd)
+rm -rf "$2"
+mkdir -p "$2"
+work=$(cd "$2" && pwd)
+tested=${3:-}
+objdump=x86_64-w64-mingw32-objdump
+
+say() { echo "check-reproducible: $*"; }
+
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct)
+fi
+export SOURCE_DATE_EPOCH
+
+pugixml="$source/build/sources/pugixml"
+sh "$source/scripts/fetch-debian-source.sh" pugixml "$source/build/sources" >/dev/null
+
+# build FOLDER UMASK TZ: a copy of the sources (what git tracks, and new files it does not
+# ignore, as they are in the work tree) built into FOLDER/dist.
+build() {
+    folder=$1
+    mkdir -p "$folder/src"
+    (cd "$source" && git ls-files -z --cached --others --exclude-standard |
+        tar --null -T - --ignore-failed-read -cf - 2>/dev/null) | tar -C "$folder/src" -xf -
+    cp -R "$pugixml" "$folder/pugixml"
+    say "building in $folder (umask $2, TZ=$3)"
+    (
+        umask "$2"
+        export TZ="$3"
+        cmake -S "$folder/src" -B "$folder/build" -G "Unix Makefiles" \
+            --toolchain "$folder/src/cmake/mingw-w64-x86_64.cmake" \
+            -DCMAKE_BUILD_TYPE=Release -DQUORVANE_TESTS=OFF \
+            -DQUORVANE_PUGIXML_SOURCE_DIR="$folder/pugixml" \
+            -DQUORVANE_DIST_DIR="$folder/dist" >"$folder/configure.log" 2>&1 ||
+            { cat "$folder/configure.log"; exit 1; }
+        cmake --build "$folder/build" --target dist -j 2 >"$folder/build.log" 2>&1 ||
+            { tail -40 "$folder/build.log"; exit 1; }
+    )
+}
+
+first="$work/first"
+second="$work/second/a/deeper/folder"
+build "$first" 022 UTC
+build "$second" 077 Pacific/Kiritimati
+
+failed=0
+fail() { echo "check-reproducible: FAILED: $*" >&2; failed=1; }
+
+name=$(cd "$first/dist" && ls quorvane-*-win64.zip)
+stage=${name%.zip}
+for file in "dist/$name" "dist/Quorvane.aip.debug" "build/dist-stage/$stage/Quorvane.aip" \
+            "build/dist-stage/$stage/quorvane-host.exe"; do
+    if cmp -s "$first/$file" "$second/$file"; then
+        say "same: $file $(sha256sum <"$first/$file" | cut -c1-16)"
+    else
+        fail "$file differs between the two builds"
+        case "$file" in
+            *.aip | *.exe)
+                "$objdump" -p "$first/$file" >"$work/first.headers"
+                "$objdump" -p "$second/$file" >"$work/second.headers"
+                diff "$work/first.headers" "$work/second.headers" | head -20 >&2 || true ;;
+        esac
+    fi
+done
+
+for file in "build/dist-stage/$stage/Quorvane.aip" "build/dist-stage/$stage/quorvane-host.exe" \
+            "dist/Quorvane.aip.debug"; do
+    for path in "$first" "$second" "$source"; do
+        if grep -q -a -F "$path" "$first/$file"; then
+            fail "$file holds the path $path"
+        fi
+    done
+done
+
+listing=$(cd "$first/dist" && zip -sf "$name" | sed -n 's/^  *//p' | grep -v '^Total' | sort | tr '\n' ' ')
+expected="$stage/LICENSE.txt $stage/Quorvane.aip $stage/README.txt $stage/SHA256SUMS $stage/THIRD-PARTY-NOTICES.txt $stage/quorvane-host.exe "
+if [ "$listing" != "$expected" ]; then
+    fail "the zip holds [$listing], expected [$expected]"
+fi
+if "$objdump" -h "$first/build/dist-stage/$stage/Quorvane.aip" | grep -q '\.debug_'; then
+    fail "the shipped Quorvane.aip has debug sections"
+fi
+if ! "$objdump" -h "$first/build/dist-stage/$stage/Quorvane.aip" | grep -q '\.gnu_debuglink'; then
+    fail "the shipped Quorvane.aip has no debug link"
+fi
+if [ -n "$tested" ]; then
+    if cmp -s "$tested" "$first/build/dist-stage/$stage/Quorvane.aip"; then
+        say "the shipped Quorvane.aip is the module the Windows tests ran ($tested)"
+    else
+        fail "the shipped Quorvane.aip differs from the module the Windows tests ran ($tested)"
+    fi
+fi
+
+if [ "$failed" = 0 ]; then
+    rm -rf "$work"
+    say "two builds, the same bytes"
+fi
+exit "$failed"
