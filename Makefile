@@ -27,9 +27,18 @@ demo: deps-demo
 	@build/native/bin/quorvane-host renumber --by row --picture build/festival-posters.by-row.svg \
 		examples/festival-posters.json
 
+# The tests and the tools they run (the vector editor, fontconfig, Wine) write their homes,
+# caches and temporary files inside the build tree, never in the user's.
+TEST_HOME = $(CURDIR)/build/test-home
+TEST_ENV = HOME=$(TEST_HOME) XDG_CACHE_HOME=$(TEST_HOME)/.cache XDG_CONFIG_HOME=$(TEST_HOME)/.config \
+	XDG_DATA_HOME=$(TEST_HOME)/.local/share XDG_STATE_HOME=$(TEST_HOME)/.local/state \
+	TMPDIR=$(TEST_HOME)/tmp
+
 # ctest's summary is the last thing printed; its status is the target's.
 test: deps-test native sanitize windows fuzz
-	@status=0; ctest --preset native || status=$$?; $(STOP_WINE); exit $$status
+	@mkdir -p $(TEST_HOME)/tmp
+	@status=0; env $(TEST_ENV) ctest --preset native || status=$$?; env $(TEST_ENV) $(STOP_WINE); \
+		exit $$status
 
 bench: deps-test
 	cmake --preset native >/dev/null
@@ -77,5 +86,5 @@ inkscape-extension-windows: windows
 	@extensions/inkscape/extension.sh build build/windows/bin quorvane-host.exe Quorvane.aip build/inkscape/windows/quorvane
 
 clean:
-	@$(STOP_WINE)
+	@env $(TEST_ENV) $(STOP_WINE)
 	rm -rf build dist
