@@ -108,7 +108,7 @@ constexpr const char* kStandardOutput = "-";
 // Checks a trace path before anything runs: the trace must not overwrite a file of the run.
 void CheckTracePath(const std::string& trace, const std::vector<std::string>& files) {
     for (const auto& file : files) {
-        if (!trace.empty() && !file.empty() && SamePath(trace, file)) {
+        if (!trace.empty() && !file.empty() && file != kStandardOutput && SameFile(trace, file)) {
             throw Exit{kBadInput, trace + ": the trace would overwrite " + file};
         }
     }
