@@ -74,6 +74,9 @@ CheckResult Judge(const ValidationCheck& check, const ChildOutcome& child, doubl
     std::string line;
     std::string last;
     while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();  // a Windows child's standard output is in text mode
+        }
         if (line.rfind(kMark, 0) != 0) {
             continue;
         }
