@@ -30,28 +30,6 @@ int LineAt(std::string_view text, std::size_t offset) {
                text.begin() + static_cast<std::ptrdiff_t>(std::min(offset, text.size())), '\n'));
 }
 
-// `text` for a one-line message: control characters written as escapes.
-std::string Shown(std::string_view text) {
-    std::string shown;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\n') {
-            shown += "\\n";
-        } else if (c == '\t') {
-            shown += "\\t";
-        } else if (c == '\r') {
-            shown += "\\r";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(byte));
-            shown += buffer;
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
-}
-
 bool IsElement(const XmlElement& element, std::string_view space, std::string_view local) {
     return element.space == space && element.local == local;
 }
@@ -160,7 +138,8 @@ class PageReader {
             const auto value = ParseDecimal(Trimmed(attribute->value));
             if (!value) {
                 Fail(": \"" + std::string(kGeometry[i]) +
-                     "\" must be a number in user units, not \"" + Shown(attribute->value) + "\"");
+                     "\" must be a number in user units, not \"" + Printable(attribute->value) +
+                     "\"");
             }
             geometry[i] = *value;
         }
@@ -195,7 +174,7 @@ class PageReader {
                                    (kind == 0 || kind == 1 || kind == 2 || kind == 4);
                 if (!known) {
                     FailAttribute(*marks,
-                                  "holds \"" + Shown(word) + "\"; the kinds are 0, 1, 2 and 4");
+                                  "holds \"" + Printable(word) + "\"; the kinds are 0, 1, 2 and 4");
                 }
                 artboard.displayMarks.insert(kind);
             }
@@ -214,9 +193,9 @@ class PageReader {
     [[noreturn]] void Fail(const std::string& what) const {
         std::string subject = "page " + std::to_string(index_ + 1);
         if (label_) {
-            subject += " (\"" + Shown(*label_) + "\")";
+            subject += " (\"" + Printable(*label_) + "\")";
         } else if (const auto* id = element_.Find("", "id")) {
-            subject += " (id \"" + Shown(id->value) + "\")";
+            subject += " (id \"" + Printable(id->value) + "\")";
         }
         const bool joined = !what.empty() && what.front() == ':';
         throw InputError(
@@ -224,7 +203,7 @@ class PageReader {
     }
     [[noreturn]] void FailAttribute(const XmlAttribute& attribute, const std::string& what) const {
         Fail(": \"" + attribute.local + "\" (" + kQuorvaneNamespace + ") " + what + ", not \"" +
-             Shown(attribute.value) + "\"");
+             Printable(attribute.value) + "\"");
     }
 
     float Number(const XmlAttribute& attribute, const std::string& word) const {
@@ -352,9 +331,9 @@ SvgDocument ReadSvgDocument(const std::string& file, const std::string& text) {
     }
     const XmlElement& root = xml.elements.front();
     if (root.local != "svg") {
-        throw InputError(
-            Located(file, LineAt(text, root.offset),
-                    "not an SVG document: its root element is <" + Shown(root.qualified) + ">"));
+        throw InputError(Located(
+            file, LineAt(text, root.offset),
+            "not an SVG document: its root element is <" + Printable(root.qualified) + ">"));
     }
     SvgDocument result;
     result.document.name = file;
@@ -377,8 +356,8 @@ SvgDocument ReadSvgDocument(const std::string& file, const std::string& text) {
             const XmlElement& outer = xml.elements[namedView.parent];
             throw InputError(Located(
                 file, LineAt(text, namedView.offset),
-                "<" + Shown(namedView.qualified) + "> holds pages but lies inside <" +
-                    Shown(outer.qualified) +
+                "<" + Printable(namedView.qualified) + "> holds pages but lies inside <" +
+                    Printable(outer.qualified) +
                     ">, not directly inside the root element; the editor orders such pages in "
                     "its own way, which is not followed here"));
         }
@@ -397,8 +376,9 @@ std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) 
         const std::string& name = document.artboards[i].name;
         if (const auto bad = FindNonXmlCharacter(name)) {
             throw InputError(Located(document.name, 0,
-                                     "artboard " + std::to_string(i + 1) + " (\"" + Shown(name) +
-                                         "\"): the name holds " + DescribeCharacter(name, *bad) +
+                                     "artboard " + std::to_string(i + 1) + " (\"" +
+                                         Printable(name) + "\"): the name holds " +
+                                         DescribeCharacter(name, *bad) +
                                          ", which an SVG file cannot hold (XML 1.0 has no way "
                                          "to write it)"));
         }
