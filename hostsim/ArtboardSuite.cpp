@@ -46,11 +46,9 @@ abi::ErrorCode CheckSet(HostCall& call, const abi::Handle* slot, AttributeSet*& 
     if (slot == nullptr) {
         return call.Violation(kBadParameterError, "null attribute-set slot");
     }
-    if (!call.Live(HandleKind::AttributeSet, *slot)) {
-        return kBadHandleError;
-    }
-    set = call.ActiveHost().Artboards().Set(*slot);
-    return 0;
+    set = call.Live(HandleKind::AttributeSet, *slot) ? call.ActiveHost().Artboards().Set(*slot)
+                                                     : nullptr;
+    return set != nullptr ? 0 : kBadHandleError;
 }
 
 // 0 when the slot holds a live list, whose document is put in `document`.
@@ -58,11 +56,10 @@ abi::ErrorCode CheckList(HostCall& call, const abi::Handle* slot, Document*& doc
     if (slot == nullptr) {
         return call.Violation(kBadParameterError, "null list slot");
     }
-    if (!call.Live(HandleKind::ArtboardList, *slot)) {
-        return kBadHandleError;
-    }
-    document = call.ActiveHost().Artboards().ListDocument(*slot);
-    return 0;
+    document = call.Live(HandleKind::ArtboardList, *slot)
+                   ? call.ActiveHost().Artboards().ListDocument(*slot)
+                   : nullptr;
+    return document != nullptr ? 0 : kBadHandleError;
 }
 
 abi::ErrorCode CheckOut(HostCall& call, const void* pointer) {

@@ -107,12 +107,12 @@ bool HostCall::LedgerAgreed(bool agreed, std::size_t problemsBefore, std::string
         return true;
     }
     const auto& problems = host_->Ledger().Problems();
-    Violation(
-        0, problems.size() > problemsBefore ? std::string_view(problems.back().text) : otherwise);
+    RecordViolation(problems.size() > problemsBefore ? std::string_view(problems.back().text)
+                                                     : otherwise);
     return false;
 }
 
-abi::ErrorCode HostCall::Violation(abi::ErrorCode code, std::string_view what) {
+void HostCall::RecordViolation(std::string_view what) {
     std::string text = InfoOf(suite_).name;
     text += " #" + std::to_string(entry_) + " " + operation_ + ": ";
     text += what;
@@ -121,7 +121,6 @@ abi::ErrorCode HostCall::Violation(abi::ErrorCode code, std::string_view what) {
         record_->violation += record_->violation.empty() ? "" : "; ";
         record_->violation += what;
     }
-    return code;
 }
 
 abi::ErrorCode HostCall::FinishWithFault() {

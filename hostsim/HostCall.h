@@ -65,12 +65,18 @@ class HostCall {
 
     // Records a violation of the contract and returns `code`: the answer the entry gives for
     // it, which a check hands back to Serve to finish with (0 when the call goes on).
-    abi::ErrorCode Violation(abi::ErrorCode code, std::string_view what);
+    // (Inline, so that a reader of a check sees that its answer is `code`.)
+    abi::ErrorCode Violation(abi::ErrorCode code, std::string_view what) {
+        RecordViolation(what);
+        return code;
+    }
     // Answers the injected fault: its code, or 0 when it answers without writing.
     abi::ErrorCode FinishWithFault();
     abi::ErrorCode Finish(abi::ErrorCode code);
 
   private:
+    // Records `what` with the host and in this call's record.
+    void RecordViolation(std::string_view what);
     // Passes on the ledger's answer; when it refused, records the problem it recorded after
     // `problemsBefore` (or `otherwise`) as a violation.
     bool LedgerAgreed(bool agreed, std::size_t problemsBefore, std::string_view otherwise);

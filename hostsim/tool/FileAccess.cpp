@@ -35,7 +35,7 @@ std::string ReadRegularFile(const std::string& path) {
             Located(path, 0, "is not a regular file (a device, pipe or socket), not a document"));
     }
     const std::string tooLarge = "is larger than the " +
-                                 std::to_string(kMaxInputBytes / (1024 * 1024)) +
+                                 std::to_string(kMaxInputBytes / (std::uintmax_t{1024} * 1024)) +
                                  " MiB a document may have";
     const auto size = fs::file_size(path, error);
     if (!error && size > kMaxInputBytes) {

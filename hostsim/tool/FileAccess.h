@@ -11,7 +11,7 @@ namespace hostsim::tool {
 
 // The largest file read as a document: far above any real one (a thousand artboards take
 // well under a megabyte), low enough that reading it cannot exhaust a machine's memory.
-inline constexpr std::uintmax_t kMaxInputBytes = 256u * 1024u * 1024u;
+inline constexpr std::uintmax_t kMaxInputBytes = std::uintmax_t{256} * 1024 * 1024;
 
 // The bytes of `path`, which must be a regular file (a link to one is followed) of at most
 // kMaxInputBytes. Throws InputError naming the file when it is anything else, or when it

@@ -438,6 +438,8 @@ class ArtboardsSax {
 
     ArtboardsSax(const std::string& file, std::string_view text) : file_(file), text_(text) {}
 
+    // The JSON library's SAX interface names these members.
+    // NOLINTBEGIN(readability-identifier-naming)
     bool null() { return Value(Json(nullptr)); }
     bool boolean(bool value) { return Value(Json(value)); }
     bool number_integer(number_integer_t value) { return Value(Json(value)); }
@@ -465,6 +467,7 @@ class ArtboardsSax {
                      const Json::exception& error) {
         throw ParseFailure(file_, text_, error);
     }
+    // NOLINTEND(readability-identifier-naming)
 
     std::optional<Json> root;  // the whole value when it is not an object
     bool artboardsFound = false;

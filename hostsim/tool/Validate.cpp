@@ -135,12 +135,13 @@ std::vector<const ValidationCheck*> Selected(const std::vector<std::string>& onl
     for (const std::string& name : only) {
         if (std::none_of(selected.begin(), selected.end(),
                          [&](const ValidationCheck* c) { return name == c->name; })) {
-            std::string names;
+            std::string text = "--only: no check is called \"" + name + "\"; the checks are ";
+            const char* separator = "";
             for (const ValidationCheck& check : ValidationChecks()) {
-                names += std::string(names.empty() ? "" : ", ") + check.name;
+                text.append(separator).append(check.name);
+                separator = ", ";
             }
-            throw InputError("--only: no check is called \"" + name + "\"; the checks are " +
-                             names);
+            throw InputError(text);
         }
     }
     return selected;

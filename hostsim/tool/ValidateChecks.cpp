@@ -226,7 +226,8 @@ void SendEveryMessage(ModuleProbe& probe, const std::string& when) {
     for (const auto& pair : messages) {
         const std::string& caller = pair.first;
         const std::string& selector = pair.second;
-        const std::string message = caller + "/" + selector + " " + when;
+        const std::string message =
+            std::string(caller).append("/").append(selector).append(" ").append(when);
         if (caller == "AI Notifier") {
             probe.Send(message, [](Session& s) { return s.Notify(kApplicationStartedType); });
         } else if (caller == "AI Menu") {
@@ -291,7 +292,8 @@ void UnknownMessages(CheckContext& context) {
     for (const auto& pair : unknown) {
         const std::string& caller = pair.first;
         const std::string& selector = pair.second;
-        const std::string message = "\"" + caller + "\"/\"" + selector + "\"";
+        const std::string message =
+            std::string("\"").append(caller).append("\"/\"").append(selector).append("\"");
         probe.Send(message, [&](Session& s) { return s.Send(caller, selector); });
         probe.ExpectCleanBetweenMessages(message);
     }

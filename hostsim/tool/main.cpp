@@ -109,7 +109,8 @@ constexpr const char* kStandardOutput = "-";
 void CheckTracePath(const std::string& trace, const std::vector<std::string>& files) {
     for (const auto& file : files) {
         if (!trace.empty() && !file.empty() && file != kStandardOutput && SameFile(trace, file)) {
-            throw Exit{kBadInput, trace + ": the trace would overwrite " + file};
+            throw Exit{kBadInput,
+                       std::string(trace).append(": the trace would overwrite ").append(file)};
         }
     }
 }
