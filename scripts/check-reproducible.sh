@@ -91,7 +91,7 @@ for file in "build/dist-stage/$stage/Quorvane.aip" "build/dist-stage/$stage/quor
 done
 
 listing=$(cd "$first/dist" && zip -sf "$name" | sed -n 's/^  *//p' | grep -v '^Total' | sort | tr '\n' ' ')
-expected="$stage/LICENSE.txt $stage/Quorvane.aip $stage/README.txt $stage/SHA256SUMS $stage/THIRD-PARTY-NOTICES.txt $stage/quorvane-host.exe "
+expected="$stage/LICENSE $stage/Quorvane.aip $stage/README.txt $stage/SHA256SUMS $stage/THIRD-PARTY-NOTICES.txt $stage/quorvane-host.exe "
 if [ "$listing" != "$expected" ]; then
     fail "the zip holds [$listing], expected [$expected]"
 fi

@@ -42,7 +42,7 @@ cp "$build/bin/Quorvane.aip.debug" "$stage/"
 SOURCE_DATE_EPOCH=0 "$objcopy" --strip-all "$build/bin/quorvane-host.exe" "$files/quorvane-host.exe"
 
 sed -e "s/@VERSION@/$version/g" "$source/resources/dist/README.txt" >"$files/README.txt"
-cp "$source/LICENSE" "$files/LICENSE.txt"
+cp "$source/LICENSE" "$files/LICENSE"
 
 # What is linked into the two programs besides our own code, and under which terms.
 notice() { # notice TITLE FILE
@@ -60,15 +60,15 @@ notice() { # notice TITLE FILE
 } >"$files/THIRD-PARTY-NOTICES.txt"
 
 # Text files in Windows line endings, for Notepad.
-for text in README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt; do
+for text in README.txt LICENSE THIRD-PARTY-NOTICES.txt; do
     sed 's/\r*$/\r/' "$files/$text" >"$files/$text.crlf"
     mv "$files/$text.crlf" "$files/$text"
 done
 
-(cd "$files" && sha256sum Quorvane.aip quorvane-host.exe README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt >SHA256SUMS)
+(cd "$files" && sha256sum Quorvane.aip quorvane-host.exe README.txt LICENSE THIRD-PARTY-NOTICES.txt >SHA256SUMS)
 
 chmod 0755 "$files" "$files/Quorvane.aip" "$files/quorvane-host.exe"
-chmod 0644 "$files/README.txt" "$files/LICENSE.txt" "$files/THIRD-PARTY-NOTICES.txt" "$files/SHA256SUMS"
+chmod 0644 "$files/README.txt" "$files/LICENSE" "$files/THIRD-PARTY-NOTICES.txt" "$files/SHA256SUMS"
 find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 
 zip="$dist/$name.zip"
