@@ -160,8 +160,14 @@ ErrorCode QuorvanePlugin::ReorderArtboards(OrderKind kind) {
         }
     }
 
-    // Entry j of `order` tells where the properties destined for position j are now. Each
-    // exchange puts position j right and records where the properties it displaced went.
+    // Entry j of `order` tells where the properties destined for position j are now, and
+    // entry k of `placeOf` where in `order` the number k stands (its inverse), so that each
+    // step finds its partner at once. Each exchange puts position j right and records where
+    // the properties it displaced went.
+    std::vector<std::size_t> placeOf(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        placeOf[static_cast<std::size_t>(order[k])] = k;
+    }
     std::vector<Exchange> done;
     done.reserve(order.size());  // so that nothing can throw once the document changes
     for (ArtboardIndex j = 0; j < count; ++j) {
@@ -169,8 +175,7 @@ ErrorCode QuorvanePlugin::ReorderArtboards(OrderKind kind) {
         if (order[position] == j) {
             continue;
         }
-        const auto i =
-            static_cast<std::size_t>(std::find(order.begin(), order.end(), j) - order.begin());
+        const std::size_t i = placeOf[position];
         const Exchange exchange{order[position], j};
         if (const ErrorCode failed = SwapArtboards(collection, exchange.a, exchange.b);
             failed != kNoError) {
@@ -186,7 +191,9 @@ ErrorCode QuorvanePlugin::ReorderArtboards(OrderKind kind) {
         }
         done.push_back(exchange);
         order[i] = order[position];
+        placeOf[static_cast<std::size_t>(order[i])] = i;
         order[position] = j;
+        placeOf[position] = position;
     }
     return kNoError;
 }

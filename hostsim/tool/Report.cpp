@@ -1,6 +1,8 @@
 #include "hostsim/tool/Report.h"
 
 #include <algorithm>
+#include <functional>
+#include <unordered_map>
 
 #include "hostsim/tool/FloatText.h"
 #include "hostsim/tool/InputError.h"
@@ -12,6 +14,22 @@ namespace {
 bool SameTravellers(const Artboard& a, const Artboard& b) {
     return a.bounds == b.bounds && a.name == b.name && a.pixelAspectRatio == b.pixelAspectRatio &&
            a.displayMarks == b.displayMarks;
+}
+
+// Equal for artboards SameTravellers calls equal (the two zeros hash alike, as they compare).
+std::size_t TravellersHash(const Artboard& a) {
+    std::size_t hash = std::hash<std::string>{}(a.name);
+    auto mix = [&hash](std::size_t value) {
+        hash ^= value + 0x9e3779b97f4a7c15U + (hash << 6) + (hash >> 2);
+    };
+    for (const float x :
+         {a.bounds.left, a.bounds.top, a.bounds.right, a.bounds.bottom, a.pixelAspectRatio}) {
+        mix(std::hash<float>{}(x == 0 ? 0.0F : x));
+    }
+    for (const std::int32_t kind : a.displayMarks) {
+        mix(std::hash<std::int32_t>{}(kind));
+    }
+    return hash;
 }
 
 // UTF-8 text's width in code points, which is how a terminal lays most names out.
@@ -58,16 +76,38 @@ std::vector<std::optional<std::size_t>> TraceFormerPositions(const Document& bef
             claimed[k] = true;
         }
     }
+    // The others from classes of equal artboards of `before`, each with its positions in
+    // order and a cursor past those already claimed, so that the work grows with the number
+    // of artboards, not its square.
+    struct Class {
+        std::vector<std::size_t> positions;
+        std::size_t next = 0;
+    };
+    std::unordered_map<std::size_t, std::vector<Class>> classes;
+    classes.reserve(before.artboards.size());
+    auto classOf = [&](const Artboard& artboard, bool add) -> Class* {
+        std::vector<Class>& candidates = classes[TravellersHash(artboard)];
+        for (Class& c : candidates) {
+            if (SameTravellers(before.artboards[c.positions.front()], artboard)) {
+                return &c;
+            }
+        }
+        return add ? &candidates.emplace_back() : nullptr;
+    };
+    for (std::size_t j = 0; j < before.artboards.size(); ++j) {
+        classOf(before.artboards[j], true)->positions.push_back(j);
+    }
     for (std::size_t k = 0; k < after.artboards.size(); ++k) {
         if (former[k]) {
             continue;
         }
-        for (std::size_t j = 0; j < before.artboards.size(); ++j) {
-            if (!claimed[j] && SameTravellers(after.artboards[k], before.artboards[j])) {
-                former[k] = j;
-                claimed[j] = true;
-                break;
-            }
+        Class* c = classOf(after.artboards[k], false);
+        while (c != nullptr && c->next < c->positions.size() && claimed[c->positions[c->next]]) {
+            ++c->next;
+        }
+        if (c != nullptr && c->next < c->positions.size()) {
+            former[k] = c->positions[c->next];
+            claimed[c->positions[c->next]] = true;
         }
     }
     return former;

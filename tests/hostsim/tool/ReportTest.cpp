@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+#include <random>
+
 namespace hostsim::tool {
 namespace {
 
@@ -41,6 +45,60 @@ TEST(Report, APositionWithMixedPropertiesHasNoFormerPosition) {
     Document after = before;
     after.artboards[0].name = "b";  // b's name on a's bounds
     EXPECT_EQ(TraceFormerPositions(before, after), (Former{std::nullopt, 1}));
+}
+
+// The rule as the header states it, one search per position.
+Former FormerPositionsByRule(const Document& before, const Document& after) {
+    auto same = [](const Artboard& a, const Artboard& b) {
+        return a.bounds == b.bounds && a.name == b.name &&
+               a.pixelAspectRatio == b.pixelAspectRatio && a.displayMarks == b.displayMarks;
+    };
+    Former former(after.artboards.size());
+    std::vector<bool> claimed(before.artboards.size());
+    for (std::size_t k = 0; k < std::min(former.size(), claimed.size()); ++k) {
+        if (same(after.artboards[k], before.artboards[k])) {
+            former[k] = k;
+            claimed[k] = true;
+        }
+    }
+    for (std::size_t k = 0; k < former.size(); ++k) {
+        for (std::size_t j = 0; j < claimed.size() && !former[k]; ++j) {
+            if (!claimed[j] && same(after.artboards[k], before.artboards[j])) {
+                former[k] = j;
+                claimed[j] = true;
+            }
+        }
+    }
+    return former;
+}
+
+// Documents full of duplicates, both zeros, NaNs and mixed properties, shuffled.
+TEST(Report, FormerPositionsFollowTheRuleOnDocumentsWithDuplicates) {
+    const float kValues[] = {0.0F, -0.0F, 1.0F, std::numeric_limits<float>::quiet_NaN()};
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        Document before;
+        const std::size_t n = random() % 12;
+        for (std::size_t j = 0; j < n; ++j) {
+            Artboard a =
+                Board(random() % 2 == 0 ? "x" : "y", kValues[random() % 4], kValues[random() % 3]);
+            a.pixelAspectRatio = kValues[random() % 4];
+            if (random() % 3 == 0) {
+                a.displayMarks = {1};
+            }
+            before.artboards.push_back(a);
+        }
+        Document after = before;
+        std::shuffle(after.artboards.begin(), after.artboards.end(), random);
+        if (n > 0 && random() % 4 == 0) {
+            after.artboards[random() % n].name = "mixed";
+        }
+        if (n > 1 && random() % 4 == 0) {
+            after.artboards.pop_back();  // fewer after than before
+        }
+        ASSERT_EQ(TraceFormerPositions(before, after), FormerPositionsByRule(before, after))
+            << "round " << round;
+    }
 }
 
 TEST(Report, TablesAlignTheirColumns) {
