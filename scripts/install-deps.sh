@@ -10,7 +10,9 @@ dist="make cmake g++-mingw-w64-x86-64 nlohmann-json3-dev libcli11-dev zip xz-uti
 case "${1:-test}" in
     demo) wanted="$common" ;;
     dist) wanted="$dist" ;;
-    test) wanted="$common $dist wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils python3 clang clang-format clang-tidy" ;;
+    # The fuzz tree builds with clang 14, whose sanitizer and libFuzzer runtimes are a package
+    # of their own that clang only recommends.
+    test) wanted="$common $dist wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils python3 clang libclang-rt-14-dev clang-format clang-tidy" ;;
     *) echo "usage: $0 demo|test|dist" >&2; exit 2 ;;
 esac
 missing=""
