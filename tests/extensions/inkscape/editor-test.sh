@@ -45,7 +45,10 @@ edit() {
     rm -f out.pdf boxes.log
     touch boxes.log
     set +e
-    timeout -k 10 60 xvfb-run -a sh -c '
+    rm -f xvfb.pid
+    # The X server listens on its abstract socket only, so that it leaves no folder in /tmp.
+    timeout -k 10 60 xvfb-run -a -s '-screen 0 1280x1024x24 -nolisten unix' sh -c '
+        cat "/tmp/.X${DISPLAY#*:}-lock" >xvfb.pid 2>/dev/null
         python3 "$0" boxes.log & closer=$!
         inkscape --with-gui --batch-process \
             --actions="org.quorvane.renumber.$1.noprefs;$3export-filename:out.pdf;export-do" "$2"
@@ -54,9 +57,24 @@ edit() {
         exit $status' "$here/close-message-boxes.py" "$2" "$1" "${3:+$3;}" >editor.log 2>&1
     local status=$?
     set -e
+    wait_for_x_server
     [ "$status" != 124 ] && [ "$status" != 137 ] || fail "the editor did not finish in a minute"
     [ "$status" = 0 ] || { cat editor.log >&2; fail "the editor ended with status $status"; }
     [ -s out.pdf ] || { cat editor.log >&2; fail "the editor exported nothing"; }
+}
+
+# xvfb-run stops its X server without waiting for it to go: wait (ten seconds at most, then
+# kill it), so that nothing a check started is still running when the check ends.
+wait_for_x_server() {
+    local server
+    server=$(tr -d ' \n' <xvfb.pid 2>/dev/null || true)
+    [ -n "$server" ] || return 0
+    for _ in $(seq 100); do
+        # Gone, or a zombie that only its new parent can reap.
+        [ -r "/proc/$server/stat" ] && ! grep -q ') Z ' "/proc/$server/stat" || return 0
+        sleep 0.1
+    done
+    kill -9 "$server" 2>/dev/null || true
 }
 
 # "WIDTHxHEIGHT" of each page of out.pdf, in order, in points.
