@@ -4,8 +4,8 @@
 #include "host/HostTypes.h"
 
 // Enters the context for `pluginRef` through the context suite when that suite is held, and
-// leaves it on destruction (also when an exception passes) when it is held then, whatever the
-// entering answered: the answers are ignored. [any message]
+// leaves it on destruction (also when an exception passes) when the suite is held then and the
+// entering gave a context handle; the answers themselves are ignored. [any message]
 class HostContextScope {
   public:
     explicit HostContextScope(PluginRef pluginRef) noexcept;

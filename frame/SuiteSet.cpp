@@ -80,10 +80,8 @@ SuiteSet::SuiteSet() noexcept {
     }
 }
 
-// Every pass keeps each release's result and stops at the first refusal, leaving the rows after
-// it held with their pointers set: suites go back in the order they came, and a host that
-// refused one is asked for no more. Only the optional pass also looks at whether a release was
-// made, because it alone counts what it holds. The result goes no further: nobody reads it.
+// Suites go back in the order they came, row by row, each pointer cleared. Only the optional
+// pass also looks at whether a release was made, because it alone counts what it holds.
 SuiteSet::~SuiteSet() {
     --gSuiteUseCount;
     if (gSuiteUseCount != 0) {

@@ -24,7 +24,8 @@ class SuiteSet {
     // not write counts as a refusal with 'CANT'. Then acquires the optional suites.
     SuiteSet() noexcept;
     // Gives one use back; the last one releases every held suite in table order, clearing each
-    // pointer even when its release fails, and stops at the first failed release.
+    // pointer even when its release fails, and goes on after a failed release, so that no suite
+    // stays held by a module that is going away.
     ~SuiteSet();
 
     SuiteSet(const SuiteSet&) = delete;

@@ -12,7 +12,8 @@ inline constexpr std::int32_t kContextSuiteVersion = 6;
 struct ContextSuite {
     UnusedSuiteEntry unused1;  // entry 1
     // 2. Enters the application context for the plug-in and writes its handle to *context.
-    //    The plug-in pops once after every push it made, whatever the push answered. [held]
+    //    The plug-in pops once after every push that gave it a handle; a push that gave none
+    //    (refused, or answered without one) entered nothing to leave. [held]
     ErrorCode (*PushAppContext)(PluginRef plugin, AppContextHandle* context);
     // 3. Leaves the context entered by PushAppContext (handle passed by value). [held]
     ErrorCode (*PopAppContext)(AppContextHandle context);

@@ -47,6 +47,20 @@ TEST_F(RealModuleLifecycle, ApplicationStartedNotificationRunsInsideOneHostConte
     EXPECT_TRUE(host.Plugins().OpenContexts().empty());
 }
 
+TEST_F(RealModuleLifecycle, AContextTheHostDidNotEnterIsNotLeft) {
+    ASSERT_EQ(session.SendStartup(), 0);
+    host.Calls().Clear();
+    // Refused, and answered 0 without a handle: either way there is nothing to pop.
+    host.Faults().FailOperation(hostsim::abi::context::PushAppContext::id,
+                                hostsim::FourChar("Refu"), 1);
+    EXPECT_EQ(session.Notify(hostsim::kApplicationStartedType), 0);
+    host.Faults().AnswerWithoutWriting(hostsim::abi::context::PushAppContext::id, 1);
+    EXPECT_EQ(session.Notify(hostsim::kApplicationStartedType), 0);
+    EXPECT_EQ(BriefCalls(host), (std::vector<std::string>{"PushAppContext(plugin#1, &slot)",
+                                                          "PushAppContext(plugin#1, &slot)"}));
+    EXPECT_TRUE(host.Plugins().OpenContexts().empty());
+}
+
 TEST_F(RealModuleLifecycle, ShutdownReleasesEverySuiteInTableOrderAndLeavesLockAndNotifier) {
     StartAndForget();
     EXPECT_EQ(session.Shutdown(), 0);

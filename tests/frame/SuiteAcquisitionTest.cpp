@@ -1,6 +1,8 @@
 // Suite acquisition failing at start-up and at reload, and start-up failing after it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/frame/ModuleHarness.h"
 
 namespace quorvane::test {
@@ -97,6 +99,21 @@ TEST_F(RealModuleSuiteAcquisition, ShutdownAfterAFailedReloadReleasesNothing) {
     host.Calls().Clear();
     EXPECT_EQ(session.Shutdown(), 0);
     EXPECT_TRUE(BriefCalls(host).empty()) << host.Calls().Text();
+}
+
+TEST_F(RealModuleSuiteAcquisition, ARefusedReleaseDoesNotKeepTheLaterSuitesHeld) {
+    // The module is going away: stopping at the refusal would leave every later suite held
+    // for good. The first release is refused (after the host has let the suite go).
+    StartAndForget();
+    host.Calls().Clear();
+    host.Faults().FailOperation(hostsim::abi::basic::ReleaseSuite::id, kRefused, 1);
+    EXPECT_EQ(session.Shutdown(), 0);
+    const auto calls = BriefCalls(host);
+    const auto releases = Releases(0, kSuiteRows.size());
+    EXPECT_NE(std::search(calls.begin(), calls.end(), releases.begin(), releases.end()),
+              calls.end())
+        << host.Calls().Text();
+    EXPECT_TRUE(host.Ledger().HeldSuites().empty());
 }
 
 TEST_F(RealModuleSuiteAcquisition, ASuiteAnsweredWithoutATableFailsStartupWithNothingHeld) {
