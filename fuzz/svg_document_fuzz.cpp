@@ -34,10 +34,12 @@ using namespace hostsim::tool;
     std::abort();
 }
 
-// An artboard's properties as text, its id left out, for comparing lists as multisets.
+// An artboard's properties as text, its id left out, for comparing lists as multisets. The two
+// zeros are one: documents spell both as "0".
 std::string Key(const Artboard& artboard) {
     std::string key = artboard.name;
     auto bits = [&key](float value) {
+        value = value == 0 ? 0.0F : value;
         std::uint32_t raw = 0;
         std::memcpy(&raw, &value, sizeof raw);
         key += ' ' + std::to_string(raw);
