@@ -234,8 +234,10 @@ std::string MarksText(const std::set<std::int32_t>& kinds) {
 
 // x, y, width and height of `bounds` in short text that reads back to the same edges: the
 // shortest float text of each where that reads back exactly, otherwise (for width and
-// height) the difference of the edges, which a double holds exactly.
-std::array<std::string, 4> GeometryText(const Rect& bounds) {
+// height) the difference of the edges as a double. Empty when even that does not read back:
+// edges so far apart in magnitude (1e25 and 2, say) that their difference needs more digits
+// than a double holds.
+std::optional<std::array<std::string, 4>> ExactGeometryText(const Rect& bounds) {
     auto exact = [](double value) {
         char buffer[40];
         const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -256,7 +258,15 @@ std::array<std::string, 4> GeometryText(const Rect& bounds) {
     if (const auto edges = readBack(); !edges || edges->bottom != bounds.bottom) {
         text[3] = exact(height);
     }
+    if (const auto edges = readBack(); !edges || !(*edges == bounds)) {
+        return std::nullopt;
+    }
     return text;
+}
+
+// The text of bounds that WriteSvgDocument has checked can be written.
+std::array<std::string, 4> GeometryText(const Rect& bounds) {
+    return *ExactGeometryText(bounds);
 }
 
 std::string FreshSvg(const Document& document) {
@@ -381,6 +391,16 @@ std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) 
                                          DescribeCharacter(name, *bad) +
                                          ", which an SVG file cannot hold (XML 1.0 has no way "
                                          "to write it)"));
+        }
+        if (!ExactGeometryText(document.artboards[i].bounds)) {
+            const Rect& b = document.artboards[i].bounds;
+            throw InputError(Located(
+                document.name, 0,
+                "artboard " + std::to_string(i + 1) + " (\"" + Printable(name) + "\"): bounds [" +
+                    FormatFloat(b.left) + ", " + FormatFloat(b.top) + ", " + FormatFloat(b.right) +
+                    ", " + FormatFloat(b.bottom) +
+                    "] cannot be written as an SVG page exactly (its x, y, width and height "
+                    "would read back as other bounds)"));
         }
     }
     if (layout == nullptr) {

@@ -478,6 +478,29 @@ TEST(SvgDocument, NamesXmlCannotHoldAreRefusedBeforeWriting) {
             }
         }
     }
+    // Edges too far apart in magnitude for x, y, width and height to carry: refused the same
+    // way. Far apart but within a double's reach: written, and read back exactly.
+    const Rect tooFarApart[] = {{1828, 3.5555555e25F, 2670, 2}, {-3.5555555e25F, 0, 2, -1}};
+    for (const Rect& bounds : tooFarApart) {
+        Document moved = read.document;
+        moved.artboards[1].bounds = bounds;
+        for (const SvgLayout* layout : {&read.layout, static_cast<const SvgLayout*>(nullptr)}) {
+            EXPECT_THROW(
+                try { WriteSvgDocument(moved, layout); } catch (const InputError& error) {
+                    EXPECT_THAT(error.what(), HasSubstr("doc.svg: artboard 2 (\""));
+                    EXPECT_THAT(error.what(), HasSubstr("cannot be written as an SVG page"));
+                    throw;
+                },
+                InputError);
+        }
+    }
+    Document wide = read.document;
+    wide.artboards[1].bounds = {-1e30F, 1e30F, 1e30F, -1e30F};
+    EXPECT_EQ(ReadSvgDocument("doc.svg", WriteSvgDocument(wide, &read.layout))
+                  .document.artboards[1]
+                  .bounds,
+              wide.artboards[1].bounds);
+
     // White space and markup characters are written escaped and read back.
     Document renamed = read.document;
     renamed.artboards[1].name = "a\tb\nc\r<&>\"'";
