@@ -3,8 +3,8 @@
 # adds what it finds to the first corpus folder; the tree's corpus stays as it is).
 #   run-fuzzer.sh TARGET CORPUS SECONDS [libFuzzer options...]
 # Exit status: 0 clean, anything else a crash, a sanitizer report or a failed check (never 77,
-# which ctest reads as skipped), with the input that caused it saved in the working folder as
-# crash-*, leak-* or timeout-*.
+# which ctest reads as skipped). The input that caused it is printed as base64: the working
+# folder, where libFuzzer saves it as crash-*, leak-* or timeout-*, is removed on exit.
 set -eu
 target=$1 corpus=$2 seconds=$3
 shift 3
