@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/Document.h"
+#include "hostsim/model/Document.h"
 
 namespace quorvane::bench {
 

@@ -18,8 +18,10 @@
 #include <streambuf>
 
 #include "bench/Layouts.h"
-#include "hostsim/Host.h"
-#include "hostsim/Session.h"
+#include "hostsim/abi/QuorvaneMenus.h"
+#include "hostsim/loader/Session.h"
+#include "hostsim/model/Host.h"
+#include "hostsim/suites/SuiteTables.h"
 
 namespace {
 
@@ -51,7 +53,7 @@ bool InGridOrder(const hostsim::Document& document, bool byColumn) {
 void Renumber(benchmark::State& state, bool byColumn, Layout layout) {
     const int n = static_cast<int>(state.range(0));
     const hostsim::Document document = MakeLayout(n, layout, byColumn);
-    const char* label = byColumn ? "Quorvane, Grid by Column" : "Quorvane, Grid by Row";
+    const char* label = byColumn ? hostsim::menus::kByColumnLabel : hostsim::menus::kByRowLabel;
     std::int64_t calls = 0;
     std::int64_t comparisons = 0;
     std::int64_t exchanges = 0;

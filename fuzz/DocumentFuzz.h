@@ -13,8 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/ModuleLoader.h"
-#include "hostsim/tool/ModuleRun.h"
+#include "hostsim/abi/QuorvaneMenus.h"
+#include "hostsim/loader/ModuleLoader.h"
+#include "hostsim/tool/run/ModuleRun.h"
 
 namespace quorvane::fuzz {
 
@@ -78,7 +79,7 @@ inline hostsim::tool::ModuleRunResult RunRenumber(const hostsim::Document& docum
     hostsim::tool::ModuleRunRequest request;
     request.module = hostsim::DefaultModulePath();
     request.document = document;
-    request.choose = size % 2 == 0 ? "Quorvane, Grid by Row" : "Quorvane, Grid by Column";
+    request.choose = size % 2 == 0 ? hostsim::menus::kByRowLabel : hostsim::menus::kByColumnLabel;
     hostsim::tool::ModuleRunResult run = hostsim::tool::RunModule(request);
     if (!run.problems.empty()) {
         Broken("the host saw the module break its contract", run.problems);

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "fuzz/DocumentFuzz.h"
-#include "hostsim/tool/DocumentFile.h"
-#include "hostsim/tool/InputError.h"
+#include "hostsim/tool/documents/DocumentFile.h"
+#include "hostsim/tool/documents/InputError.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "hostsim/ModuleLoader.h"
-#include "hostsim/tool/MessageOrder.h"
+#include "hostsim/loader/ModuleLoader.h"
+#include "hostsim/tool/validate/MessageOrder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::filesystem::path module = hostsim::DefaultModulePath();

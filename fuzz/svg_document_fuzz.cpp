@@ -12,8 +12,8 @@
 #include <string>
 
 #include "fuzz/DocumentFuzz.h"
-#include "hostsim/tool/InputError.h"
-#include "hostsim/tool/SvgDocument.h"
+#include "hostsim/tool/documents/InputError.h"
+#include "hostsim/tool/documents/SvgDocument.h"
 
 namespace {
 

@@ -7,16 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/Document.h"
-#include "hostsim/Host.h"
-#include "hostsim/Session.h"
+#include "hostsim/abi/QuorvaneMenus.h"
+#include "hostsim/loader/Session.h"
+#include "hostsim/model/Document.h"
+#include "hostsim/model/Host.h"
 
 namespace quorvane::test {
 
 // The labels of the module's menu items, as a person chooses them.
-inline constexpr const char* kByRowLabel = "Quorvane, Grid by Row";
-inline constexpr const char* kByColumnLabel = "Quorvane, Grid by Column";
-inline constexpr const char* kAboutItemLabel = "Quorvane...";
+using hostsim::menus::kByColumnLabel;
+using hostsim::menus::kByRowLabel;
+inline constexpr const char* kAboutItemLabel = hostsim::menus::kAboutLabel;
 inline constexpr const char* kSharedGroup = "SDKAboutPluginsGroupName";
 inline constexpr const char* kSharedGroupLabel = "About SDK Plug-ins";
 

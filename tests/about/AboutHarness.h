@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "hostsim/Document.h"
-#include "hostsim/Host.h"
-#include "hostsim/HostCodes.h"
-#include "hostsim/Session.h"
+#include "hostsim/abi/HostCodes.h"
+#include "hostsim/loader/Session.h"
+#include "hostsim/model/Document.h"
+#include "hostsim/model/Host.h"
 #include "tests/ModuleFixture.h"
 
 namespace quorvane::test {

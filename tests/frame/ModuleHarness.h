@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/Host.h"
-#include "hostsim/HostCodes.h"
-#include "hostsim/Session.h"
+#include "hostsim/abi/HostCodes.h"
+#include "hostsim/loader/Session.h"
+#include "hostsim/model/Host.h"
 #include "tests/ModuleFixture.h"
 
 namespace quorvane::test {

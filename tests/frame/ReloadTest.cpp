@@ -2,7 +2,7 @@
 // plug-in object must run the new code.
 #include <gtest/gtest.h>
 
-#include "hostsim/ModuleLoader.h"
+#include "hostsim/loader/ModuleLoader.h"
 #include "tests/frame/ModuleHarness.h"
 
 namespace quorvane::test {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "frame/PluginMain.h"
-#include "hostsim/Host.h"
-#include "hostsim/HostCodes.h"
-#include "hostsim/Session.h"
+#include "hostsim/abi/HostCodes.h"
+#include "hostsim/loader/Session.h"
+#include "hostsim/model/Host.h"
 #include "tests/ModuleFixture.h"
 
 namespace quorvane::test {

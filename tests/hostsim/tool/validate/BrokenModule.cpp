@@ -10,7 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "hostsim/HostAbi.h"
+#include "hostsim/abi/HostAbi.h"
 
 namespace abi = hostsim::abi;
 

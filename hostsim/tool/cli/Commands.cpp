@@ -1,0 +1,73 @@
+#include <iostream>
+#include <new>
+
+#include "hostsim/tool/cli/Commands.h"
+#include "hostsim/tool/documents/FileAccess.h"
+#include "hostsim/tool/documents/InputError.h"
+
+namespace hostsim::tool::cli {
+
+Exit ExitForCurrentException() {
+    try {
+        throw;
+    } catch (const Exit& exit) {
+        return exit;
+    } catch (const InputError& error) {
+        return {kBadInput, error.what()};
+    } catch (const std::bad_alloc&) {
+        // Whatever ran out of memory, the document is as large as this machine can take.
+        return {kBadInput,
+                "out of memory: the document is too large for this machine; nothing written"};
+    } catch (const std::exception& error) {
+        return {kModuleFailed, error.what()};
+    } catch (...) {
+        return {kModuleFailed, "failed for an unknown reason"};
+    }
+}
+
+void Warn(const std::string& text) {
+    std::cerr << kProgram << ": warning: " << text << "\n";
+}
+
+GridOrder ParseOrder(const std::string& by) {
+    return by == "column" ? GridOrder::ByColumn : GridOrder::ByRow;
+}
+
+void WarnNearMisses(const hostsim::Document& document, GridOrder order) {
+    for (const auto& miss : FindNearMisses(document, order)) {
+        Warn(document.name + ": " + DescribeNearMiss(document, miss));
+    }
+}
+
+std::set<std::size_t> NearMissPositions(const hostsim::Document& document,
+                                        const std::vector<GridOrder>& orders) {
+    std::set<std::size_t> positions;
+    for (const auto order : orders) {
+        for (const auto& miss : FindNearMisses(document, order)) {
+            positions.insert(miss.first);
+            positions.insert(miss.second);
+        }
+    }
+    return positions;
+}
+
+std::optional<DocumentFormat> ParseFormat(const std::string& format) {
+    if (format.empty()) {
+        return std::nullopt;
+    }
+    return format == "json" ? DocumentFormat::Json : DocumentFormat::Svg;
+}
+
+// Checks a picture path before anything runs: it must be an .svg that is not the document.
+void CheckPicturePath(const std::string& picture, const std::vector<std::string>& documents) {
+    if (FormatOfPath(picture) != DocumentFormat::Svg) {
+        throw Exit{kBadInput, picture + ": a picture is an SVG file; give it the extension .svg"};
+    }
+    for (const auto& document : documents) {
+        if (!document.empty() && SameFile(picture, document)) {
+            throw Exit{kBadInput, picture + ": the picture would overwrite the document"};
+        }
+    }
+}
+
+}  // namespace hostsim::tool::cli

@@ -1,0 +1,76 @@
+// What the commands of quorvane-host share: exit statuses, how a command ends the program,
+// warnings, and the checks of paths every command makes before anything is read or run.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "hostsim/model/Document.h"
+#include "hostsim/tool/documents/DocumentFile.h"
+#include "hostsim/tool/report/GridCheck.h"
+
+namespace hostsim::tool::cli {
+
+// Exit statuses: 0 success; 1 the module's command (or its start-up or shut-down) failed, or
+// its result was not a renumbering; 2 usage errors and bad input.
+inline constexpr int kSuccess = 0;
+inline constexpr int kModuleFailed = 1;
+inline constexpr int kBadInput = 2;
+
+inline constexpr const char* kProgram = "quorvane-host";
+
+// "-" as an output: standard output, which then carries the document and nothing else.
+inline constexpr const char* kStandardOutput = "-";
+
+// Thrown by a command to end the program with a status and one line on standard error.
+struct Exit {
+    int status;
+    std::string message;
+};
+
+// How the program ends for whatever a command threw: its status, and the line for standard
+// error (without the program's name). Call only inside a catch block.
+Exit ExitForCurrentException();
+
+// "quorvane-host: warning: TEXT" on standard error.
+void Warn(const std::string& text);
+
+GridOrder ParseOrder(const std::string& by);
+// Empty: from the name, else from the content.
+std::optional<DocumentFormat> ParseFormat(const std::string& format);
+
+// Checks a picture path before anything runs: it must be an .svg that is not the document.
+void CheckPicturePath(const std::string& picture, const std::vector<std::string>& documents);
+
+void WarnNearMisses(const hostsim::Document& document, GridOrder order);
+// The positions of the artboards that take part in a near-miss of any of `orders`.
+std::set<std::size_t> NearMissPositions(const hostsim::Document& document,
+                                        const std::vector<GridOrder>& orders);
+
+struct RenumberOptions {
+    std::string by;
+    std::string module;
+    std::string output;  // a file, kStandardOutput, or empty for none
+    std::string picture;
+    bool dryRun = false;
+    std::string format;  // "json" or "svg"; empty: from the name, else from the content
+    std::string document;
+    bool forEditor = false;  // run as the editor's extension: see RunAsEditorEffect
+    std::string trace;
+};
+
+// The commands; each returns the exit status or throws (Exit, InputError, ...).
+int Renumber(const RenumberOptions& options);
+int Show(const std::string& document, const std::string& by, const std::string& picture,
+         const std::string& format);
+int Menus(const std::string& module);
+int About(const std::string& module);
+
+// The editor's mode: see EditorMode.cpp.
+bool IsEditorRun(int argc, char** argv);
+int RunAsEditorEffect(int argc, char** argv);
+
+}  // namespace hostsim::tool::cli

@@ -1,0 +1,54 @@
+// quorvane-host show: a document's artboards in their current numbering, without the module.
+#include <cmath>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "hostsim/abi/QuorvaneMenus.h"
+#include "hostsim/loader/ModuleLoader.h"
+#include "hostsim/tool/cli/Commands.h"
+#include "hostsim/tool/documents/FileAccess.h"
+#include "hostsim/tool/documents/InputError.h"
+#include "hostsim/tool/report/Picture.h"
+#include "hostsim/tool/report/Report.h"
+#include "hostsim/tool/run/ModuleRun.h"
+
+namespace hostsim::tool::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using menus::kAboutLabel;
+using menus::kByColumnLabel;
+using menus::kByRowLabel;
+
+}  // namespace
+
+int Show(const std::string& document, const std::string& by, const std::string& picture,
+         const std::string& format) {
+    if (!picture.empty()) {
+        CheckPicturePath(picture, {document});
+    }
+    const DocumentFile input = ReadDocumentFile(document, ParseFormat(format));
+    std::vector<GridOrder> orders = {GridOrder::ByRow, GridOrder::ByColumn};
+    if (!by.empty()) {
+        orders = {ParseOrder(by)};
+    }
+    for (const auto order : orders) {
+        WarnNearMisses(input.document, order);
+    }
+    std::cout << ShowTable(input.document);
+    if (!picture.empty()) {
+        PictureContent content;
+        content.title = fs::path(document).filename().string() + ": " +
+                        std::to_string(input.document.artboards.size()) + " artboards";
+        content.nearMisses = NearMissPositions(input.document, orders);
+        ReplaceFile(picture, DrawPicture(input.document, content));
+        std::cout << "picture: " << picture << "\n";
+    }
+    return kSuccess;
+}
+
+}  // namespace hostsim::tool::cli

@@ -1,0 +1,163 @@
+// quorvane-host: renumbers the artboards of documents on disk with the real Quorvane module,
+// playing the host application's part around it.
+//
+// Exit status: Commands.h. Errors are one line on standard error naming the file, and where
+// known the line, artboard and field.
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <new>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "hostsim/loader/ModuleLoader.h"
+#include "hostsim/tool/cli/Commands.h"
+#include "hostsim/tool/documents/InputError.h"
+#include "hostsim/tool/validate/Validate.h"
+
+namespace {
+
+using namespace hostsim::tool;
+using namespace hostsim::tool::cli;
+
+CLI::App* AddValidateCommand(CLI::App& app, ValidateOptions& options,
+                             const std::string& moduleHelp) {
+    auto* command = app.add_subcommand(
+        "validate",
+        "Prove the module sound: named checks, each in a process of its own, under every host "
+        "failure and many message orders");
+    command->add_option("--module,MODULE", options.module, moduleHelp);
+    command->add_flag("--json", options.json, "Write the results as one JSON document");
+    command->add_option("--seed", options.seed,
+                        "Replay the message sequence of this seed in message-order-fuzz");
+    command->add_option("--only", options.only, "Run only these checks (by name)");
+    command
+        ->add_option("--time-limit", options.timeLimitSeconds,
+                     "Seconds each check may take before it counts as timed out (default 300)")
+        ->check(CLI::PositiveNumber);
+    // The child process's side of a check, on platforms without fork.
+    command->add_option("--child", options.child)->group("");
+    return command;
+}
+
+int Run(int argc, char** argv) {
+    if (IsEditorRun(argc, argv)) {
+        return RunAsEditorEffect(argc, argv);
+    }
+    CLI::App app(
+        "Renumbers the artboards of a document by grid position with the Quorvane "
+        "module,\nplaying the host application's part around it.",
+        kProgram);
+    // The same options everywhere: on Windows a path such as /tmp/posters.json is a path, not
+    // an option. (Set before the commands are added, which take it over.)
+    app.allow_windows_style_options(false);
+    app.set_version_flag("--version", std::string(kProgram) + " " + QUORVANE_VERSION);
+    app.require_subcommand(1);
+    // Usage errors in one line, like every other error.
+    app.failure_message([](const CLI::App*, const CLI::Error& error) {
+        return std::string(kProgram) + ": " + error.what() + " (see " + kProgram + " --help)\n";
+    });
+    app.footer(
+        "Exit status: 0 success, 1 the module's command failed, 2 usage error or bad "
+        "input.");
+    const std::string moduleHelp =
+        "The module to load (default: " + hostsim::DefaultModulePath().string() + ")";
+
+    const std::string formatHelp =
+        "The document's format, json or svg (default: from its name, else from its content)";
+
+    RenumberOptions renumber;
+    auto* renumberCommand = app.add_subcommand(
+        "renumber", "Renumber the artboards by grid position, as the menu command does");
+    renumberCommand
+        ->add_option("--by", renumber.by, "The grid order: row (rows top to bottom) or column")
+        ->required()
+        ->check(CLI::IsMember({"row", "column"}));
+    renumberCommand->add_option("--module", renumber.module, moduleHelp);
+    renumberCommand->add_option("-o,--output", renumber.output,
+                                "Write the renumbered document here (.json or .svg; may be the "
+                                "document itself; - for standard output, in the document's "
+                                "format, with nothing else there)");
+    renumberCommand->add_option("--format", renumber.format, formatHelp)
+        ->check(CLI::IsMember({"json", "svg"}));
+    renumberCommand->add_option("--picture", renumber.picture,
+                                "Draw the new numbering into this SVG picture");
+    renumberCommand->add_flag("-n,--dry-run", renumber.dryRun,
+                              "Print what would change and write nothing");
+    renumberCommand->add_option("--trace", renumber.trace,
+                                "Write every message and host call to this file, one line each");
+    renumberCommand->add_option("DOCUMENT", renumber.document, "A .json or .svg document")
+        ->required();
+
+    std::string showDocument;
+    std::string showBy;
+    std::string showPicture;
+    auto* showCommand =
+        app.add_subcommand("show", "Print a document's artboards in their current numbering");
+    showCommand->add_option("--by", showBy, "Check near-misses of this order only (row or column)")
+        ->check(CLI::IsMember({"row", "column"}));
+    showCommand->add_option("--picture", showPicture, "Draw the numbering into this SVG picture");
+    std::string showFormat;
+    showCommand->add_option("--format", showFormat, formatHelp)
+        ->check(CLI::IsMember({"json", "svg"}));
+    showCommand->add_option("DOCUMENT", showDocument, "A .json or .svg document")->required();
+
+    std::string menusModule;
+    auto* menusCommand =
+        app.add_subcommand("menus", "Print the menus after the module has started up");
+    menusCommand->add_option("--module", menusModule, moduleHelp);
+
+    std::string aboutModule;
+    auto* aboutCommand =
+        app.add_subcommand("about", "Choose the module's About item and print its alert");
+    aboutCommand->add_option("--module", aboutModule, moduleHelp);
+
+    ValidateOptions validate;
+    auto* validateCommand = AddValidateCommand(app, validate, moduleHelp);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error);
+        return status == 0 ? kSuccess : kBadInput;
+    }
+
+    try {
+        if (renumberCommand->parsed()) {
+            return Renumber(renumber);
+        }
+        if (showCommand->parsed()) {
+            return Show(showDocument, showBy, showPicture, showFormat);
+        }
+        if (menusCommand->parsed()) {
+            return Menus(menusModule);
+        }
+        if (validateCommand->parsed()) {
+            return Validate(validate);
+        }
+        return About(aboutModule);
+    } catch (...) {
+        const Exit exit = ExitForCurrentException();
+        std::cerr << kProgram << ": " << Printable(exit.message) << "\n";
+        return exit.status;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (...) {
+        const Exit exit = ExitForCurrentException();
+        std::cerr << kProgram << ": " << exit.message << "\n";
+        return exit.status;
+    }
+}

@@ -1,0 +1,140 @@
+#include "hostsim/tool/report/Report.h"
+
+#include <algorithm>
+#include <functional>
+#include <unordered_map>
+
+#include "hostsim/tool/documents/FloatText.h"
+#include "hostsim/tool/documents/InputError.h"
+
+namespace hostsim::tool {
+
+namespace {
+
+bool SameTravellers(const Artboard& a, const Artboard& b) {
+    return a.bounds == b.bounds && a.name == b.name && a.pixelAspectRatio == b.pixelAspectRatio &&
+           a.displayMarks == b.displayMarks;
+}
+
+// Equal for artboards SameTravellers calls equal (the two zeros hash alike, as they compare).
+std::size_t TravellersHash(const Artboard& a) {
+    std::size_t hash = std::hash<std::string>{}(a.name);
+    auto mix = [&hash](std::size_t value) {
+        hash ^= value + 0x9e3779b97f4a7c15U + (hash << 6) + (hash >> 2);
+    };
+    for (const float x :
+         {a.bounds.left, a.bounds.top, a.bounds.right, a.bounds.bottom, a.pixelAspectRatio}) {
+        mix(std::hash<float>{}(x == 0 ? 0.0F : x));
+    }
+    for (const std::int32_t kind : a.displayMarks) {
+        mix(std::hash<std::int32_t>{}(kind));
+    }
+    return hash;
+}
+
+// UTF-8 text's width in code points, which is how a terminal lays most names out.
+std::size_t Width(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// Rows of cells printed in columns; `rightAligned[c]` for numbers.
+std::string Columns(const std::vector<std::vector<std::string>>& rows,
+                    const std::vector<bool>& rightAligned) {
+    std::vector<std::size_t> widths(rightAligned.size(), 0);
+    for (const auto& row : rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            widths[c] = std::max(widths[c], Width(row[c]));
+        }
+    }
+    std::string text;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::string padding(widths[c] - Width(row[c]), ' ');
+            line += c == 0 ? "" : "  ";
+            line += rightAligned[c] ? padding + row[c] : row[c] + padding;
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        text += line + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::optional<std::size_t>> TraceFormerPositions(const Document& before,
+                                                             const Document& after) {
+    std::vector<std::optional<std::size_t>> former(after.artboards.size());
+    std::vector<bool> claimed(before.artboards.size(), false);
+    // Positions that kept their own artboard first, so that a duplicate elsewhere cannot
+    // claim it.
+    for (std::size_t k = 0; k < after.artboards.size() && k < before.artboards.size(); ++k) {
+        if (SameTravellers(after.artboards[k], before.artboards[k])) {
+            former[k] = k;
+            claimed[k] = true;
+        }
+    }
+    // The others from classes of equal artboards of `before`, each with its positions in
+    // order and a cursor past those already claimed, so that the work grows with the number
+    // of artboards, not its square.
+    struct Class {
+        std::vector<std::size_t> positions;
+        std::size_t next = 0;
+    };
+    std::unordered_map<std::size_t, std::vector<Class>> classes;
+    classes.reserve(before.artboards.size());
+    auto classOf = [&](const Artboard& artboard, bool add) -> Class* {
+        std::vector<Class>& candidates = classes[TravellersHash(artboard)];
+        for (Class& c : candidates) {
+            if (SameTravellers(before.artboards[c.positions.front()], artboard)) {
+                return &c;
+            }
+        }
+        return add ? &candidates.emplace_back() : nullptr;
+    };
+    for (std::size_t j = 0; j < before.artboards.size(); ++j) {
+        classOf(before.artboards[j], true)->positions.push_back(j);
+    }
+    for (std::size_t k = 0; k < after.artboards.size(); ++k) {
+        if (former[k]) {
+            continue;
+        }
+        Class* c = classOf(after.artboards[k], false);
+        while (c != nullptr && c->next < c->positions.size() && claimed[c->positions[c->next]]) {
+            ++c->next;
+        }
+        if (c != nullptr && c->next < c->positions.size()) {
+            former[k] = c->positions[c->next];
+            claimed[c->positions[c->next]] = true;
+        }
+    }
+    return former;
+}
+
+std::string RenumberTable(const Document& after,
+                          const std::vector<std::optional<std::size_t>>& formerPositions) {
+    std::vector<std::vector<std::string>> rows = {{"new", "name", "left", "top", "was"}};
+    for (std::size_t k = 0; k < after.artboards.size(); ++k) {
+        const Artboard& artboard = after.artboards[k];
+        const auto& former = k < formerPositions.size() ? formerPositions[k] : std::nullopt;
+        rows.push_back({std::to_string(k + 1), Printable(artboard.name),
+                        FormatFloat(artboard.bounds.left), FormatFloat(artboard.bounds.top),
+                        former ? std::to_string(*former + 1) : "?"});
+    }
+    return Columns(rows, {true, false, true, true, true});
+}
+
+std::string ShowTable(const Document& document) {
+    std::vector<std::vector<std::string>> rows = {{"#", "name", "left", "top", "right", "bottom"}};
+    for (std::size_t k = 0; k < document.artboards.size(); ++k) {
+        const Artboard& artboard = document.artboards[k];
+        rows.push_back({std::to_string(k + 1), Printable(artboard.name),
+                        FormatFloat(artboard.bounds.left), FormatFloat(artboard.bounds.top),
+                        FormatFloat(artboard.bounds.right), FormatFloat(artboard.bounds.bottom)});
+    }
+    return Columns(rows, {true, false, true, true, true, true});
+}
+
+}  // namespace hostsim::tool

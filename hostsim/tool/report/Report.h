@@ -1,0 +1,36 @@
+// What a renumbering did, for a person: where each artboard came from, and the tables the
+// command line prints.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hostsim/model/Document.h"
+
+namespace hostsim::tool {
+
+// For each position of `after`, the position of `before` whose artboard now stands there.
+//
+// The module renumbers by exchanging properties between positions; the host-kept id stays
+// where it is, so it cannot tell where an artboard went. What travels is the set of exchanged
+// properties (bounds, name, pixel aspect ratio and display marks), so an artboard is
+// recognised by all of them together. Artboards equal in all of them cannot be told apart,
+// and which of them is said to have come from where makes no difference to any document:
+// the position itself is preferred, then the lowest unclaimed one. A position whose
+// properties match no artboard of `before` (a module that mixed properties of two artboards)
+// is empty.
+std::vector<std::optional<std::size_t>> TraceFormerPositions(const Document& before,
+                                                             const Document& after);
+
+// The renumbering table: new number, name, left, top and the number it had, one artboard a
+// line, with a heading. Numbers count from 1.
+std::string RenumberTable(const Document& after,
+                          const std::vector<std::optional<std::size_t>>& formerPositions);
+
+// The artboards of `document` in their current numbering: number, name, left, top, right
+// and bottom.
+std::string ShowTable(const Document& document);
+
+}  // namespace hostsim::tool

@@ -1,0 +1,239 @@
+#include "hostsim/tool/validate/Validate.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "hostsim/loader/ModuleLoader.h"
+#include "hostsim/tool/documents/InputError.h"
+#include "hostsim/tool/validate/ChildProcess.h"
+#include "hostsim/tool/validate/ValidateChecks.h"
+
+namespace hostsim::tool {
+namespace {
+
+// The lines a child writes for its parent begin with this; anything else it prints is ignored.
+constexpr const char* kMark = "@validate ";
+
+enum class Outcome { Passed, Failed, Crashed, TimedOut, Skipped };
+
+const char* OutcomeName(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Passed:
+            return "passed";
+        case Outcome::Failed:
+            return "failed";
+        case Outcome::Crashed:
+            return "crashed";
+        case Outcome::TimedOut:
+            return "timed out";
+        case Outcome::Skipped:
+            return "skipped";
+    }
+    return "";
+}
+
+struct CheckResult {
+    const ValidationCheck* check = nullptr;
+    Outcome outcome = Outcome::Failed;
+    std::string detail;
+    std::vector<std::string> notes;
+    double seconds = 0;
+};
+
+// The child's side: runs the check here and reports to the parent on standard output.
+int RunHere(const ValidationCheck& check, CheckContext context) {
+    std::string line;
+    try {
+        check.run(context);
+        line = "passed";
+    } catch (const CheckSkipped& skipped) {
+        line = std::string("skipped ") + skipped.what();
+    } catch (const CheckFailure& failure) {
+        line = std::string("failed ") + failure.what();
+    } catch (const std::exception& error) {
+        line = std::string("failed ") + error.what();
+    } catch (...) {
+        line = "failed an exception of unknown type reached the validator";
+    }
+    for (const std::string& note : context.notes) {
+        std::cout << kMark << "note " << note << "\n";
+    }
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::cout << kMark << line << std::endl;
+    return 0;
+}
+
+CheckResult Judge(const ValidationCheck& check, const ChildOutcome& child, double limit) {
+    CheckResult result;
+    result.check = &check;
+    std::istringstream lines(child.output);
+    std::string line;
+    std::string last;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();  // a Windows child's standard output is in text mode
+        }
+        if (line.rfind(kMark, 0) != 0) {
+            continue;
+        }
+        line.erase(0, std::string(kMark).size());
+        if (line.rfind("note ", 0) == 0) {
+            result.notes.push_back(line.substr(5));
+        } else {
+            last = line;
+        }
+    }
+    auto after = [&](const char* word) {
+        return last.substr(std::min(last.size(), std::string(word).size() + 1));
+    };
+    switch (child.kind) {
+        case ChildOutcome::Kind::TimedOut:
+            result.outcome = Outcome::TimedOut;
+            result.detail = "still running after " + std::to_string(static_cast<int>(limit)) + " s";
+            return result;
+        case ChildOutcome::Kind::Crashed:
+            result.outcome = Outcome::Crashed;
+            result.detail = child.crash;
+            return result;
+        case ChildOutcome::Kind::NotStarted:
+            result.outcome = Outcome::Crashed;
+            result.detail = "not started: " + child.crash;
+            return result;
+        case ChildOutcome::Kind::Exited:
+            break;
+    }
+    if (last == "passed") {
+        result.outcome = Outcome::Passed;
+    } else if (last.rfind("skipped", 0) == 0) {
+        result.outcome = Outcome::Skipped;
+        result.detail = after("skipped");
+    } else if (last.rfind("failed", 0) == 0) {
+        result.outcome = Outcome::Failed;
+        result.detail = after("failed");
+    } else if (last.rfind("crashed", 0) == 0) {
+        result.outcome = Outcome::Crashed;
+        result.detail = after("crashed");
+    } else {
+        result.outcome = Outcome::Crashed;
+        result.detail =
+            "ended with status " + std::to_string(child.exitCode) + " before reporting an outcome";
+    }
+    return result;
+}
+
+std::vector<const ValidationCheck*> Selected(const std::vector<std::string>& only) {
+    std::vector<const ValidationCheck*> selected;
+    for (const ValidationCheck& check : ValidationChecks()) {
+        if (only.empty() || std::find(only.begin(), only.end(), check.name) != only.end()) {
+            selected.push_back(&check);
+        }
+    }
+    for (const std::string& name : only) {
+        if (std::none_of(selected.begin(), selected.end(),
+                         [&](const ValidationCheck* c) { return name == c->name; })) {
+            std::string text = "--only: no check is called \"" + name + "\"; the checks are ";
+            const char* separator = "";
+            for (const ValidationCheck& check : ValidationChecks()) {
+                text.append(separator).append(check.name);
+                separator = ", ";
+            }
+            throw InputError(text);
+        }
+    }
+    return selected;
+}
+
+}  // namespace
+
+int Validate(const ValidateOptions& options) {
+    CheckContext context;
+    context.module =
+        options.module.empty() ? DefaultModulePath() : std::filesystem::path(options.module);
+    context.seedGiven = options.seed.has_value();
+    context.seed = options.seed.value_or(0);
+    if (!options.child.empty()) {
+        PrepareChildProcess();
+        for (const ValidationCheck& check : ValidationChecks()) {
+            if (options.child == check.name) {
+                return RunHere(check, context);
+            }
+        }
+        throw InputError("no check is called \"" + options.child + "\"");
+    }
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(context.module, error)) {
+        throw InputError(context.module.string() + ": no such module file");
+    }
+    const std::vector<const ValidationCheck*> selected = Selected(options.only);
+    const auto limit =
+        std::chrono::milliseconds(static_cast<long long>(options.timeLimitSeconds * 1000));
+
+    std::vector<CheckResult> results;
+    int passed = 0;
+    int failed = 0;
+    int skipped = 0;
+    if (!options.json) {
+        std::cout << "validating " << context.module.string() << "\n";
+    }
+    for (const ValidationCheck* check : selected) {
+        std::vector<std::string> arguments = {"validate", "--child", check->name, "--module",
+                                              context.module.string()};
+        if (options.seed) {
+            arguments.insert(arguments.end(), {"--seed", std::to_string(*options.seed)});
+        }
+        const auto start = std::chrono::steady_clock::now();
+        const ChildOutcome child = RunInChildProcess(
+            arguments, [&] { return RunHere(*check, context); }, limit);
+        CheckResult result = Judge(*check, child, options.timeLimitSeconds);
+        result.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        passed += result.outcome == Outcome::Passed ? 1 : 0;
+        skipped += result.outcome == Outcome::Skipped ? 1 : 0;
+        failed += result.outcome == Outcome::Passed || result.outcome == Outcome::Skipped ? 0 : 1;
+        if (!options.json) {
+            std::string line = OutcomeName(result.outcome);
+            line.resize(10, ' ');
+            line += check->name;
+            if (!result.detail.empty()) {
+                line += ": " + result.detail;
+            }
+            for (const std::string& note : result.notes) {
+                line += " (" + note + ")";
+            }
+            std::cout << line << std::endl;
+        }
+        results.push_back(std::move(result));
+    }
+    if (options.json) {
+        nlohmann::json document;
+        document["module"] = context.module.string();
+        document["checks"] = nlohmann::json::array();
+        for (const CheckResult& result : results) {
+            nlohmann::json entry;
+            entry["name"] = result.check->name;
+            entry["what"] = result.check->what;
+            entry["outcome"] = OutcomeName(result.outcome);
+            entry["detail"] = result.detail;
+            entry["notes"] = result.notes;
+            entry["seconds"] = result.seconds;
+            document["checks"].push_back(std::move(entry));
+        }
+        document["passed"] = passed;
+        document["failed"] = failed;
+        document["skipped"] = skipped;
+        std::cout << document.dump(2) << "\n";
+    } else {
+        std::cout << passed << " passed, " << failed << " failed";
+        if (skipped > 0) {
+            std::cout << ", " << skipped << " skipped";
+        }
+        std::cout << "\n";
+    }
+    return failed == 0 ? 0 : 1;
+}
+
+}  // namespace hostsim::tool

@@ -1,0 +1,93 @@
+// Loading module files: really unloading them, reloading them elsewhere.
+#include "hostsim/loader/ModuleLoader.h"
+
+#include <gtest/gtest.h>
+
+#include "hostsim/loader/Session.h"
+#include "hostsim/model/Host.h"
+
+namespace hostsim {
+namespace {
+
+std::filesystem::path FakeModulePath() {
+    return DefaultModulePath().parent_path() / HOSTSIM_FAKE_MODULE_FILE;
+}
+
+TEST(ModuleLoader, DefaultModuleSitsBesideTheRunningProgram) {
+    const std::filesystem::path path = DefaultModulePath();
+#if defined(_WIN32)
+    EXPECT_EQ(path.filename(), "Quorvane.aip");
+#else
+    EXPECT_EQ(path.filename(), "Quorvane.so");
+#endif
+    EXPECT_TRUE(std::filesystem::exists(path.parent_path() / HOSTSIM_FAKE_MODULE_FILE))
+        << "the test's own module is built beside the test program";
+}
+
+TEST(ModuleLoader, AFailedLoadNamesTheFile) {
+    ModuleLoader loader;
+    const std::filesystem::path missing = FakeModulePath().parent_path() / "NoSuchModule.so";
+    EXPECT_FALSE(loader.Load(missing));
+    EXPECT_FALSE(loader.IsLoaded());
+    EXPECT_NE(loader.ErrorText().find(missing.string()), std::string::npos) << loader.ErrorText();
+    EXPECT_EQ(loader.FindSymbol("PluginMain"), nullptr);
+}
+
+TEST(ModuleLoader, FindsExportsAndReallyUnloads) {
+    const std::filesystem::path path = FakeModulePath();
+    ModuleLoader loader;
+    ASSERT_TRUE(loader.Load(path)) << loader.ErrorText();
+    EXPECT_TRUE(loader.IsLoaded());
+    EXPECT_NE(loader.BaseAddress(), 0u);
+    EXPECT_NE(loader.FindSymbol("PluginMain"), nullptr);
+    EXPECT_EQ(loader.FindSymbol("NoSuchFunction"), nullptr);
+    EXPECT_TRUE(ModuleLoader::IsResident(path));
+    loader.Unload();
+    EXPECT_FALSE(loader.IsLoaded());
+    EXPECT_EQ(loader.FindSymbol("PluginMain"), nullptr);
+    EXPECT_FALSE(ModuleLoader::IsResident(path)) << "the code is still mapped after unload";
+}
+
+TEST(ModuleLoader, ReloadingAfterReservingTheOldRangeLandsElsewhere) {
+    ModuleLoader loader;
+    ASSERT_TRUE(loader.Load(FakeModulePath())) << loader.ErrorText();
+    const std::uintptr_t before = loader.BaseAddress();
+    loader.Unload(AddressReuse::ReserveOldRange);
+    ASSERT_TRUE(loader.HoldsReservation()) << loader.ErrorText();
+    ASSERT_TRUE(loader.Load(FakeModulePath())) << loader.ErrorText();
+    EXPECT_NE(loader.BaseAddress(), before);
+    loader.Unload();
+    EXPECT_FALSE(loader.HoldsReservation());
+}
+
+TEST(SessionFromFile, ReloadedCodeStartsWithFreshStaticData) {
+    Host host;
+    Session session(host, FakeModulePath());
+    EXPECT_EQ(session.Send("Test", "Count"), 1);
+    EXPECT_EQ(session.Send("Test", "Count"), 2);
+    const std::uintptr_t before = session.EntryAddress();
+
+    session.Unload(AddressReuse::ReserveOldRange);
+    EXPECT_FALSE(session.CodeLoaded());
+    EXPECT_EQ(session.EntryAddress(), 0u);
+    EXPECT_THROW(session.Send("Test", "Count"), SessionError);
+    EXPECT_FALSE(ModuleLoader::IsResident(FakeModulePath()));
+
+    EXPECT_EQ(session.Reload(), 0);
+    EXPECT_TRUE(session.CodeLoaded());
+    EXPECT_NE(session.EntryAddress(), before);
+    EXPECT_EQ(session.Send("Test", "Count"), 1) << "the old code's counter survived the unload";
+}
+
+TEST(SessionFromFile, AMissingModuleFileIsRefusedByName) {
+    Host host;
+    try {
+        Session session(host, FakeModulePath().parent_path() / "Missing.so");
+        FAIL() << "a missing module was loaded";
+    } catch (const SessionError& error) {
+        EXPECT_NE(std::string(error.what()).find("Missing.so"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace hostsim

@@ -1,0 +1,226 @@
+#include "hostsim/tool/documents/FileAccess.h"
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "hostsim/tool/documents/InputError.h"
+
+namespace hostsim::tool {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+class FileAccess : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        directory_ = fs::temp_directory_path() /
+                     ("quorvane-file-access-" + std::to_string(::getpid()) + "-" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(directory_);
+        fs::create_directories(directory_);
+    }
+    void TearDown() override {
+        fs::permissions(directory_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(directory_);
+    }
+    std::size_t EntryCount() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(directory_), fs::directory_iterator()));
+    }
+    fs::path directory_;
+};
+
+TEST_F(FileAccess, ReplacingAFileLeavesOnlyTheNewContent) {
+    const auto path = (directory_ / "doc.json").string();
+    ReplaceFile(path, "first");
+    ReplaceFile(path, "second");
+    EXPECT_EQ(ReadWholeFile(path), "second");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(FileAccess, AReplacedFileKeepsItsPermissions) {
+    const auto path = (directory_ / "doc.json").string();
+    ReplaceFile(path, "first");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+                    fs::perm_options::replace);
+    ReplaceFile(path, "second");
+    EXPECT_EQ(fs::status(path).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(FileAccess, ALinkStaysALinkAndTheFileItNamesIsReplaced) {
+    const auto real = directory_ / "real.json";
+    const auto link = directory_ / "link.json";
+    ReplaceFile(real.string(), "old");
+    fs::create_symlink("real.json", link);
+    ReplaceFile(link.string(), "new");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadWholeFile(real.string()), "new");
+    EXPECT_EQ(EntryCount(), 2u);
+}
+
+TEST_F(FileAccess, AWriteCutShortLeavesTheOldFileAndNoTemporary) {
+    const auto path = (directory_ / "doc.json").string();
+    ReplaceFile(path, "old");
+    // A file-size limit makes the disk refuse the data halfway, as a full disk would.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error;
+    try {
+        ReplaceFile(path, std::string(100000, 'x'));
+    } catch (const InputError& refused) {
+        error = refused.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_THAT(error, HasSubstr(path + ": cannot be written"));
+    EXPECT_EQ(ReadWholeFile(path), "old");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(FileAccess, WritingIntoAMissingDirectoryFailsWithTheFileNamed) {
+    const auto path = (directory_ / "missing" / "doc.json").string();
+    try {
+        ReplaceFile(path, "new");
+        FAIL() << "wrote into a missing directory";
+    } catch (const InputError& error) {
+        EXPECT_THAT(error.what(), HasSubstr(path + ": cannot be written"));
+    }
+    EXPECT_EQ(EntryCount(), 0u);
+}
+
+TEST_F(FileAccess, ReadingFailuresNameTheFile) {
+    const auto missing = (directory_ / "missing.json").string();
+    EXPECT_THROW(
+        {
+            try {
+                ReadWholeFile(missing);
+            } catch (const InputError& error) {
+                EXPECT_THAT(error.what(),
+                            HasSubstr(missing + ": cannot be read: No such file or directory"));
+                throw;
+            }
+        },
+        InputError);
+    EXPECT_THROW(ReadWholeFile(directory_.string()), InputError);
+}
+
+TEST_F(FileAccess, AFailingOutputLeavesEveryOtherUnchanged) {
+    const auto document = (directory_ / "doc.json").string();
+    ReplaceFile(document, "old");
+    OutputSet outputs;
+    outputs.Add(document, "new");
+    outputs.Add((directory_ / "missing" / "picture.svg").string(), "<svg/>");
+    EXPECT_THROW(outputs.Commit(), InputError);
+    EXPECT_EQ(ReadWholeFile(document), "old");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(FileAccess, OneFileIsNotTwoOutputsWhateverTheLinks) {
+    const auto document = (directory_ / "doc.json").string();
+    ReplaceFile(document, "old");
+    fs::create_symlink("doc.json", directory_ / "existing.svg");
+    fs::create_symlink("new.json", directory_ / "dangling.svg");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {document, (directory_ / "existing.svg").string()},
+        {(directory_ / "new.json").string(), (directory_ / "dangling.svg").string()},
+        {document, (directory_ / "." / "doc.json").string()},
+    };
+    for (const auto& [first, second] : cases) {
+        EXPECT_TRUE(SameFile(first, second)) << first << " " << second;
+        OutputSet outputs;
+        outputs.Add(first, "a");
+        EXPECT_THROW(outputs.Add(second, "b"), InputError) << first << " " << second;
+    }
+    EXPECT_FALSE(SameFile(document, (directory_ / "other.json").string()));
+}
+
+TEST_F(FileAccess, WhatIsNotARegularFileIsNeitherReadNorReplaced) {
+    const auto pipe = directory_ / "pipe.json";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_symlink("pipe.json", directory_ / "link.json");
+    for (const auto* name : {"pipe.json", "link.json"}) {
+        const auto path = (directory_ / name).string();
+        try {
+            ReadWholeFile(path);
+            ADD_FAILURE() << "read " << name;
+        } catch (const InputError& error) {
+            EXPECT_THAT(error.what(), HasSubstr(path + ": is not a regular file"));
+        }
+        OutputSet outputs;
+        EXPECT_THROW(outputs.Add(path, "new"), InputError) << name;
+    }
+    EXPECT_TRUE(fs::is_fifo(pipe));
+}
+
+TEST_F(FileAccess, AFileBeyondTheSizeLimitIsNotRead) {
+    const auto path = (directory_ / "big.json").string();
+    std::ofstream(path).close();
+    fs::resize_file(path, kMaxInputBytes + 1);  // sparse: takes no room on disk
+    try {
+        ReadWholeFile(path);
+        FAIL() << "read a file beyond the limit";
+    } catch (const InputError& error) {
+        EXPECT_THAT(error.what(), HasSubstr(path + ": is larger than the 256 MiB"));
+    }
+}
+
+TEST_F(FileAccess, TemporaryNamesFitBesideTheLongestNames) {
+    const std::vector<std::string> names = {"doc.json", std::string(250, 'n') + ".json", [] {
+                                                std::string accents;
+                                                for (int i = 0; i < 120; ++i) {
+                                                    accents += "\xC3\xA9";
+                                                }
+                                                return accents + ".json";
+                                            }()};
+    for (const auto& name : names) {
+        const auto temporary = TemporaryNameBeside(directory_ / name, 999999);
+        const std::string temporaryName = temporary.filename().string();
+        EXPECT_LE(temporaryName.size(), 255u) << name;
+        EXPECT_EQ(Printable(temporaryName), temporaryName) << "cut inside a character";
+        EXPECT_EQ(temporary.parent_path(), directory_);
+    }
+    const auto longest = (directory_ / (std::string(250, 'n') + ".json")).string();
+    ReplaceFile(longest, "written");
+    EXPECT_EQ(ReadWholeFile(longest), "written");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST(Printable, ControlCharactersAndBrokenBytesAreShownAsEscapes) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Cover", "Cover"},
+        {"Ünïcode – ok", "Ünïcode – ok"},
+        {"two\nlines\r\t", "two\\nlines\\r\\t"},
+        {"\x1b[31mred", "\\u001B[31mred"},
+        {std::string("nul\0", 4), "nul\\u0000"},
+        {"del\x7f", "del\\u007F"},
+        {"csi\xC2\x9B", "csi\\u009B"},
+        {"latin-1 \xE9t\xE9", "latin-1 \\xE9t\\xE9"},
+        {"cut \xE2\x82", "cut \\xE2\\x82"},
+        {"surrogate \xED\xA0\x80", "surrogate \\xED\\xA0\\x80"},
+        {"non-character \xEF\xBF\xBF", "non-character \\uFFFF"},
+    };
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(Printable(text), shown);
+    }
+}
+
+}  // namespace
+}  // namespace hostsim::tool

@@ -1,0 +1,234 @@
+#include "hostsim/tool/documents/XmlReader.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace hostsim::tool {
+namespace {
+
+using ::testing::HasSubstr;
+using Kind = XmlError::Kind;
+
+struct Failure {
+    Kind kind;
+    std::size_t offset;
+    std::string reason;
+};
+
+std::optional<Failure> FailureOf(std::string_view text) {
+    try {
+        ReadXml(text);
+    } catch (const XmlError& error) {
+        return Failure{error.GetKind(), error.Offset(), error.what()};
+    }
+    return std::nullopt;
+}
+
+std::string Nested(std::size_t depth) {
+    std::string text;
+    for (std::size_t i = 0; i < depth; ++i) {
+        text += "<g>";
+    }
+    for (std::size_t i = 0; i < depth; ++i) {
+        text += "</g>";
+    }
+    return text;
+}
+
+std::string EntityChain(std::size_t length) {
+    std::string text = "<!DOCTYPE a [<!ENTITY e0 \"x\">";
+    for (std::size_t i = 1; i < length; ++i) {
+        text += "<!ENTITY e" + std::to_string(i) + " \"&e" + std::to_string(i - 1) + ";\">";
+    }
+    return text + "]><a x=\"&e" + std::to_string(length - 1) + ";\"/>";
+}
+
+TEST(XmlReader, RefusesWhatIsNotWellFormedOrNotReadHere) {
+    const std::string laughs =
+        "<!DOCTYPE a [<!ENTITY l0 \"lol\">"
+        "<!ENTITY l1 \"&l0;&l0;&l0;&l0;&l0;&l0;&l0;&l0;&l0;&l0;\">"
+        "<!ENTITY l2 \"&l1;&l1;&l1;&l1;&l1;&l1;&l1;&l1;&l1;&l1;\">"
+        "<!ENTITY l3 \"&l2;&l2;&l2;&l2;&l2;&l2;&l2;&l2;&l2;&l2;\">"
+        "<!ENTITY l4 \"&l3;&l3;&l3;&l3;&l3;&l3;&l3;&l3;&l3;&l3;\">"
+        "<!ENTITY l5 \"&l4;&l4;&l4;&l4;&l4;&l4;&l4;&l4;&l4;&l4;\">"
+        "<!ENTITY l6 \"&l5;&l5;&l5;&l5;&l5;&l5;&l5;&l5;&l5;&l5;\">"
+        "<!ENTITY l7 \"&l6;&l6;&l6;&l6;&l6;&l6;&l6;&l6;&l6;&l6;\">]>";
+    const struct {
+        std::string text;
+        Kind kind;
+        std::size_t offset;
+        const char* reason;
+    } cases[] = {
+        {"", Kind::NotWellFormed, 0, "expected the root element"},
+        {"<a x='1' x='2'/>", Kind::NotWellFormed, 9, "the attribute x appears twice in <a>"},
+        {"<a xmlns:p='u' xmlns:q='u' p:x='1' q:x='2'/>", Kind::NotWellFormed, 35,
+         "two prefixes for one namespace"},
+        {"<a x='\xFF'/>", Kind::NotWellFormed, 6, "holds the byte 0xFF, which is not UTF-8"},
+        {"<a x='\xC0\xAF'/>", Kind::NotWellFormed, 6, "the byte 0xC0"},      // overlong '/'
+        {"<a x='\xED\xA0\x80'/>", Kind::NotWellFormed, 6, "the byte 0xED"},  // a surrogate
+        {"<a x='\xE2\x82'/>", Kind::NotWellFormed, 6, "the byte 0xE2"},      // cut short
+        {"<a x='A\x01'/>", Kind::NotWellFormed, 7,
+         "holds U+0001, a character XML 1.0 does not allow"},
+        {"<a>\x1B[2J</a>", Kind::NotWellFormed, 3, "U+001B"},
+        {"<a>\xEF\xBF\xBE</a>", Kind::NotWellFormed, 3, "U+FFFE"},
+        {"<a x='&#1;'/>", Kind::NotWellFormed, 6, "\"&#1;\" refers to a character XML 1.0"},
+        {"<a>&#0;</a>", Kind::NotWellFormed, 3, "does not allow"},
+        {"<a>&#xD800;</a>", Kind::NotWellFormed, 3, "does not allow"},
+        {"<a>&#x110000;</a>", Kind::NotWellFormed, 3, "does not allow"},
+        {"<a>&#99999999999999999999;</a>", Kind::NotWellFormed, 3, "does not allow"},
+        {"<a>&#x;</a>", Kind::NotWellFormed, 3, "a malformed character reference"},
+        {"<a p:x='1'/>", Kind::NotWellFormed, 3, "the prefix \"p\" is not declared"},
+        {"<p:a/>", Kind::NotWellFormed, 1, "the prefix \"p\" is not declared"},
+        {"<r><a xmlns:p='u'/><b p:x='1'/></r>", Kind::NotWellFormed, 22,
+         "the prefix \"p\" is not declared"},
+        {"<r xmlns:p='u'><a xmlns:p=''/></r>", Kind::NotWellFormed, 18,
+         "declared with no namespace"},
+        {"<a xmlns:xml='urn:x'/>", Kind::NotWellFormed, 3, "the prefix xml"},
+        {"<a xmlns:x='http://www.w3.org/XML/1998/namespace'/>", Kind::NotWellFormed, 3,
+         "the prefix xml"},
+        {"<a xmlns:xmlns='urn:x'/>", Kind::NotWellFormed, 3, "xmlns cannot be declared"},
+        {"<a:b:c/>", Kind::NotWellFormed, 1, "\"a:b:c\" is not a qualified name"},
+        {"<a :x='1'/>", Kind::NotWellFormed, 3, "not a qualified name"},
+        {"<a>\n<b>\n</a>", Kind::NotWellFormed, 8, "</a> closes <b>"},
+        {"<a><b/>", Kind::NotWellFormed, 0, "<a> is never closed"},
+        {"<a/><b/>", Kind::NotWellFormed, 4, "a second root element"},
+        {"<a/>x", Kind::NotWellFormed, 4, "text after the root element"},
+        {"<a>]]></a>", Kind::NotWellFormed, 3, "\"]]>\" in text"},
+        {"<a>&nm;</a>", Kind::NotWellFormed, 3, "the entity \"nm\", which is not declared"},
+        {"<a x='&nm;'/>", Kind::NotWellFormed, 6, "which is not declared"},
+        {"<a x='a & b'/>", Kind::NotWellFormed, 9, "expected a name"},
+        {"<a x='<'/>", Kind::NotWellFormed, 6, "'<' inside an attribute value"},
+        {"<a x=1/>", Kind::NotWellFormed, 5, "expected a quoted attribute value"},
+        {"<a x='1'y='2'/>", Kind::NotWellFormed, 8, "expected white space before an attribute"},
+        {"<a x='1>", Kind::NotWellFormed, 5, "an attribute value is never closed"},
+        {"<a><!-- a -- b --></a>", Kind::NotWellFormed, 10, "\"--\" inside a comment"},
+        {"<a><!-- a ---></a>", Kind::NotWellFormed, 10, "\"--\" inside a comment"},
+        {" <?xml version='1.0'?><a/>", Kind::NotWellFormed, 1, "not at the very beginning"},
+        {"<?xml version='2.0'?><a/>", Kind::NotWellFormed, 14, "is not XML 1.x"},
+        {"<a><![CDATA[x</a>", Kind::NotWellFormed, 3, "a CDATA section is never closed"},
+        {"<a><!ENTITY e 'x'></a>", Kind::NotWellFormed, 3, "a declaration inside an element"},
+        {"<!DOCTYPE a [<!ENTITY e \"&e;\">]><a x='&e;'/>", Kind::NotWellFormed, 38,
+         "the entity \"e\" refers to itself"},
+        {"<!DOCTYPE a [<!ENTITY e \"<b/>\">]><a x='&e;'/>", Kind::NotWellFormed, 39,
+         "the entity \"e\" holds '<', which an attribute cannot"},
+        {"<!DOCTYPE a [<!ENTITY e 'x'>]><a/><!DOCTYPE a>", Kind::NotWellFormed, 34,
+         "a second root element"},
+        // What is XML, but not read here.
+        {"<?xml version='1.0' encoding='ISO-8859-1'?><a/>", Kind::Refused, 29,
+         "is encoded as ISO-8859-1; only UTF-8 files can be read"},
+        {Nested(kXmlMaxDepth + 1), Kind::Refused, 3 * kXmlMaxDepth,
+         "elements nest more than 1000 deep"},
+        {laughs + "<a x='&l7;'/>", Kind::Refused, std::string::npos,
+         "entities expand to more than 1048576 bytes"},
+        {laughs + "<a>&l7;</a>", Kind::Refused, std::string::npos,
+         "entities expand to more than 1048576 bytes"},
+        {EntityChain(kXmlMaxEntityNesting + 1), Kind::Refused, std::string::npos,
+         "entities refer to entities more than 16 deep"},
+        {"<!DOCTYPE a [<!ENTITY % p 'x'>]><a/>", Kind::Refused, 13, "a parameter entity"},
+        {"<!DOCTYPE a [<!ENTITY e SYSTEM 'file:///etc/passwd'>]><a/>", Kind::Refused, 13,
+         "the entity \"e\" is external"},
+        {"<!DOCTYPE a [<!ATTLIST a x CDATA 'y'>]><a/>", Kind::Refused, 13,
+         "the DOCTYPE declares ATTLIST"},
+        {"<!DOCTYPE a [<!ENTITY e \"<b/>\">]><a>&e;</a>", Kind::Refused, 36,
+         "the entity \"e\" holds markup"},
+    };
+    for (const auto& c : cases) {
+        const auto failure = FailureOf(c.text);
+        ASSERT_TRUE(failure.has_value()) << c.text;
+        EXPECT_EQ(failure->kind, c.kind) << c.text;
+        EXPECT_THAT(failure->reason, HasSubstr(c.reason)) << c.text;
+        if (c.offset != std::string::npos) {
+            EXPECT_EQ(failure->offset, c.offset) << c.text;
+        }
+    }
+}
+
+TEST(XmlReader, NestingIsReadUpToTheLimit) {
+    EXPECT_EQ(ReadXml(Nested(kXmlMaxDepth)).elements.size(), kXmlMaxDepth);
+    EXPECT_EQ(ReadXml(EntityChain(kXmlMaxEntityNesting)).elements[0].attributes[0].value, "x");
+}
+
+TEST(XmlReader, AttributeValuesAreWhatAnXmlReaderGives) {
+    const struct {
+        std::string text;
+        const char* value;
+    } cases[] = {
+        {"<a x='a\tb\r\nc\rd&#10;e&#x9;f'/>", "a b c d\ne\tf"},
+        {"<a x='&lt;&amp;&gt;&apos;&quot;&#233;&#x1F600;'/>", "<&>'\"\xC3\xA9\xF0\x9F\x98\x80"},
+        {"<!DOCTYPE a [<!ENTITY nm \"Cover\">]><a x='&nm; page'/>", "Cover page"},
+        // Character references in an entity's value are replaced when it is declared, and
+        // what they make is read again where the entity is used.
+        {"<!DOCTYPE a [<!ENTITY e \"x&#38;#60;y&#38;amp;\">]><a x='&e;'/>", "x<y&"},
+        {"<!DOCTYPE a [<!ENTITY e \"1&#10;2\">]><a x='&e;'/>", "1 2"},
+        {"<!DOCTYPE a [<!ENTITY b \"B\"><!ENTITY a \"[&b;]\"><!ENTITY b \"no\">]><a x='&a;'/>",
+         "[B]"},
+        {"<!DOCTYPE a [<!ENTITY lt \"&#38;#60;\">]><a x='&lt;'/>", "<"},
+        {"\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\n"
+         "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
+         "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n"
+         "<?xml-stylesheet href='a.css'?><!-- c --><a x='1'><![CDATA[<&]]></a>\n<!-- end -->\n",
+         "1"},
+    };
+    for (const auto& c : cases) {
+        const auto tree = ReadXml(c.text);
+        ASSERT_EQ(tree.elements.size(), 1u) << c.text;
+        ASSERT_EQ(tree.elements[0].attributes.size(), 1u) << c.text;
+        EXPECT_EQ(tree.elements[0].attributes[0].value, c.value) << c.text;
+    }
+}
+
+TEST(XmlReader, NamesAreKnownByNamespaceWithinTheScopeOfEachDeclaration) {
+    const std::string text =
+        "<r xmlns='urn:d' xmlns:p='urn:one' xmlns:q='urn:one'>"
+        "<p:a p:x='1' y='2'/>"
+        "<b xmlns:p='urn:two' xmlns=''><p:c p:x='3' q:x='4'/></b>"
+        "<d/>"
+        "</r>";
+    const auto tree = ReadXml(text);
+    ASSERT_EQ(tree.elements.size(), 5u);
+    const auto& a = tree.elements[1];
+    EXPECT_EQ(a.space, "urn:one");
+    EXPECT_EQ(a.local, "a");
+    EXPECT_EQ(a.offset, text.find("<p:a"));
+    EXPECT_EQ(a.Find("urn:one", "x")->value, "1");
+    EXPECT_EQ(a.Find("", "y")->value, "2");  // unprefixed attributes are in no namespace
+    EXPECT_EQ(a.Find("urn:d", "y"), nullptr);
+    const auto& c = tree.elements[3];
+    EXPECT_EQ(c.space, "urn:two");
+    EXPECT_EQ(c.parent, 2u);
+    EXPECT_EQ(c.Find("urn:two", "x")->value, "3");
+    EXPECT_EQ(c.Find("urn:one", "x")->value, "4");
+    EXPECT_EQ(tree.elements[2].space, "");
+    EXPECT_EQ(tree.elements[4].space, "urn:d");
+    // p is rebound at b: the prefix for urn:one there is q, and p stands for urn:two.
+    EXPECT_EQ(tree.PrefixAt(3, "urn:one"), "q");
+    EXPECT_EQ(tree.PrefixAt(1, "urn:one"), "p");
+    EXPECT_EQ(tree.NamespaceAt(3, "p"), "urn:two");
+    EXPECT_EQ(tree.NamespaceAt(3, ""), "");
+    EXPECT_EQ(tree.NamespaceAt(4, "p"), "urn:one");
+    EXPECT_EQ(tree.PrefixAt(4, "urn:two"), "");
+}
+
+TEST(XmlReader, EveryCutOfADocumentIsRefusedWithoutHarm) {
+    const std::string text =
+        "<?xml version='1.0'?><!DOCTYPE a [<!ENTITY e 'E'>]><a xmlns:p='u' p:x='&e;&#233;'>"
+        "<!-- c --><?pi x?><![CDATA[d]]>t&amp;<b/></a>";
+    ASSERT_FALSE(FailureOf(text).has_value());
+    for (std::size_t length = 0; length < text.size(); ++length) {
+        const auto failure = FailureOf(text.substr(0, length));
+        ASSERT_TRUE(failure.has_value()) << length;
+        EXPECT_LE(failure->offset, length);
+    }
+}
+
+TEST(XmlReader, FindsCharactersAnXmlFileCannotHold) {
+    EXPECT_EQ(FindNonXmlCharacter("A\tB\n\xC3\xA9"), std::nullopt);
+    EXPECT_EQ(FindNonXmlCharacter("AB\x01"), 2u);
+    EXPECT_EQ(FindNonXmlCharacter(std::string("A\0", 2)), 1u);
+    EXPECT_EQ(FindNonXmlCharacter("A\xEF\xBF\xBF"), 1u);
+    EXPECT_EQ(DescribeCharacter("\x7F\x01", 1), "U+0001");
+    EXPECT_EQ(DescribeCharacter("\xFE", 0), "the byte 0xFE");
+}
+
+}  // namespace
+}  // namespace hostsim::tool
