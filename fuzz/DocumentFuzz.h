@@ -1,5 +1,5 @@
 // What the two document fuzz targets share: the module kept mapped, the run that renumbers a
-// document through it, and artboards compared by their properties.
+// document through it, and documents compared by the properties that travel with an artboard.
 #pragma once
 
 #include <dlfcn.h>
@@ -9,12 +9,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "hostsim/abi/QuorvaneMenus.h"
 #include "hostsim/loader/ModuleLoader.h"
+#include "hostsim/tool/report/Report.h"
 #include "hostsim/tool/run/ModuleRun.h"
 
 namespace quorvane::fuzz {
@@ -34,40 +34,18 @@ inline void KeepModuleMapped() {
     }
 }
 
-// An artboard's properties as text, its id left out. The two zeros are one: documents spell
-// both as "0".
-inline std::string PropertyKey(const hostsim::Artboard& artboard) {
-    std::string key = artboard.name;
-    auto bits = [&key](float value) {
-        value = value == 0 ? 0.0F : value;
-        std::uint32_t raw = 0;
-        std::memcpy(&raw, &value, sizeof raw);
-        key += ' ' + std::to_string(raw);
-    };
-    bits(artboard.bounds.left);
-    bits(artboard.bounds.top);
-    bits(artboard.bounds.right);
-    bits(artboard.bounds.bottom);
-    bits(artboard.pixelAspectRatio);
-    bits(artboard.rulerOrigin.h);
-    bits(artboard.rulerOrigin.v);
-    for (const auto kind : artboard.displayMarks) {
-        key += " m" + std::to_string(kind);
-    }
-    return key;
+// Whether the two documents hold the same artboards in the same order, by the properties that
+// travel with an artboard (the host-kept ids are written nowhere).
+inline bool SameArtboards(const hostsim::Document& a, const hostsim::Document& b) {
+    return std::equal(a.artboards.begin(), a.artboards.end(), b.artboards.begin(),
+                      b.artboards.end(), hostsim::SameTravellingProperties);
 }
 
-// The keys of a document's artboards in list order, or sorted (to compare as multisets).
-inline std::vector<std::string> PropertyKeys(const hostsim::Document& document,
-                                             bool sorted = false) {
-    std::vector<std::string> keys;
-    for (const auto& artboard : document.artboards) {
-        keys.push_back(PropertyKey(artboard));
-    }
-    if (sorted) {
-        std::sort(keys.begin(), keys.end());
-    }
-    return keys;
+// Whether `after` holds the artboards of `before`, each once, in any order.
+inline bool IsRenumbering(const hostsim::Document& before, const hostsim::Document& after) {
+    const auto former = hostsim::tool::TraceFormerPositions(before, after);
+    return before.artboards.size() == after.artboards.size() &&
+           std::all_of(former.begin(), former.end(), [](const auto& k) { return k.has_value(); });
 }
 
 // `document` renumbered by the real module through the stand-in host, by row or by column as
@@ -84,8 +62,7 @@ inline hostsim::tool::ModuleRunResult RunRenumber(const hostsim::Document& docum
     if (!run.problems.empty()) {
         Broken("the host saw the module break its contract", run.problems);
     }
-    if (run.failure.empty() && run.document &&
-        PropertyKeys(*run.document, true) != PropertyKeys(document, true)) {
+    if (run.failure.empty() && run.document && !IsRenumbering(document, *run.document)) {
         Broken("the renumbered artboards are not the input's in another order");
     }
     return run;

@@ -7,6 +7,7 @@
 // each position keeps its id.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -38,6 +39,17 @@ struct Artboard {
     std::uint64_t id = 0;  // kept by the host at this position
     friend bool operator==(const Artboard&, const Artboard&) = default;
 };
+
+// The properties that travel with an artboard when it is renumbered: everything an artboard
+// holds but the id, which the host keeps at its position. Every check that a document is a
+// renumbering of another (the command line's verify step, the validator, the fuzz targets, the
+// reports) compares artboards by these and nothing else. Numbers compare as numbers: 0 and -0
+// are the same coordinate.
+bool SameTravellingProperties(const Artboard& a, const Artboard& b);
+// Equal for artboards SameTravellingProperties calls the same.
+std::size_t TravellingPropertiesHash(const Artboard& a);
+// Gives `to` the travelling properties of `from`; `to` keeps its id.
+void TakeTravellingProperties(Artboard& to, const Artboard& from);
 
 struct Document {
     std::string name;  // for messages: usually the file it was read from

@@ -78,11 +78,7 @@ namespace {
 // Equal in everything the file holds: the host-kept ids are not written anywhere.
 bool SameArtboards(const Document& a, const Document& b) {
     return std::equal(a.artboards.begin(), a.artboards.end(), b.artboards.begin(),
-                      b.artboards.end(), [](const Artboard& x, const Artboard& y) {
-                          return x.name == y.name && x.bounds == y.bounds &&
-                                 x.pixelAspectRatio == y.pixelAspectRatio &&
-                                 x.displayMarks == y.displayMarks && x.rulerOrigin == y.rulerOrigin;
-                      });
+                      b.artboards.end(), SameTravellingProperties);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "hostsim/tool/report/Report.h"
 
 #include <algorithm>
-#include <functional>
 #include <unordered_map>
 
 #include "hostsim/tool/documents/FloatText.h"
@@ -10,27 +9,6 @@
 namespace hostsim::tool {
 
 namespace {
-
-bool SameTravellers(const Artboard& a, const Artboard& b) {
-    return a.bounds == b.bounds && a.name == b.name && a.pixelAspectRatio == b.pixelAspectRatio &&
-           a.displayMarks == b.displayMarks;
-}
-
-// Equal for artboards SameTravellers calls equal (the two zeros hash alike, as they compare).
-std::size_t TravellersHash(const Artboard& a) {
-    std::size_t hash = std::hash<std::string>{}(a.name);
-    auto mix = [&hash](std::size_t value) {
-        hash ^= value + 0x9e3779b97f4a7c15U + (hash << 6) + (hash >> 2);
-    };
-    for (const float x :
-         {a.bounds.left, a.bounds.top, a.bounds.right, a.bounds.bottom, a.pixelAspectRatio}) {
-        mix(std::hash<float>{}(x == 0 ? 0.0F : x));
-    }
-    for (const std::int32_t kind : a.displayMarks) {
-        mix(std::hash<std::int32_t>{}(kind));
-    }
-    return hash;
-}
 
 // UTF-8 text's width in code points, which is how a terminal lays most names out.
 std::size_t Width(const std::string& text) {
@@ -71,7 +49,7 @@ std::vector<std::optional<std::size_t>> TraceFormerPositions(const Document& bef
     // Positions that kept their own artboard first, so that a duplicate elsewhere cannot
     // claim it.
     for (std::size_t k = 0; k < after.artboards.size() && k < before.artboards.size(); ++k) {
-        if (SameTravellers(after.artboards[k], before.artboards[k])) {
+        if (SameTravellingProperties(after.artboards[k], before.artboards[k])) {
             former[k] = k;
             claimed[k] = true;
         }
@@ -86,9 +64,9 @@ std::vector<std::optional<std::size_t>> TraceFormerPositions(const Document& bef
     std::unordered_map<std::size_t, std::vector<Class>> classes;
     classes.reserve(before.artboards.size());
     auto classOf = [&](const Artboard& artboard, bool add) -> Class* {
-        std::vector<Class>& candidates = classes[TravellersHash(artboard)];
+        std::vector<Class>& candidates = classes[TravellingPropertiesHash(artboard)];
         for (Class& c : candidates) {
-            if (SameTravellers(before.artboards[c.positions.front()], artboard)) {
+            if (SameTravellingProperties(before.artboards[c.positions.front()], artboard)) {
                 return &c;
             }
         }

@@ -14,13 +14,13 @@ namespace hostsim::tool {
 // For each position of `after`, the position of `before` whose artboard now stands there.
 //
 // The module renumbers by exchanging properties between positions; the host-kept id stays
-// where it is, so it cannot tell where an artboard went. What travels is the set of exchanged
-// properties (bounds, name, pixel aspect ratio and display marks), so an artboard is
-// recognised by all of them together. Artboards equal in all of them cannot be told apart,
-// and which of them is said to have come from where makes no difference to any document:
-// the position itself is preferred, then the lowest unclaimed one. A position whose
-// properties match no artboard of `before` (a module that mixed properties of two artboards)
-// is empty.
+// where it is, so it cannot tell where an artboard went. What travels is the set of
+// travelling properties (SameTravellingProperties: bounds, name, pixel aspect ratio, display
+// marks and ruler origin), so an artboard is recognised by all of them together. Artboards equal in
+// all of them cannot be told apart, and which of them is said to have come from where makes no
+// difference to any document: the position itself is preferred, then the lowest unclaimed one. A
+// position whose properties match no artboard of `before` (a module that mixed properties of two
+// artboards, or left one behind) is empty.
 std::vector<std::optional<std::size_t>> TraceFormerPositions(const Document& before,
                                                              const Document& after);
 

@@ -1,5 +1,7 @@
 #include "hostsim/tool/validate/ValidateChecks.h"
 
+#include "hostsim/abi/MessageNames.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -115,22 +117,6 @@ Document StackedGrid(int perCorner) {
     return Numbered("stacked " + std::to_string(perCorner), std::move(artboards));
 }
 
-namespace {
-
-// The artboard's properties that a renumber moves between positions (all but the id).
-auto Travelling(const Artboard& a) {
-    return std::tie(a.name, a.bounds.left, a.bounds.top, a.bounds.right, a.bounds.bottom,
-                    a.pixelAspectRatio, a.displayMarks, a.rulerOrigin.h, a.rulerOrigin.v);
-}
-
-void TakeTravelling(Artboard& to, const Artboard& from) {
-    const std::uint64_t id = to.id;
-    to = from;
-    to.id = id;
-}
-
-}  // namespace
-
 Document ExpectedRenumbering(const Document& document, bool byRow) {
     std::vector<std::size_t> order(document.artboards.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -142,7 +128,7 @@ Document ExpectedRenumbering(const Document& document, bool byRow) {
     });
     Document expected = document;
     for (std::size_t k = 0; k < order.size(); ++k) {
-        TakeTravelling(expected.artboards[k], document.artboards[order[k]]);
+        TakeTravellingProperties(expected.artboards[k], document.artboards[order[k]]);
     }
     return expected;
 }
@@ -161,7 +147,7 @@ bool IsPermutation(const Document& a, const Document& b, std::string& why) {
             return false;
         }
         const auto match = std::find_if(unmatched.begin(), unmatched.end(), [&](std::size_t i) {
-            return Travelling(a.artboards[i]) == Travelling(b.artboards[k]);
+            return SameTravellingProperties(a.artboards[i], b.artboards[k]);
         });
         if (match == unmatched.end()) {
             why = "artboard " + std::to_string(k + 1) + " (\"" + b.artboards[k].name +
@@ -219,18 +205,22 @@ void StartupShutdownRepeated(CheckContext& context) {
 // suites the module does not hold yet, and a start-up afterwards still works.
 void SendEveryMessage(ModuleProbe& probe, const std::string& when) {
     const std::vector<std::pair<std::string, std::string>> messages = {
-        {"SP Interface", "About"},    {"SP Access", "Unload"}, {"SP Access", "Reload"},
-        {"AI Notifier", "AI Notify"}, {"AI Menu", "AI Go"},    {"AI Menu", "AI Update"},
-        {"SP Interface", "Shutdown"},
+        {messages::kInterfaceCaller, messages::kAboutSelector},
+        {messages::kAccessCaller, messages::kUnloadSelector},
+        {messages::kAccessCaller, messages::kReloadSelector},
+        {messages::kNotifierCaller, messages::kNotifySelector},
+        {messages::kMenuCaller, messages::kGoSelector},
+        {messages::kMenuCaller, messages::kUpdateSelector},
+        {messages::kInterfaceCaller, messages::kShutdownSelector},
     };
     for (const auto& pair : messages) {
         const std::string& caller = pair.first;
         const std::string& selector = pair.second;
         const std::string message =
             std::string(caller).append("/").append(selector).append(" ").append(when);
-        if (caller == "AI Notifier") {
+        if (caller == messages::kNotifierCaller) {
             probe.Send(message, [](Session& s) { return s.Notify(kApplicationStartedType); });
-        } else if (caller == "AI Menu") {
+        } else if (caller == messages::kMenuCaller) {
             probe.Send(message, [&](Session& s) { return s.SendMenu(selector, nullptr); });
         } else {
             probe.Send(message, [&](Session& s) { return s.Send(caller, selector); });
@@ -263,7 +253,7 @@ void MessagesAfterShutdown(CheckContext& context) {
     probe.ExpectClean("after shut-down");
     for (const abi::Handle item : items) {
         probe.Send("a menu choice after shut-down",
-                   [&](Session& s) { return s.SendMenu("AI Go", item); });
+                   [&](Session& s) { return s.SendMenu(messages::kGoSelector, item); });
         probe.ExpectClean("a menu choice after shut-down");
     }
     SendEveryMessage(probe, "after shut-down");
@@ -304,7 +294,7 @@ void UnknownMessages(CheckContext& context) {
     int never = 0;
     for (const abi::Handle item : {abi::Handle{nullptr}, foreign, abi::Handle{&never}}) {
         probe.Send("a menu choice of an item the module never added",
-                   [&](Session& s) { return s.SendMenu("AI Go", item); });
+                   [&](Session& s) { return s.SendMenu(messages::kGoSelector, item); });
         probe.ExpectCleanBetweenMessages("a menu choice of an item the module never added");
     }
     for (const char* type :
@@ -432,7 +422,9 @@ void StartupTwice(CheckContext& context) {
     const auto items = probe.host.Menus().FindByLabel(kByRowLabel);
     Expect(!items.empty(), "no \"Grid by Row\" after a second start-up");
     ExpectAnswer(probe.Send("\"Grid by Row\"",
-                            [&](Session& s) { return s.SendMenu("AI Go", items.back()->handle); }),
+                            [&](Session& s) {
+                                return s.SendMenu(messages::kGoSelector, items.back()->handle);
+                            }),
                  0, "\"Grid by Row\" after a second start-up");
     ExpectRenumbered(probe, original, true, "\"Grid by Row\" after a second start-up");
     probe.Shutdown();

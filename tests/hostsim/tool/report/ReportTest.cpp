@@ -23,12 +23,14 @@ TEST(Report, FormerPositionsFollowTheExchangedProperties) {
     before.artboards = {Board("a", 0, 0), Board("b", 10, 0), Board("c", 20, 0)};
     Document after = before;
     after.artboards = {before.artboards[1], before.artboards[2], before.artboards[0]};
-    // Ids and ruler origins stay at their positions; neither identifies an artboard.
+    // Ids stay at their positions and do not identify an artboard.
     for (std::size_t k = 0; k < 3; ++k) {
-        after.artboards[k].id = before.artboards[k].id;
+        after.artboards[k].id = before.artboards[k].id + 7;
     }
-    after.artboards[0].rulerOrigin = {5, 5};
     EXPECT_EQ(TraceFormerPositions(before, after), (Former{1, 2, 0}));
+    // A ruler origin travels with its artboard: one left behind is an artboard nobody had.
+    after.artboards[0].rulerOrigin = {5, 5};
+    EXPECT_EQ(TraceFormerPositions(before, after), (Former{std::nullopt, 2, 0}));
 }
 
 TEST(Report, IndistinguishableArtboardsKeepTheirOwnPositionFirst) {
@@ -49,10 +51,7 @@ TEST(Report, APositionWithMixedPropertiesHasNoFormerPosition) {
 
 // The rule as the header states it, one search per position.
 Former FormerPositionsByRule(const Document& before, const Document& after) {
-    auto same = [](const Artboard& a, const Artboard& b) {
-        return a.bounds == b.bounds && a.name == b.name &&
-               a.pixelAspectRatio == b.pixelAspectRatio && a.displayMarks == b.displayMarks;
-    };
+    auto same = SameTravellingProperties;
     Former former(after.artboards.size());
     std::vector<bool> claimed(before.artboards.size());
     for (std::size_t k = 0; k < std::min(former.size(), claimed.size()); ++k) {

@@ -6,9 +6,12 @@
 //   BROKEN_SWAPS_NAMES        after every menu choice the first two artboards exchange names
 //   BROKEN_HIDES_REFUSAL      a menu choice that failed answers success
 //   BROKEN_CRASHES_ON_RELOAD  a reload ends the process
+//   BROKEN_KEEPS_RULER_ORIGINS  a menu choice leaves every ruler origin at its list position
+//                             instead of moving it with its artboard
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 #include "hostsim/abi/HostAbi.h"
 
@@ -95,6 +98,47 @@ class Held {
     abi::EntryOf<abi::artboard::ReleaseArtboardList>(table)(&list);
 }
 
+// The ruler origin of each list position, or of none when the host refuses the list.
+[[maybe_unused]] std::vector<abi::OriginPoint> RulerOrigins(void* message) {
+    std::vector<abi::OriginPoint> origins;
+    const Held artboards(message, "AI Artboard Suite", 2);
+    abi::Handle list = nullptr;
+    if (!artboards || abi::EntryOf<abi::artboard::AcquireArtboardList>(*artboards)(&list) != 0) {
+        return origins;
+    }
+    std::int32_t count = 0;
+    abi::EntryOf<abi::artboard::GetArtboardCount> (*artboards)(&list, &count);
+    for (std::int32_t i = 0; i < count; ++i) {
+        abi::Handle set = nullptr;
+        abi::OriginPoint origin{};
+        abi::EntryOf<abi::artboard::GetArtboardAttributes> (*artboards)(&list, i, &set);
+        abi::EntryOf<abi::artboard::GetRulerOrigin> (*artboards)(&set, &origin);
+        abi::EntryOf<abi::artboard::DisposeAttributes> (*artboards)(&set);
+        origins.push_back(origin);
+    }
+    abi::EntryOf<abi::artboard::ReleaseArtboardList> (*artboards)(&list);
+    return origins;
+}
+
+// Writes each position's origin back where RulerOrigins found it.
+[[maybe_unused]] void PutRulerOriginsBack(void* message,
+                                          const std::vector<abi::OriginPoint>& origins) {
+    const Held artboards(message, "AI Artboard Suite", 2);
+    abi::Handle list = nullptr;
+    if (!artboards || abi::EntryOf<abi::artboard::AcquireArtboardList>(*artboards)(&list) != 0) {
+        return;
+    }
+    for (std::size_t i = 0; i < origins.size(); ++i) {
+        const auto index = static_cast<std::int32_t>(i);
+        abi::Handle set = nullptr;
+        abi::EntryOf<abi::artboard::GetArtboardAttributes> (*artboards)(&list, index, &set);
+        abi::EntryOf<abi::artboard::SetRulerOrigin> (*artboards)(&set, &origins[i]);
+        abi::EntryOf<abi::artboard::UpdateArtboard> (*artboards)(&list, index, &set);
+        abi::EntryOf<abi::artboard::DisposeAttributes> (*artboards)(&set);
+    }
+    abi::EntryOf<abi::artboard::ReleaseArtboardList> (*artboards)(&list);
+}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) abi::ErrorCode PluginMain(const char* caller,
@@ -105,8 +149,12 @@ extern "C" __attribute__((visibility("default"))) abi::ErrorCode PluginMain(cons
         std::abort();
     }
 #endif
-    const abi::ErrorCode result = RealPluginMain(caller, selector, message);
     const bool menuChoice = Is(caller, "AI Menu") && Is(selector, "AI Go");
+#if defined(BROKEN_KEEPS_RULER_ORIGINS)
+    const std::vector<abi::OriginPoint> origins =
+        menuChoice ? RulerOrigins(message) : std::vector<abi::OriginPoint>{};
+#endif
+    const abi::ErrorCode result = RealPluginMain(caller, selector, message);
 #if defined(BROKEN_LEAKS_STRING)
     if (menuChoice) {
         LeakString(message);
@@ -122,6 +170,10 @@ extern "C" __attribute__((visibility("default"))) abi::ErrorCode PluginMain(cons
 #elif defined(BROKEN_HIDES_REFUSAL)
     if (menuChoice) {
         return 0;
+    }
+#elif defined(BROKEN_KEEPS_RULER_ORIGINS)
+    if (menuChoice && result == 0) {
+        PutRulerOriginsBack(message, origins);
     }
 #endif
     static_cast<void>(menuChoice);
