@@ -7,7 +7,9 @@
 #include "frame/ErrorReporter.h"
 #include "frame/HostContextScope.h"
 #include "frame/ReportClock.h"
+#include "frame/RoutingTable.h"
 #include "host/AccessSuite.h"
+#include "host/MessageNames.h"
 #include "host/NotifierSuite.h"
 #include "host/PluginsSuite.h"
 
@@ -143,116 +145,19 @@ ErrorCode Plugin::RetryOptionalSuites() {
     return kNoError;
 }
 
-// The fixed routing table: callers in order of test, each with its selectors in order of
-// test. The first matching caller decides; a caller whose selectors all differ answers '!MSG'
-// without trying later callers.
+// Routes by the fixed table (RoutingTable.h).
 ErrorCode Plugin::OnMessage(const char* caller, const char* selector, HostMessage* message) {
     RetryOptionalSuites();
-
-    using Action = ErrorCode (*)(Plugin&, HostMessage*);
-    struct SelectorRow {
-        const char* selector;
-        Action action;
-    };
-    struct CallerRow {
-        const char* caller;
-        const SelectorRow* first;
-        const SelectorRow* last;
-    };
-#define ROW(sel, op)                                                        \
-    {                                                                       \
-        sel, [](Plugin& p, HostMessage* m) -> ErrorCode { return p.op(m); } \
-    }
-    static constexpr SelectorRow kAccess[] = {ROW("Unload", OnUnload), ROW("Reload", OnReload)};
-    static constexpr SelectorRow kInterface[] = {
-        {"About", [](Plugin&, HostMessage*) -> ErrorCode { return kNoError; }},
-        {"Startup", [](Plugin&, HostMessage*) -> ErrorCode { return kNoError; }},
-    };
-    static constexpr SelectorRow kCache[] = {
-        {"Plug-in Purge",
-         [](Plugin& p, HostMessage*) -> ErrorCode {
-             return p.OnCachePurge() ? kCachesPurgedResult : kNoError;
-         }},
-    };
-    static constexpr SelectorRow kProperties[] = {ROW("Acquire", OnPropertyAcquire),
-                                                  ROW("Release", OnPropertyRelease)};
-    static constexpr SelectorRow kActionManager[] = {ROW("Do Action", OnDoAction)};
-    static constexpr SelectorRow kMenu[] = {ROW("AI Go", OnMenuGo), ROW("AI Update", OnMenuUpdate)};
-    static constexpr SelectorRow kFilter[] = {ROW("AI Get Parameters", OnFilterGetParameters),
-                                              ROW("AI Go", OnFilterGo)};
-    static constexpr SelectorRow kPluginGroup[] = {ROW("AI Notify Edits", OnPluginGroupNotifyEdits),
-                                                   ROW("AI Update", OnPluginGroupUpdate)};
-    static constexpr SelectorRow kFileFormat[] = {
-        ROW("AI Get Parameters", OnFileFormatGetParameters),
-        ROW("AI Go", OnFileFormatGo),
-        ROW("AI Check", OnFileFormatCheck),
-        ROW("AI Update AI140", OnFileFormatUpdate),
-        ROW("Do Action", OnFileFormatDoAction),
-    };
-    static constexpr SelectorRow kTool[] = {
-        ROW("AI Edit Options", OnToolEditOptions),
-        ROW("AI Track Cursor", OnToolTrackCursor),
-        ROW("AI Mouse Down", OnToolMouseDown),
-        ROW("AI Mouse Drag", OnToolMouseDrag),
-        ROW("AI Mouse Up", OnToolMouseUp),
-        ROW("AI Select", OnToolSelect),
-        ROW("AI Deselect", OnToolDeselect),
-        ROW("AI Reselect", OnToolReselect),
-        ROW("AI Decrease Diameter", OnToolDecreaseDiameter),
-        ROW("AI Increase Diameter", OnToolIncreaseDiameter),
-    };
-    // The scale test comes before the colour-space test although colour space has the lower
-    // slot.
-    static constexpr SelectorRow kLiveEffect[] = {
-        ROW("AI Live Effect Edit Parameters", OnLiveEffectEditParameters),
-        ROW("AI Live Effect Go Live", OnLiveEffectGoLive),
-        ROW("AI Live Effect Interpolate Parameters", OnLiveEffectInterpolateParameters),
-        ROW("AI Live Effect Input Type", OnLiveEffectInputType),
-        ROW("AI Live Effect Scale Parameters", OnLiveEffectScaleParameters),
-        ROW("AI Live Effect Convert Color Space", OnLiveEffectConvertColorSpace),
-        ROW("AI Live Effect Adjust Colors", OnLiveEffectAdjustColors),
-        ROW("AI Live Effect Handle Merge", OnLiveEffectHandleMerge),
-    };
-    static constexpr SelectorRow kTimer[] = {ROW("AI Go", OnTimerGo)};
-    static constexpr SelectorRow kClipboard[] = {
-        ROW("AI Go", OnClipboardGo), ROW("AI Can Copy", OnClipboardCanCopy),
-        ROW("AI Clone", OnClipboardClone), ROW("AI Dispose", OnClipboardDispose)};
-    // The host's selector texts, misspelling included.
-    static constexpr SelectorRow kWorkspace[] = {ROW("Write Woskspace", OnWorkspaceWrite),
-                                                 ROW("Restore Woskspace", OnWorkspaceRestore),
-                                                 ROW("Default Woskspace", OnWorkspaceDefault)};
-#undef ROW
-#define CALLER(name, rows) \
-    { name, std::begin(rows), std::end(rows) }
-    static constexpr CallerRow kCallers[] = {
-        CALLER("SP Access", kAccess),
-        CALLER("SP Interface", kInterface),
-        CALLER("SP Cache", kCache),
-        CALLER("SP Properties", kProperties),
-        {"AI Notifier", nullptr, nullptr},
-        CALLER("Action Manager", kActionManager),
-        CALLER("AI Menu", kMenu),
-        CALLER("AI Filter", kFilter),
-        CALLER("AI Plugin Group", kPluginGroup),
-        CALLER("AI File Format", kFileFormat),
-        CALLER("AI Tool", kTool),
-        CALLER("AI Live Effect", kLiveEffect),
-        CALLER("AI Timer", kTimer),
-        CALLER("AI Clipboard", kClipboard),
-        CALLER("Workspace Manager", kWorkspace),
-    };
-#undef CALLER
-
-    for (const CallerRow& row : kCallers) {
-        if (!TextIs(caller, row.caller)) {
+    for (const CallerRoute& route : RoutingTable()) {
+        if (!TextIs(caller, route.caller)) {
             continue;
         }
-        if (row.first == nullptr) {
+        if (route.selectors.empty()) {
             return DispatchNotifier(selector, message);
         }
-        for (const SelectorRow* entry = row.first; entry != row.last; ++entry) {
-            if (TextIs(selector, entry->selector)) {
-                return entry->action(*this, message);
+        for (const SelectorRoute& entry : route.selectors) {
+            if (TextIs(selector, entry.selector)) {
+                return entry.action(*this, message);
             }
         }
         return kUnhandledMessageError;
@@ -273,7 +178,7 @@ ErrorCode Plugin::DispatchNotifier(const char* selector, HostMessage* message) {
             return result;
         }
     }
-    if (TextIs(selector, "AI Notify")) {
+    if (TextIs(selector, kNotifySelector)) {
         result = OnNotify(message);
     }
     return result;

@@ -7,6 +7,7 @@
 #include "frame/PluginHooks.h"
 #include "host/BasicSuite.h"
 #include "host/HostMessage.h"
+#include "host/MessageNames.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ ErrorCode Dispatch(const char* caller, const char* selector, HostMessage* messag
         return kNoError;
     }
     ErrorCode result = kNoError;
-    if (TextIs(caller, "SP Access") && TextIs(selector, "Reload")) {
+    if (TextIs(caller, kAccessCaller) && TextIs(selector, kReloadSelector)) {
         // The object was made by the code loaded before; point it at the code loaded now
         // before calling anything on it.
         RebindAfterReload(plugin);
@@ -88,13 +89,13 @@ extern "C" ErrorCode PluginMain(const char* caller, const char* selector, void* 
     auto* message = static_cast<HostMessage*>(record);
     gBasicSuite = message->basicSuite;
     return CallCatchingExceptions([&]() -> ErrorCode {
-        if (TextIs(caller, "SP Interface")) {
-            if (TextIs(selector, "Startup")) {
+        if (TextIs(caller, kInterfaceCaller)) {
+            if (TextIs(selector, kStartupSelector)) {
                 if (const ErrorCode result = Startup(message); result != kNoError) {
                     return result;
                 }
                 // A successful start-up is dispatched too, and answered 0.
-            } else if (TextIs(selector, "Shutdown")) {
+            } else if (TextIs(selector, kShutdownSelector)) {
                 return Shutdown(message);
             }
         }

@@ -1,5 +1,7 @@
 #include "hostsim/loader/Session.h"
 
+#include "hostsim/abi/MessageNames.h"
+
 #include <cstring>
 
 #include "hostsim/suites/SuiteTables.h"
@@ -62,7 +64,7 @@ abi::ErrorCode Session::Send(const std::string& caller, const std::string& selec
 }
 
 abi::ErrorCode Session::SendStartup() {
-    return Send("SP Interface", "Startup");
+    return Send(messages::kInterfaceCaller, messages::kStartupSelector);
 }
 
 abi::ErrorCode Session::Startup() {
@@ -79,11 +81,11 @@ abi::ErrorCode Session::Notify(const std::string& type, const std::string& selec
     record.Put(offsetof(abi::NotifierMessage, notifier),
                host_.Plugins().NotifierFor(pluginRef_, type));
     record.Put(offsetof(abi::NotifierMessage, type), type.c_str());
-    return Dispatch("AI Notifier", selector, record);
+    return Dispatch(messages::kNotifierCaller, selector, record);
 }
 
 abi::ErrorCode Session::SendUnloadMessage() {
-    return Send("SP Access", "Unload");
+    return Send(messages::kAccessCaller, messages::kUnloadSelector);
 }
 
 abi::ErrorCode Session::Unload(AddressReuse reuse) {
@@ -103,17 +105,17 @@ abi::ErrorCode Session::Reload() {
         }
         BindEntry();
     }
-    return Send("SP Access", "Reload");
+    return Send(messages::kAccessCaller, messages::kReloadSelector);
 }
 
 abi::ErrorCode Session::Shutdown() {
-    return Send("SP Interface", "Shutdown");
+    return Send(messages::kInterfaceCaller, messages::kShutdownSelector);
 }
 
 abi::ErrorCode Session::SendMenu(const std::string& selector, abi::Handle item) {
     MessageRecord record(Header());
     record.Put(offsetof(abi::MenuMessage, menuItem), item);
-    return Dispatch("AI Menu", selector, record);
+    return Dispatch(messages::kMenuCaller, selector, record);
 }
 
 abi::ErrorCode Session::ChooseMenuItem(const std::string& label) {
@@ -123,7 +125,7 @@ abi::ErrorCode Session::ChooseMenuItem(const std::string& label) {
                            " menu item labelled \"" + label + "\"; the menus are:\n" +
                            host_.Menus().Tree());
     }
-    return SendMenu("AI Go", items.front()->handle);
+    return SendMenu(messages::kGoSelector, items.front()->handle);
 }
 
 }  // namespace hostsim

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frame/Plugin.h"
+#include "frame/RoutingTable.h"
 #include "host/HostMessage.h"
 
 namespace quorvane::test {
@@ -169,6 +170,24 @@ TEST(RoutingTable, EachCallerAndSelectorRunsExactlyItsOwnOperation) {
             << route.caller << " / " << route.selector;
         EXPECT_EQ(probe.ran, expected) << route.caller << " / " << route.selector;
     }
+}
+
+// The table and the expectations above list the same callers and selectors, in the same order:
+// a row added to the table without an expectation, or left out of it, fails here.
+TEST(RoutingTable, EveryRowOfTheTableIsExpected) {
+    std::vector<std::string> table;
+    for (const CallerRoute& caller : RoutingTable()) {
+        for (const SelectorRoute& selector : caller.selectors) {
+            table.push_back(std::string(caller.caller) + " / " + selector.selector);
+        }
+    }
+    std::vector<std::string> expected;
+    for (const Route& route : kRoutes) {
+        if (route.answer != kUnhandled) {
+            expected.push_back(std::string(route.caller) + " / " + route.selector);
+        }
+    }
+    EXPECT_EQ(table, expected);
 }
 
 // A notification reaches OnApplicationStarted only for its own type, OnNotify only for the

@@ -1,5 +1,7 @@
 #include "hostsim/tool/validate/MessageOrder.h"
 
+#include "hostsim/abi/MessageNames.h"
+
 #include <array>
 #include <optional>
 
@@ -21,14 +23,14 @@ constexpr std::array<const char*, 6> kNotificationTypes = {kApplicationStartedTy
                                                            "\x01\xff"};
 
 constexpr std::array<std::pair<const char*, const char*>, 12> kRawMessages = {{
-    {"SP Interface", "About"},
-    {"SP Interface", "Startup"},
-    {"SP Interface", "Shutdown"},
-    {"SP Access", "Unload"},
-    {"SP Access", "Reload"},
-    {"AI Notifier", "AI Notify"},
-    {"AI Menu", "AI Go"},
-    {"AI Menu", "AI Update"},
+    {messages::kInterfaceCaller, messages::kAboutSelector},
+    {messages::kInterfaceCaller, messages::kStartupSelector},
+    {messages::kInterfaceCaller, messages::kShutdownSelector},
+    {messages::kAccessCaller, messages::kUnloadSelector},
+    {messages::kAccessCaller, messages::kReloadSelector},
+    {messages::kNotifierCaller, messages::kNotifySelector},
+    {messages::kMenuCaller, messages::kGoSelector},
+    {messages::kMenuCaller, messages::kUpdateSelector},
     {"SP Interface", "Reboot"},
     {"Quorvane", "Startup"},
     {"", ""},
@@ -104,7 +106,7 @@ class Player {
         const auto items = probe_.host.Menus().FindByLabel(label);
         const abi::Handle item = items.size() == 1 ? items.front()->handle : nullptr;
         return probe_.Send(std::string("\"") + label + "\"",
-                           [&](Session& s) { return s.SendMenu("AI Go", item); });
+                           [&](Session& s) { return s.SendMenu(messages::kGoSelector, item); });
     }
 
     ModuleProbe probe_;
@@ -161,7 +163,8 @@ bool Player::Play(const MessageStep& step) {
             } else if (a % 8 >= 3 && !items.empty()) {
                 item = items[static_cast<std::size_t>(a % 8 - 3) % items.size()].handle;
             }
-            probe_.Send(StepText(step), [&](Session& s) { return s.SendMenu("AI Go", item); });
+            probe_.Send(StepText(step),
+                        [&](Session& s) { return s.SendMenu(messages::kGoSelector, item); });
             break;
         }
         case Kind::Notify:
@@ -174,7 +177,8 @@ bool Player::Play(const MessageStep& step) {
             const auto& raw = kRawMessages[static_cast<std::size_t>(a) % kRawMessages.size()];
             const char* caller = raw.first;
             const char* selector = raw.second;
-            if (std::string(caller) == "SP Access" && std::string(selector) == "Reload") {
+            if (std::string(caller) == messages::kAccessCaller &&
+                std::string(selector) == messages::kReloadSelector) {
                 probe_.Send(StepText(step), [](Session& s) { return s.Reload(); });
             } else {
                 probe_.Send(StepText(step), [&](Session& s) { return s.Send(caller, selector); });
