@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "hostsim/abi/QuorvaneMenus.h"
+#include "hostsim/loader/CleanEnd.h"
 #include "hostsim/loader/Session.h"
 #include "hostsim/model/Document.h"
 #include "hostsim/model/Host.h"
@@ -30,18 +31,15 @@ inline std::vector<std::string> Names(const hostsim::Document& document) {
     return names;
 }
 
-// The end of every such test, as a validator ends each check: the plug-in shut down (with the
-// host's faults dropped first, so that the shut-down is a clean one), its instance slot empty,
-// and nothing in the ledger but what the module leaves to the host on purpose (the lock's
-// access reference, the notifier, menu items and groups): no suite held, nothing leaked,
-// released twice or used after release, and no contract violation.
+// The end of every such test, as the validator ends each check (hostsim/loader/CleanEnd.h):
+// the plug-in shut down, with the host's faults dropped first so that the shut-down is a clean
+// one, and nothing left behind.
 inline void ExpectCleanEnd(hostsim::Host& host, hostsim::Session& session) {
     host.Faults().Clear();
     if (session.CodeLoaded() && session.InstanceSlot() != nullptr) {
         EXPECT_EQ(session.Shutdown(), 0) << "shut-down at the end of the test";
     }
-    EXPECT_EQ(session.InstanceSlot(), nullptr);
-    EXPECT_EQ(host.ProblemReport(hostsim::kLeftToHostByDesign), "") << host.Calls().Text();
+    EXPECT_EQ(hostsim::ProblemsAtEnd(host, session), "") << host.Calls().Text();
 }
 
 }  // namespace quorvane::test

@@ -1,6 +1,7 @@
 #include "hostsim/tool/validate/ValidateChecks.h"
 
 #include "hostsim/abi/MessageNames.h"
+#include "hostsim/loader/CleanEnd.h"
 
 #include <algorithm>
 #include <array>
@@ -28,7 +29,7 @@ ModuleProbe::ModuleProbe(const std::filesystem::path& module,
 }
 
 void ModuleProbe::ExpectClean(const std::string& when) const {
-    const std::string report = host.ProblemReport();
+    const std::string report = ProblemsAtEnd(host, *session_);
     if (!report.empty()) {
         throw CheckFailure(when + ": " + report.substr(0, report.find('\n')));
     }

@@ -83,9 +83,8 @@ class ModuleProbe {
     abi::ErrorCode Choose(const std::string& label) {
         return Send("\"" + label + "\"", [&](Session& s) { return s.ChooseMenuItem(label); });
     }
-    // Throws CheckFailure, prefixed with `when`, when the ledger or the violations show
-    // anything wrong but what the design leaves to the host. While the module runs, it may
-    // hold its suites.
+    // After shut-down: throws CheckFailure, prefixed with `when`, when the run did not end
+    // cleanly (hostsim/loader/CleanEnd.h). While the module runs, it may hold its suites.
     void ExpectClean(const std::string& when) const;
     void ExpectCleanBetweenMessages(const std::string& when) const;
 
