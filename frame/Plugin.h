@@ -31,60 +31,65 @@ class Plugin {
     // 0. Gives nothing back to the host: the access reference and the notifier are left as they
     //    are. Shut-down and unload release the suites before the object goes; a suite set the
     //    object still owns (only a start-up that failed after acquiring leaves one) goes with
-    //    it, so that no suite stays held by nothing.
+    //    it, so that no suite stays held by nothing. [any message]
     virtual ~Plugin();
     // 1. Filters and reports a non-zero code: silent codes and repeats of the last reported
     //    code within the repeat window are dropped; the rest goes to ReportErrorToHost.
+    //    [any message]
     virtual void OnReportError(ErrorCode error, const char* caller, const char* selector,
                                HostMessage* message);
     // 2. Counted lock through the access suite: the first lock takes an access reference, the
     //    unlock that brings the count to 0 gives it back. Host answers ignored; returns 0.
+    //    [running]
     virtual ErrorCode LockInMemory(bool lock);
     // 3. Acquires the suites, registers the name and the application-started notifier, runs
     //    the start-up hooks and takes one lock. Returns '!MEM', the acquisition's code or the
-    //    first failed registration's code; later steps do not run after a failure.
+    //    first failed registration's code; later steps do not run after a failure. [start-up]
     virtual ErrorCode OnStartup(HostMessage* message);
-    // 4. The host finished starting. Returns 0.
+    // 4. The host finished starting. Returns 0. [running]
     virtual ErrorCode OnApplicationStarted() { return kNoError; }
-    // 5. Releases the suites. Returns 0.
+    // 5. Releases the suites. Returns 0. [running]
     virtual ErrorCode OnShutdown(HostMessage* message);
     // 6. The host is about to unload the module's code and keeps this object: releases the
-    //    suites. Returns 0.
+    //    suites. Returns 0. [running]
     virtual ErrorCode OnUnload(HostMessage* message);
     // 7. The code was loaded again: acquires the suites again (not the name, notifier or lock).
-    //    Returns 0, the acquisition's code or '!MEM'.
+    //    Returns 0, the acquisition's code or '!MEM'. [any message]
     virtual ErrorCode OnReload(HostMessage* message);
-    // 8, 9. Return '!MSG'.
+    // 8, 9. Return '!MSG'. [running]
     virtual ErrorCode OnPropertyAcquire(HostMessage*) { return kUnhandledMessageError; }
     virtual ErrorCode OnPropertyRelease(HostMessage*) { return kUnhandledMessageError; }
     // 10. Copies the name into `buffer`: at most `length` characters, the rest of the first
     //     `length` bytes zero; when the name has `length` or more characters a zero byte is also
     //     written at buffer[length], so the caller provides length + 1 bytes. Returns 0.
+    //     [any message]
     virtual ErrorCode CopyPluginName(char* buffer, std::uint32_t length);
-    // 11. Whether caches were flushed (the host is then answered 'pFls'). Returns false.
+    // 11. Whether caches were flushed (the host is then answered 'pFls'). Returns false. [running]
     virtual bool OnCachePurge() { return false; }
     // 12. Routes one message to its operation by caller and selector; '!MSG' when none handles
-    //     it. Retries the optional suites first.
+    //     it. Retries the optional suites first. [running]
     virtual ErrorCode OnMessage(const char* caller, const char* selector, HostMessage* message);
     // 13. Hook: called with the object at start-up and reload, with null at shut-down and
-    //     unload. Returns 0.
+    //     unload. Returns 0. [any message]
     virtual ErrorCode PublishInstance(Plugin*) { return kNoError; }
     // 14. Hook of start-up after the notifier; a non-zero result fails start-up. Returns 0.
+    //     [start-up]
     virtual ErrorCode ConfigureAtStartup() { return kNoError; }
-    // 15. Hook: the suites are held (start-up, reload). Result ignored; returns 0.
+    // 15. Hook: the suites are held (start-up, reload). Result ignored; returns 0. [held]
     virtual ErrorCode OnSuitesAcquired() { return kNoError; }
-    // 16. Hook: the suites are about to be released at unload. Result ignored; returns 0.
+    // 16. Hook: the suites are about to be released at unload. Result ignored; returns 0. [held]
     virtual ErrorCode OnSuitesReleasing() { return kNoError; }
     // 17. Acquires the optional suites still missing, if the suites are held. Returns 0.
+    // [any message]
     virtual ErrorCode RetryOptionalSuites();
-    // 18. A notification arrived. Returns 0.
+    // 18. A notification arrived. Returns 0. [running]
     virtual ErrorCode OnNotify(HostMessage*) { return kNoError; }
-    // 19. Returns 0.
+    // 19. Returns 0. [running]
     virtual ErrorCode OnDoAction(HostMessage*) { return kNoError; }
-    // 20, 21. A menu item of the plug-in was chosen / is being updated. Return '!MSG'.
+    // 20, 21. A menu item of the plug-in was chosen / is being updated. Return '!MSG'. [running]
     virtual ErrorCode OnMenuGo(HostMessage*) { return kUnhandledMessageError; }
     virtual ErrorCode OnMenuUpdate(HostMessage*) { return kUnhandledMessageError; }
-    // 22 to 56.
+    // 22 to 56. Return '!MSG' or 0 as written. [running]
     virtual ErrorCode OnFilterGetParameters(HostMessage*) { return kUnhandledMessageError; }
     virtual ErrorCode OnFilterGo(HostMessage*) { return kUnhandledMessageError; }
     virtual ErrorCode OnPluginGroupNotifyEdits(HostMessage*) { return kUnhandledMessageError; }

@@ -15,7 +15,7 @@ class ArtboardCollection;
 // set's handle, whose address every host call receives.
 //
 // Never throws. Getters, setters and Assign return the host's code unchanged; constructors,
-// operator= and the destructor drop it. [artboard suite held], every operation.
+// operator= and the destructor drop it. Every operation [held].
 class ArtboardAttributes {
   public:
     // A new, empty set from the host. Code-dropping, as the wrapper's table has it; the module

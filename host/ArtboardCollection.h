@@ -11,7 +11,7 @@ namespace ai {
 
 // The list of the document that is current when the object is constructed, kept until
 // destruction. Holds exactly one field, the list's handle, whose address every host call
-// receives. Neither copied nor assigned. Never throws. [artboard suite held], every operation.
+// receives. Neither copied nor assigned. Never throws. Every operation [held].
 // The code-dropping constructor and GetAttributes are the wrapper's table; the module itself
 // uses the code-returning forms, which are its own.
 class ArtboardCollection {

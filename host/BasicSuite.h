@@ -17,7 +17,7 @@ struct BasicSuite {
     //    *suite. The table stays valid until the matching ReleaseSuite. A refused request
     //    returns the host's code. [any message]
     ErrorCode (*AcquireSuite)(const char* name, std::int32_t version, const void** suite);
-    // 2. Gives back one acquisition of `name` at `version`. [after a successful AcquireSuite]
+    // 2. Gives back one acquisition of `name` at `version`. [held]
     ErrorCode (*ReleaseSuite)(const char* name, std::int32_t version);
 };
 

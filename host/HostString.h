@@ -14,7 +14,7 @@ namespace ai {
 //
 // Construction from text, Append and assignment throw ai::Error with the host's code when the
 // host refuses; disposal drops the host's code. Never copy-constructed: a string that must
-// hold another's text is constructed empty and then assigned. [string suite held]: without it
+// hold another's text is constructed empty and then assigned. [held]: without the string suite
 // making or changing a string throws ai::Error('CANT') and disposal does nothing.
 class HostString {
   public:

@@ -3,9 +3,15 @@
 // Handles are pointer-sized values owned by the host. The plug-in never looks inside them; it
 // keeps them, passes them back, and gives back the ones it was given ownership of.
 //
-// Contract tags on the suite entries and wrappers of host/: [held] means callable only while
-// the suite is held, between its acquisition and its release (the frame holds the module's
-// suites from start-up to shut-down or unload); [any message] means whenever a message runs.
+// Contract tags. Every suite entry and wrapper of host/ and every Plugin operation ends its
+// comment with one of these, meaning exactly this and nothing else:
+//   [any message]  called inside any message, whether or not the suites are held.
+//   [start-up]     called only while the start-up message runs.
+//   [held]         called only while the suite it belongs to (a wrapper: the suite it forwards
+//                  to) is held, between a successful acquisition and its release; the frame
+//                  holds the module's suites from start-up to shut-down or unload.
+//   [running]      called only inside a message routed to the running plug-in: after a
+//                  successful start-up, before shut-down or unload, with the suites held.
 #pragma once
 
 #include <cstdint>
