@@ -68,7 +68,7 @@ fuzz:
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 
-# The editor extension (README, "In Inkscape"): a self-contained folder, and its install into
+# The editor extension (docs/inkscape.md): a self-contained folder, and its install into
 # the editor's user extension folder (INKSCAPE_PROFILE_DIR honoured) and removal.
 inkscape-extension:
 	cmake --preset native >/dev/null

@@ -1,4 +1,4 @@
-"""Draws the README's before/after picture of the zine: each page of each document, in page
+"""Draws the before/after picture of docs/inkscape.md of the zine: each page of each document, in page
 order, rendered by the editor. Usage: render.py BEFORE.svg AFTER.svg OUT.png"""
 import re, subprocess, sys
 

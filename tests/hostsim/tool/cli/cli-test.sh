@@ -291,7 +291,7 @@ no-artboards-is-fine)
     expect_same out.json no-artboards.json
     ;;
 
-# picture-is-current EXAMPLE ORDER: the picture kept beside the example (the README shows it)
+# picture-is-current EXAMPLE ORDER: the picture kept beside the example (docs/quorvane-host.md shows it)
 # is the one the program draws now.
 picture-is-current)
     example="$1" order="$2"
