@@ -128,6 +128,54 @@ ErrorCode QuorvanePlugin::SwapArtboards(ai::ArtboardCollection& collection, Artb
     return kNoError;
 }
 
+namespace {
+
+using Swap = ErrorCode (*)(ai::ArtboardCollection&, ArtboardIndex, ArtboardIndex);
+
+// The apply phase: exchanges positions with `swap` until position j holds what `order` says
+// belongs there. On a failed exchange, undoes the finished ones and returns its code.
+ErrorCode ApplyOrder(ai::ArtboardCollection& collection, std::vector<ArtboardIndex>& order,
+                     Swap swap) {
+    const auto count = static_cast<ArtboardIndex>(order.size());
+    // Entry j of `order` tells where the properties destined for position j are now, and
+    // entry k of `placeOf` where in `order` the number k stands (its inverse), so that each
+    // step finds its partner at once. Each exchange puts position j right and records where
+    // the properties it displaced went.
+    std::vector<std::size_t> placeOf(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        placeOf[static_cast<std::size_t>(order[k])] = k;
+    }
+    std::vector<Exchange> done;
+    done.reserve(order.size());  // so that nothing can throw once the document changes
+    for (ArtboardIndex j = 0; j < count; ++j) {
+        const auto position = static_cast<std::size_t>(j);
+        if (order[position] == j) {
+            continue;
+        }
+        const std::size_t i = placeOf[position];
+        const Exchange exchange{order[position], j};
+        if (const ErrorCode failed = swap(collection, exchange.a, exchange.b); failed != kNoError) {
+            // An exchange is its own inverse: undo the finished ones, last first. If the host
+            // refuses one, the undoing stops there (nothing after it could be undone in order)
+            // and its code is dropped: the run ends with the failure that made it necessary.
+            for (auto undo = done.rbegin(); undo != done.rend(); ++undo) {
+                if (swap(collection, undo->a, undo->b) != kNoError) {
+                    break;
+                }
+            }
+            return failed;
+        }
+        done.push_back(exchange);
+        order[i] = order[position];
+        placeOf[static_cast<std::size_t>(order[i])] = i;
+        order[position] = j;
+        placeOf[position] = position;
+    }
+    return kNoError;
+}
+
+}  // namespace
+
 ErrorCode QuorvanePlugin::ReorderArtboards(OrderKind kind) {
     ErrorCode acquired = kNoError;
     ai::ArtboardCollection collection(acquired);
@@ -160,40 +208,5 @@ ErrorCode QuorvanePlugin::ReorderArtboards(OrderKind kind) {
         }
     }
 
-    // Entry j of `order` tells where the properties destined for position j are now, and
-    // entry k of `placeOf` where in `order` the number k stands (its inverse), so that each
-    // step finds its partner at once. Each exchange puts position j right and records where
-    // the properties it displaced went.
-    std::vector<std::size_t> placeOf(order.size());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        placeOf[static_cast<std::size_t>(order[k])] = k;
-    }
-    std::vector<Exchange> done;
-    done.reserve(order.size());  // so that nothing can throw once the document changes
-    for (ArtboardIndex j = 0; j < count; ++j) {
-        const auto position = static_cast<std::size_t>(j);
-        if (order[position] == j) {
-            continue;
-        }
-        const std::size_t i = placeOf[position];
-        const Exchange exchange{order[position], j};
-        if (const ErrorCode failed = SwapArtboards(collection, exchange.a, exchange.b);
-            failed != kNoError) {
-            // An exchange is its own inverse: undo the finished ones, last first. If the host
-            // refuses one, the undoing stops there (nothing after it could be undone in order)
-            // and its code is dropped: the run ends with the failure that made it necessary.
-            for (auto undo = done.rbegin(); undo != done.rend(); ++undo) {
-                if (SwapArtboards(collection, undo->a, undo->b) != kNoError) {
-                    break;
-                }
-            }
-            return failed;
-        }
-        done.push_back(exchange);
-        order[i] = order[position];
-        placeOf[static_cast<std::size_t>(order[i])] = i;
-        order[position] = j;
-        placeOf[position] = position;
-    }
-    return kNoError;
+    return ApplyOrder(collection, order, &SwapArtboards);
 }

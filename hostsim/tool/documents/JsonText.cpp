@@ -68,7 +68,21 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(begin, text.find_last_not_of(" \t\r\n") - begin + 1);
 }
 
-JsonPlaces LocateParts(std::string_view text) {
+namespace {
+
+// Follows the strings and brackets of a valid JSON text and records where its parts lie.
+class PartsScanner {
+  public:
+    explicit PartsScanner(std::string_view text) : text_(text) {}
+
+    JsonPlaces Scan() {
+        while (i_ < text_.size()) {
+            Step(text_[i_]);
+        }
+        return std::move(places_);
+    }
+
+  private:
     struct Frame {
         bool isObject = false;
         bool expectKey = false;      // objects: the next string is a key
@@ -83,115 +97,120 @@ JsonPlaces LocateParts(std::string_view text) {
         std::size_t artboard = 0;
         std::map<std::string, int> keys;  // top level and artboards: each key's line
     };
-    JsonPlaces places;
-    std::vector<Frame> stack;
-    int line = 1;
-    // Called as a value begins at the current line.
-    auto valueBegins = [&](bool opensObject, bool opensArray) {
+
+    // One character (with what belongs to it: a whole string, number or literal).
+    void Step(char c) {
+        if (c == '\n') {
+            ++line_;
+        } else if (c == '{' || c == '[') {
+            ValueBegins(c == '{', c == '[');
+        } else if ((c == '}' || c == ']') && !stack_.empty()) {
+            MemberEnds(i_);
+            stack_.pop_back();
+        } else if (c == ',' && !stack_.empty()) {
+            MemberEnds(i_);
+            stack_.back().expectKey = stack_.back().isObject;
+            ++stack_.back().index;
+        } else if (c == '"') {
+            String();
+            return;
+        } else if (c == ':' && !stack_.empty() && stack_.back().isObject) {
+            stack_.back().valueBegin = i_ + 1;
+            stack_.back().inMember = true;
+        } else if (std::string_view("}],: \t\r").find(c) == std::string_view::npos) {
+            // A number or a literal: one value, however long.
+            ValueBegins(false, false);
+            while (i_ < text_.size() &&
+                   std::string_view(",]}\n \t\r").find(text_[i_]) == std::string_view::npos) {
+                ++i_;
+            }
+            return;
+        }
+        ++i_;
+    }
+
+    // A value begins at the current line.
+    void ValueBegins(bool opensObject, bool opensArray) {
         Frame frame;
         frame.isObject = opensObject;
         frame.expectKey = opensObject;
-        frame.isTopLevel = stack.empty() && opensObject;
-        if (!stack.empty()) {
-            const Frame& parent = stack.back();
+        frame.isTopLevel = stack_.empty() && opensObject;
+        if (!stack_.empty()) {
+            const Frame& parent = stack_.back();
             if (parent.inArtboards) {
-                places.artboardLines.push_back(line);
-                places.keyLines.emplace_back();
-                places.artboardMembers.emplace_back();
+                places_.artboardLines.push_back(line_);
+                places_.keyLines.emplace_back();
+                places_.artboardMembers.emplace_back();
                 frame.isArtboard = opensObject;
                 frame.artboard = parent.index;
             }
             if (parent.isTopLevel && parent.key == kArtboards) {
-                places.artboardsLine = line;
+                places_.artboardsLine = line_;
                 frame.inArtboards = opensArray;
             }
         }
         if (opensObject || opensArray) {
-            stack.push_back(frame);
+            stack_.push_back(frame);
         }
-    };
-    // Called at the comma or brace that ends a member of the innermost object.
-    auto memberEnds = [&](std::size_t end) {
-        Frame& frame = stack.back();
+    }
+
+    // At the comma or brace at `end` that ends a member of the innermost object.
+    void MemberEnds(std::size_t end) {
+        Frame& frame = stack_.back();
         if (!frame.isObject || !frame.inMember) {
             return;
         }
         frame.inMember = false;
         JsonMember member{
             frame.key, frame.keyText,
-            std::string(Trimmed(text.substr(frame.valueBegin, end - frame.valueBegin)))};
+            std::string(Trimmed(text_.substr(frame.valueBegin, end - frame.valueBegin)))};
         if (frame.isTopLevel) {
-            places.topLevel.push_back(std::move(member));
+            places_.topLevel.push_back(std::move(member));
         } else if (frame.isArtboard) {
-            places.artboardMembers[frame.artboard].push_back(std::move(member));
-        }
-    };
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '\n') {
-            ++line;
-            ++i;
-        } else if (c == '{' || c == '[') {
-            valueBegins(c == '{', c == '[');
-            ++i;
-        } else if (c == '}' || c == ']') {
-            if (!stack.empty()) {
-                memberEnds(i);
-                stack.pop_back();
-            }
-            ++i;
-        } else if (c == ',') {
-            if (!stack.empty()) {
-                memberEnds(i);
-                stack.back().expectKey = stack.back().isObject;
-                ++stack.back().index;
-            }
-            ++i;
-        } else if (c == '"') {
-            const std::size_t begin = i;
-            ++i;
-            while (i < text.size() && text[i] != '"') {
-                i += text[i] == '\\' ? 2 : 1;
-            }
-            ++i;
-            if (!stack.empty() && stack.back().isObject && stack.back().expectKey) {
-                Frame& frame = stack.back();
-                frame.keyText = std::string(text.substr(begin, i - begin));
-                frame.key = DecodedKey(frame.keyText);
-                frame.expectKey = false;
-                if (frame.isTopLevel || frame.isArtboard) {
-                    if (!frame.keys.emplace(frame.key, line).second && !places.repeatedKey) {
-                        places.repeatedKey = std::make_tuple(
-                            frame.isTopLevel ? std::string()
-                                             : "artboard " + std::to_string(frame.artboard + 1),
-                            frame.key, line);
-                    }
-                    if (frame.isArtboard) {
-                        places.keyLines[frame.artboard].emplace(frame.key, line);
-                    }
-                }
-            } else {
-                valueBegins(false, false);
-            }
-        } else if (c == ':') {
-            if (!stack.empty() && stack.back().isObject) {
-                stack.back().valueBegin = i + 1;
-                stack.back().inMember = true;
-            }
-            ++i;
-        } else if (c == ' ' || c == '\t' || c == '\r') {
-            ++i;
-        } else {
-            // A number or a literal: one value, however long.
-            valueBegins(false, false);
-            while (i < text.size() &&
-                   std::string_view(",]}\n \t\r").find(text[i]) == std::string_view::npos) {
-                ++i;
-            }
+            places_.artboardMembers[frame.artboard].push_back(std::move(member));
         }
     }
-    return places;
+
+    // A string from its opening quote: an object's key, or a value.
+    void String() {
+        const std::size_t begin = i_;
+        ++i_;
+        while (i_ < text_.size() && text_[i_] != '"') {
+            i_ += text_[i_] == '\\' ? 2 : 1;
+        }
+        ++i_;
+        if (stack_.empty() || !stack_.back().isObject || !stack_.back().expectKey) {
+            ValueBegins(false, false);
+            return;
+        }
+        Frame& frame = stack_.back();
+        frame.keyText = std::string(text_.substr(begin, i_ - begin));
+        frame.key = DecodedKey(frame.keyText);
+        frame.expectKey = false;
+        if (!frame.isTopLevel && !frame.isArtboard) {
+            return;
+        }
+        if (!frame.keys.emplace(frame.key, line_).second && !places_.repeatedKey) {
+            places_.repeatedKey = std::make_tuple(
+                frame.isTopLevel ? std::string() : "artboard " + std::to_string(frame.artboard + 1),
+                frame.key, line_);
+        }
+        if (frame.isArtboard) {
+            places_.keyLines[frame.artboard].emplace(frame.key, line_);
+        }
+    }
+
+    std::string_view text_;
+    std::size_t i_ = 0;
+    int line_ = 1;
+    JsonPlaces places_;
+    std::vector<Frame> stack_;
+};
+
+}  // namespace
+
+JsonPlaces LocateParts(std::string_view text) {
+    return PartsScanner(text).Scan();
 }
 
 // "a string", "an array", ...: what a JSON value is, for messages.

@@ -102,6 +102,12 @@ class Player {
     std::string Finish();
 
   private:
+    // A menu choice of the item the step's argument picks: null, another plug-in's, one never
+    // issued, or one of the items the host has.
+    void ChooseItem(const MessageStep& step);
+    // One of kRawMessages, as the host sends it (a reload also loads the code again).
+    void SendRaw(const MessageStep& step);
+
     abi::ErrorCode Choose(const char* label) {
         const auto items = probe_.host.Menus().FindByLabel(label);
         const abi::Handle item = items.size() == 1 ? items.front()->handle : nullptr;
@@ -116,11 +122,39 @@ class Player {
     int never_ = 0;              // its address is a handle never issued
 };
 
+void Player::ChooseItem(const MessageStep& step) {
+    const int a = step.argument;
+    abi::Handle item = nullptr;
+    const auto& items = probe_.host.Menus().Items();
+    if (a % 8 == 1) {
+        item = foreign_;
+    } else if (a % 8 == 2) {
+        item = &never_;
+    } else if (a % 8 >= 3 && !items.empty()) {
+        item = items[static_cast<std::size_t>(a % 8 - 3) % items.size()].handle;
+    }
+    probe_.Send(StepText(step),
+                [&](Session& s) { return s.SendMenu(messages::kGoSelector, item); });
+}
+
+void Player::SendRaw(const MessageStep& step) {
+    const auto& raw = kRawMessages[static_cast<std::size_t>(step.argument) % kRawMessages.size()];
+    const char* caller = raw.first;
+    const char* selector = raw.second;
+    if (std::string(caller) == messages::kAccessCaller &&
+        std::string(selector) == messages::kReloadSelector) {
+        probe_.Send(StepText(step), [](Session& s) { return s.Reload(); });
+    } else {
+        probe_.Send(StepText(step), [&](Session& s) { return s.Send(caller, selector); });
+    }
+}
+
 bool Player::Play(const MessageStep& step) {
-    Session& session = probe_.Module();
-    if (!session.CodeLoaded() && step.kind != Kind::Reload && step.kind != Kind::FailCall &&
-        step.kind != Kind::AnswerUnwritten && step.kind != Kind::FailEveryCallFrom &&
-        step.kind != Kind::ReopenDocument) {
+    // With the code unloaded the host sends nothing but a reload; faults and documents are
+    // the host's own.
+    const bool hostOnly = step.kind == Kind::FailCall || step.kind == Kind::AnswerUnwritten ||
+                          step.kind == Kind::FailEveryCallFrom || step.kind == Kind::ReopenDocument;
+    if (!probe_.Module().CodeLoaded() && step.kind != Kind::Reload && !hostOnly) {
         return false;
     }
     const int a = step.argument;
@@ -153,38 +187,18 @@ bool Player::Play(const MessageStep& step) {
         case Kind::ChooseAbout:
             Choose(kAboutLabel);
             break;
-        case Kind::MenuGoWithItem: {
-            abi::Handle item = nullptr;
-            const auto& items = probe_.host.Menus().Items();
-            if (a % 8 == 1) {
-                item = foreign_;
-            } else if (a % 8 == 2) {
-                item = &never_;
-            } else if (a % 8 >= 3 && !items.empty()) {
-                item = items[static_cast<std::size_t>(a % 8 - 3) % items.size()].handle;
-            }
-            probe_.Send(StepText(step),
-                        [&](Session& s) { return s.SendMenu(messages::kGoSelector, item); });
+        case Kind::MenuGoWithItem:
+            ChooseItem(step);
             break;
-        }
         case Kind::Notify:
             probe_.Send(StepText(step), [&](Session& s) {
                 return s.Notify(
                     kNotificationTypes[static_cast<std::size_t>(a) % kNotificationTypes.size()]);
             });
             break;
-        case Kind::RawMessage: {
-            const auto& raw = kRawMessages[static_cast<std::size_t>(a) % kRawMessages.size()];
-            const char* caller = raw.first;
-            const char* selector = raw.second;
-            if (std::string(caller) == messages::kAccessCaller &&
-                std::string(selector) == messages::kReloadSelector) {
-                probe_.Send(StepText(step), [](Session& s) { return s.Reload(); });
-            } else {
-                probe_.Send(StepText(step), [&](Session& s) { return s.Send(caller, selector); });
-            }
+        case Kind::RawMessage:
+            SendRaw(step);
             break;
-        }
         case Kind::FailCall:
             faults.FailCall(a % 64 + 1, kInjected);
             break;
