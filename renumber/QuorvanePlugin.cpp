@@ -94,10 +94,10 @@ ErrorCode QuorvanePlugin::OnMenuGo(HostMessage* message) {
         return kNoError;
     }
     if (chosen == byRowItemHandle) {
-        return ReorderArtboards(OrderKind::kByRow);
+        return ReorderArtboards(OrderKind::ByRow);
     }
     if (chosen == byColumnItemHandle) {
-        return ReorderArtboards(OrderKind::kByColumn);
+        return ReorderArtboards(OrderKind::ByColumn);
     }
     return kNoError;
 }

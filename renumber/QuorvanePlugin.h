@@ -37,8 +37,8 @@ class QuorvanePlugin final : public Plugin {
   private:
     // The order of a renumbering, as the menu handler passes it.
     enum class OrderKind : std::int32_t {
-        kByRow = 0,     // "Quorvane, Grid by Row", ABHVSort
-        kByColumn = 1,  // "Quorvane, Grid by Column", ABVHSort
+        ByRow = 0,     // "Quorvane, Grid by Row", ABHVSort
+        ByColumn = 1,  // "Quorvane, Grid by Column", ABVHSort
     };
 
     // An artboard's top-left corner, the only part of its bounds either order looks at.

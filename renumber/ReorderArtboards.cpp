@@ -198,7 +198,7 @@ ErrorCode QuorvanePlugin::ReorderArtboards(OrderKind kind) {
         if (const ErrorCode failed = record.ReadCorners(collection, count); failed != kNoError) {
             return failed;
         }
-        if (kind == OrderKind::kByRow) {
+        if (kind == OrderKind::ByRow) {
             std::sort(order.begin(), order.end(), ABHVSort(&collection, &record));
         } else {
             std::sort(order.begin(), order.end(), ABVHSort(&collection, &record));

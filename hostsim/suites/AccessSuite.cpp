@@ -34,13 +34,13 @@ abi::ErrorCode ReleasePlugin(abi::Handle access) {
 }  // namespace
 
 const abi::SuiteTable& AccessSuiteTable() {
-    static const abi::SuiteTable table = [] {
+    static const abi::SuiteTable kTable = [] {
         abi::SuiteTable t = MakeStubTable<SuiteId::Access>();
         Install<abi::access::AcquirePlugin>(t, &AcquirePlugin);
         Install<abi::access::ReleasePlugin>(t, &ReleasePlugin);
         return t;
     }();
-    return table;
+    return kTable;
 }
 
 }  // namespace hostsim

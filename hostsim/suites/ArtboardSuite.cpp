@@ -354,7 +354,7 @@ abi::ErrorCode SetRulerOrigin(abi::Handle* set, const OriginPoint* origin) {
 }  // namespace
 
 const abi::SuiteTable& ArtboardSuiteTable() {
-    static const abi::SuiteTable table = [] {
+    static const abi::SuiteTable kTable = [] {
         abi::SuiteTable t = MakeStubTable<SuiteId::Artboard>();
         Install<abi::artboard::NewAttributes>(t, &hostsim::NewAttributes);
         Install<abi::artboard::CloneAttributes>(t, &hostsim::CloneAttributes);
@@ -376,7 +376,7 @@ const abi::SuiteTable& ArtboardSuiteTable() {
         Install<abi::artboard::SetRulerOrigin>(t, &hostsim::SetRulerOrigin);
         return t;
     }();
-    return table;
+    return kTable;
 }
 
 }  // namespace hostsim

@@ -62,13 +62,13 @@ abi::ErrorCode ReleaseSuite(const char* name, std::int32_t version) {
 }  // namespace
 
 const abi::SuiteTable& BasicSuiteTable() {
-    static const abi::SuiteTable table = [] {
+    static const abi::SuiteTable kTable = [] {
         abi::SuiteTable t = MakeStubTable<SuiteId::Basic>();
         Install<abi::basic::AcquireSuite>(t, &AcquireSuite);
         Install<abi::basic::ReleaseSuite>(t, &ReleaseSuite);
         return t;
     }();
-    return table;
+    return kTable;
 }
 
 }  // namespace hostsim

@@ -47,13 +47,13 @@ abi::ErrorCode PopAppContext(abi::Handle context) {
 }  // namespace
 
 const abi::SuiteTable& ContextSuiteTable() {
-    static const abi::SuiteTable table = [] {
+    static const abi::SuiteTable kTable = [] {
         abi::SuiteTable t = MakeStubTable<SuiteId::Context>();
         Install<abi::context::PushAppContext>(t, &PushAppContext);
         Install<abi::context::PopAppContext>(t, &PopAppContext);
         return t;
     }();
-    return table;
+    return kTable;
 }
 
 }  // namespace hostsim

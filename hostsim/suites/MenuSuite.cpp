@@ -141,7 +141,7 @@ abi::ErrorCode GetNthMenuGroup(std::int32_t index, abi::Handle* group) {
 }  // namespace
 
 const abi::SuiteTable& MenuSuiteTable() {
-    static const abi::SuiteTable table = [] {
+    static const abi::SuiteTable kTable = [] {
         abi::SuiteTable t = MakeStubTable<SuiteId::Menu>();
         Install<abi::menu::AddMenuItem>(t, &hostsim::AddMenuItem);
         Install<abi::menu::AddMenuGroupAsSubMenu>(t, &hostsim::AddMenuGroupAsSubMenu);
@@ -150,7 +150,7 @@ const abi::SuiteTable& MenuSuiteTable() {
         Install<abi::menu::GetNthMenuGroup>(t, &hostsim::GetNthMenuGroup);
         return t;
     }();
-    return table;
+    return kTable;
 }
 
 }  // namespace hostsim

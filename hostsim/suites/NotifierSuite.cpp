@@ -33,12 +33,12 @@ abi::ErrorCode AddNotifier(abi::Handle plugin, const char* name, const char* typ
 }  // namespace
 
 const abi::SuiteTable& NotifierSuiteTable() {
-    static const abi::SuiteTable table = [] {
+    static const abi::SuiteTable kTable = [] {
         abi::SuiteTable t = MakeStubTable<SuiteId::Notifier>();
         Install<abi::notifier::AddNotifier>(t, &AddNotifier);
         return t;
     }();
-    return table;
+    return kTable;
 }
 
 }  // namespace hostsim

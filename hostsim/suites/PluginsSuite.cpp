@@ -23,12 +23,12 @@ abi::ErrorCode SetPluginName(abi::Handle plugin, const char* name) {
 }  // namespace
 
 const abi::SuiteTable& PluginsSuiteTable() {
-    static const abi::SuiteTable table = [] {
+    static const abi::SuiteTable kTable = [] {
         abi::SuiteTable t = MakeStubTable<SuiteId::Plugins>();
         Install<abi::plugins::SetPluginName>(t, &SetPluginName);
         return t;
     }();
-    return table;
+    return kTable;
 }
 
 }  // namespace hostsim

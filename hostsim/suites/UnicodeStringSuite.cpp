@@ -100,7 +100,7 @@ abi::ErrorCode Copy(abi::Handle* target, const abi::Handle* source) {
 }  // namespace
 
 const abi::SuiteTable& UnicodeStringSuiteTable() {
-    static const abi::SuiteTable table = [] {
+    static const abi::SuiteTable kTable = [] {
         abi::SuiteTable t = MakeStubTable<SuiteId::UnicodeString>();
         Install<abi::strings::Initialize>(t, &Initialize);
         Install<abi::strings::Destroy>(t, &Destroy);
@@ -108,7 +108,7 @@ const abi::SuiteTable& UnicodeStringSuiteTable() {
         Install<abi::strings::Copy>(t, &Copy);
         return t;
     }();
-    return table;
+    return kTable;
 }
 
 }  // namespace hostsim

@@ -5,18 +5,18 @@
 namespace hostsim {
 
 const abi::SuiteTable& FilePathSuiteTable() {
-    static const abi::SuiteTable table = MakeStubTable<SuiteId::FilePath>();
-    return table;
+    static const abi::SuiteTable kTable = MakeStubTable<SuiteId::FilePath>();
+    return kTable;
 }
 
 const abi::SuiteTable& FoldersSuiteTable() {
-    static const abi::SuiteTable table = MakeStubTable<SuiteId::Folders>();
-    return table;
+    static const abi::SuiteTable kTable = MakeStubTable<SuiteId::Folders>();
+    return kTable;
 }
 
 const abi::SuiteTable& BlocksSuiteTable() {
-    static const abi::SuiteTable table = MakeStubTable<SuiteId::Blocks>();
-    return table;
+    static const abi::SuiteTable kTable = MakeStubTable<SuiteId::Blocks>();
+    return kTable;
 }
 
 }  // namespace hostsim

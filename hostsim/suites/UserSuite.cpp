@@ -21,12 +21,12 @@ abi::ErrorCode MessageAlert(const abi::Handle* text) {
 }  // namespace
 
 const abi::SuiteTable& UserSuiteTable() {
-    static const abi::SuiteTable table = [] {
+    static const abi::SuiteTable kTable = [] {
         abi::SuiteTable t = MakeStubTable<SuiteId::User>();
         Install<abi::user::MessageAlert>(t, &MessageAlert);
         return t;
     }();
-    return table;
+    return kTable;
 }
 
 }  // namespace hostsim

@@ -88,11 +88,12 @@ TEST_F(RenumberTest, StackedArtboardsKeepTheirOrderSoASecondRunChangesNothing) {
     }
     const auto rowKey = [](const Placed& p) { return std::pair(-p.top, p.left); };
     const auto columnKey = [](const Placed& p) { return std::pair(p.left, -p.top); };
-    for (const auto& [command, key] :
+    for (const auto& [command, orderKey] :
          {std::pair<const char*, std::function<std::pair<float, float>(const Placed&)>>{kByRowLabel,
                                                                                         rowKey},
           {kByColumnLabel, columnKey}}) {
         std::vector<Placed> expected = layout;
+        const auto& key = orderKey;  // a lambda may not capture a structured binding (clang)
         std::stable_sort(expected.begin(), expected.end(),
                          [&](const Placed& a, const Placed& b) { return key(a) < key(b); });
         host.OpenDocument(MakeDocument(layout));

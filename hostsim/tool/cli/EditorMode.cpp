@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/abi/QuorvaneMenus.h"
 #include "hostsim/loader/ModuleLoader.h"
 #include "hostsim/tool/cli/Commands.h"
 #include "hostsim/tool/documents/FileAccess.h"
@@ -19,9 +18,6 @@ namespace hostsim::tool::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using menus::kAboutLabel;
-using menus::kByColumnLabel;
-using menus::kByRowLabel;
 
 // The editor's extension (extensions/inkscape/*.inx) runs the program as
 //   quorvane-host [EDITOR OPTIONS...] --inkscape-effect=by-row|by-column FILE

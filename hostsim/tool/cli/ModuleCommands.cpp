@@ -21,8 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using menus::kAboutLabel;
-using menus::kByColumnLabel;
-using menus::kByRowLabel;
 
 ModuleRunResult RunWithoutDocument(const std::string& module,
                                    const std::optional<std::string>& choose) {

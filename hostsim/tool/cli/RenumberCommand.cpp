@@ -20,7 +20,6 @@ namespace hostsim::tool::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using menus::kAboutLabel;
 using menus::kByColumnLabel;
 using menus::kByRowLabel;
 

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/abi/QuorvaneMenus.h"
 #include "hostsim/loader/ModuleLoader.h"
 #include "hostsim/tool/cli/Commands.h"
 #include "hostsim/tool/documents/FileAccess.h"
@@ -20,9 +19,6 @@ namespace hostsim::tool::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using menus::kAboutLabel;
-using menus::kByColumnLabel;
-using menus::kByRowLabel;
 
 }  // namespace
 
