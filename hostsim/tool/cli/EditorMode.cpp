@@ -121,8 +121,10 @@ std::optional<std::string> ApplyDialogParameter(std::string_view argument,
             continue;
         }
         if (value != choice.first && value != choice.second) {
-            return "the dialog's " + name + " is \"" + value + "\" (" + choice.first + " or " +
-                   choice.second + "); reinstall the extension";
+            std::string wrong = "the dialog's ";
+            wrong.append(name).append(" is \"").append(value).append("\" (");
+            wrong.append(choice.first).append(" or ").append(choice.second);
+            return wrong.append("); reinstall the extension");
         }
         if (choice.flag == nullptr) {
             options.by = value == choice.first ? "row" : "column";
