@@ -108,8 +108,10 @@ double JoiningTolerance(const Document& document, const ViewOptions& options, st
     const std::size_t placeA = at(a);
     const std::size_t placeB = at(b);
     // The tolerances at which a's line could reach b are b's key less the key of an artboard
-    // at or before a; tried from the smallest.
-    for (std::size_t n = placeA + 1; n-- > 0;) {
+    // at or before a; tried from the smallest, a bounded number of them. The last resort, the
+    // distance from the very first key, joins everything up to b.
+    constexpr std::size_t kTries = 64;
+    for (std::size_t n = placeA + 1, tries = 0; n-- > 0 && tries < kTries; ++tries) {
         const double tolerance = keys[b] - keys[order[n]];
         const auto anchors = Anchors(keys, order, tolerance, std::max(placeA, placeB) + 1);
         if (anchors[placeA] == anchors[placeB]) {

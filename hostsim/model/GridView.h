@@ -47,6 +47,7 @@ std::vector<Rect> ViewBounds(const Document& document, const ViewOptions& option
 
 // The smallest tolerance at which the view (with `options`' tolerance replaced) puts positions
 // `a` and `b` into one line: a difference of two line keys. Never below |key(a) - key(b)|.
+// Tries a bounded number of candidates (the smallest first) before the one that surely joins.
 double JoiningTolerance(const Document& document, const ViewOptions& options, std::size_t a,
                         std::size_t b);
 

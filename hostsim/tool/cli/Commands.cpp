@@ -49,8 +49,13 @@ std::string OrderDescription(GridOrder order, const ViewFlags& view) {
 }
 
 void WarnNearMisses(const hostsim::Document& document, const ViewOptions& view) {
-    for (const auto& miss : FindNearMisses(document, view)) {
-        Warn(document.name + ": " + DescribeNearMiss(document, miss));
+    const auto misses = FindNearMisses(document, view);
+    for (std::size_t n = 0; n < misses.size() && n < kDescribedNearMisses; ++n) {
+        Warn(document.name + ": " + DescribeNearMiss(document, misses[n]));
+    }
+    if (misses.size() > kDescribedNearMisses) {
+        Warn(document.name + ": and " + std::to_string(misses.size() - kDescribedNearMisses) +
+             " more near-misses of " + (view.byColumn ? "columns" : "rows") + " like these");
     }
 }
 

@@ -236,9 +236,14 @@ int Renumber(const RenumberOptions& given) {
         plan.view = options.view.For(plan.order);
     }
     if (options.forEditor) {
-        for (const auto& miss : options.editorWarnings ? FindNearMisses(input.document, plan.view)
-                                                       : std::vector<NearMiss>{}) {
-            std::cerr << DescribeNearMissForEditor(input.document, miss) << "\n";
+        const auto misses = options.editorWarnings ? FindNearMisses(input.document, plan.view)
+                                                   : std::vector<NearMiss>{};
+        for (std::size_t n = 0; n < misses.size() && n < kDescribedNearMisses; ++n) {
+            std::cerr << DescribeNearMissForEditor(input.document, misses[n]) << "\n";
+        }
+        if (misses.size() > kDescribedNearMisses) {
+            std::cerr << "Quorvane: and " << misses.size() - kDescribedNearMisses
+                      << " more near-misses like these\n";
         }
     } else {
         WarnNearMisses(input.document, plan.view);

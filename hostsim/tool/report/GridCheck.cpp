@@ -97,7 +97,10 @@ std::vector<NearMiss> FindNearMisses(const Document& document, const ViewOptions
                 for (const std::size_t b : later) {
                     if (OverlapByHalf(document.artboards[a], document.artboards[b],
                                       options.byColumn)) {
-                        misses.push_back({order, a, b, ToleranceText(document, options, a, b)});
+                        misses.push_back({order, a, b,
+                                          misses.size() < kDescribedNearMisses
+                                              ? ToleranceText(document, options, a, b)
+                                              : std::string()});
                         return;
                     }
                 }

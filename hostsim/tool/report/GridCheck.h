@@ -32,9 +32,13 @@ struct NearMiss {
     std::size_t first = 0;   // position in the document; its line comes first in the view
     std::size_t second = 0;  // position of an artboard of the next line
     // The text of the smallest tolerance found that puts the two into one line: a few digits,
-    // rounded up as far as that still joins them.
+    // rounded up as far as that still joins them. Found for the first kDescribedNearMisses
+    // only (each costs a few passes over the document); empty for the rest.
     std::string tolerance;
 };
+
+// How many near-misses a warning describes; the rest are counted ("and 12 more").
+inline constexpr std::size_t kDescribedNearMisses = 10;
 
 // Every near-miss of `document` under the view `options`, in walking order.
 std::vector<NearMiss> FindNearMisses(const Document& document, const ViewOptions& options);
