@@ -38,12 +38,13 @@ using menus::kByRowLabel;
 constexpr std::string_view kEditorOption = "--inkscape-effect=";
 
 // What the editor's arithmetic leaves in the coordinates it writes: it writes numbers with 8
-// significant digits, so each carries an error of up to 5e-8 of its magnitude (1e-7 just
-// below a power of ten), and a page's corner is computed from the document's larger numbers
-// (the page height, the viewBox) a few steps away. With its y-axis pointing up, the editor
-// writes a page 210 high placed at the origin as y="4.8319498e-06": 2.3e-8 of the page's
-// size (docs/orders.md). A hundred-thousandth of the largest coordinate is some 400 times
-// that error and still far below anything placed by hand: 0.003 mm on an A4 page.
+// significant digits, so each carries an error of up to 5e-8 of its magnitude, and a page's
+// corner is computed from the document's larger numbers (the page height, the viewBox) a few
+// steps away. Measured with its y-axis pointing up: a
+// page 297 high at the origin of an A4 document reached the extension as y="-8.3923342e-06"
+// beside a neighbour at y="0", 2.8e-8 of the page's size (docs/orders.md). A hundred-
+// thousandth of the largest coordinate is some 480 times that error there and still far below
+// anything placed by hand: 0.004 mm on that page.
 constexpr double kEditorRounding = 1e-5;
 
 }  // namespace
