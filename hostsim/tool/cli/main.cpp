@@ -125,7 +125,10 @@ int Run(int argc, char** argv) {
     std::string showPicture;
     auto* showCommand =
         app.add_subcommand("show", "Print a document's artboards in their current numbering");
-    showCommand->add_option("--by", showBy, "Check near-misses of this order only (row or column)")
+    showCommand
+        ->add_option("--by", showBy,
+                     "Check near-misses of this order only (row or column); with --tolerance, "
+                     "--right-to-left or --bottom-up, the order to show")
         ->check(CLI::IsMember({"row", "column"}));
     showCommand->add_option("--picture", showPicture, "Draw the numbering into this SVG picture");
     std::string showFormat;
