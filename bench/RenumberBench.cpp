@@ -9,6 +9,10 @@
 // process's peak resident memory so far (getrusage; the runs are registered from small to
 // large n, so the figure after a run is that run's peak).
 //
+// View/<view>/shuffled-grid/<n>: one whole run as the command line makes it (load, start-up,
+// the command, shut-down), exact or on a view (hostsim/tool/run/OrderView.h): the view's cost
+// is its proxy, its corners and its permutation, beside the same run without one.
+//
 // HostCall/<log>: one GetBounds through the suite table, as the module makes it, with the
 // host's log off, kept, or streamed to a discarding stream.
 #include <benchmark/benchmark.h>
@@ -22,6 +26,7 @@
 #include "hostsim/loader/Session.h"
 #include "hostsim/model/Host.h"
 #include "hostsim/suites/SuiteTables.h"
+#include "hostsim/tool/run/OrderView.h"
 
 namespace {
 
@@ -118,6 +123,22 @@ class NullBuffer : public std::streambuf {
     std::streamsize xsputn(const char* /*text*/, std::streamsize count) override { return count; }
 };
 
+void View(benchmark::State& state, hostsim::ViewOptions options) {
+    const int n = static_cast<int>(state.range(0));
+    hostsim::tool::ModuleRunRequest request;
+    request.module = hostsim::DefaultModulePath();
+    request.document = MakeLayout(n, Layout::ShuffledGrid, false);
+    request.choose = hostsim::menus::kByRowLabel;
+    for (auto _ : state) {
+        const auto result = hostsim::tool::RunModuleInView(request, options);
+        if (!result.failure.empty() || !result.document) {
+            state.SkipWithError("the run failed");
+            break;
+        }
+    }
+    state.counters["peak_MB"] = PeakMegabytes();
+}
+
 enum class Log { Off, Kept, Streamed };
 
 void HostCall(benchmark::State& state, Log log) {
@@ -168,6 +189,20 @@ void RegisterAll() {
                                  : n <= 1000 ? 5
                                              : 1);
             }
+        }
+    }
+    const std::pair<const char*, hostsim::ViewOptions> views[] = {
+        {"exact", {}},
+        {"tolerance-2", {false, 2, false, false}},
+        {"right-to-left", {false, 0, true, false}},
+        {"bottom-up", {false, 0, false, true}}};
+    for (const int n : {10000, 50000}) {
+        for (const auto& [name, options] : views) {
+            benchmark::RegisterBenchmark((std::string("View/") + name + "/shuffled-grid").c_str(),
+                                         View, options)
+                ->Arg(n)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1);
         }
     }
     // After the runs, so that a kept log does not raise their peak memory.

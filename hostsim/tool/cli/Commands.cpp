@@ -3,6 +3,7 @@
 
 #include "hostsim/tool/cli/Commands.h"
 #include "hostsim/tool/documents/FileAccess.h"
+#include "hostsim/tool/documents/FloatText.h"
 #include "hostsim/tool/documents/InputError.h"
 
 namespace hostsim::tool::cli {
@@ -33,17 +34,36 @@ GridOrder ParseOrder(const std::string& by) {
     return by == "column" ? GridOrder::ByColumn : GridOrder::ByRow;
 }
 
-void WarnNearMisses(const hostsim::Document& document, GridOrder order) {
-    for (const auto& miss : FindNearMisses(document, order)) {
-        Warn(document.name + ": " + DescribeNearMiss(document, miss));
+std::string OrderDescription(GridOrder order, const ViewFlags& view) {
+    std::string text = OrderName(order);
+    if (view.rightToLeft) {
+        text += ", right to left";
+    }
+    if (view.bottomUp) {
+        text += ", bottom up";
+    }
+    if (view.tolerance > 0) {
+        text += ", tolerance " + FormatTolerance(view.tolerance);
+    }
+    return text;
+}
+
+void WarnNearMisses(const hostsim::Document& document, const ViewOptions& view) {
+    const auto misses = FindNearMisses(document, view);
+    for (std::size_t n = 0; n < misses.size() && n < kDescribedNearMisses; ++n) {
+        Warn(document.name + ": " + DescribeNearMiss(document, misses[n]));
+    }
+    if (misses.size() > kDescribedNearMisses) {
+        Warn(document.name + ": and " + std::to_string(misses.size() - kDescribedNearMisses) +
+             " more near-misses of " + (view.byColumn ? "columns" : "rows") + " like these");
     }
 }
 
 std::set<std::size_t> NearMissPositions(const hostsim::Document& document,
-                                        const std::vector<GridOrder>& orders) {
+                                        const std::vector<ViewOptions>& views) {
     std::set<std::size_t> positions;
-    for (const auto order : orders) {
-        for (const auto& miss : FindNearMisses(document, order)) {
+    for (const auto& view : views) {
+        for (const auto& miss : FindNearMisses(document, view)) {
             positions.insert(miss.first);
             positions.insert(miss.second);
         }

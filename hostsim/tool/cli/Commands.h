@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hostsim/model/Document.h"
+#include "hostsim/model/GridView.h"
 #include "hostsim/tool/documents/DocumentFile.h"
 #include "hostsim/tool/report/GridCheck.h"
 
@@ -45,10 +46,25 @@ std::optional<DocumentFormat> ParseFormat(const std::string& format);
 // Checks a picture path before anything runs: it must be an .svg that is not the document.
 void CheckPicturePath(const std::string& picture, const std::vector<std::string>& documents);
 
-void WarnNearMisses(const hostsim::Document& document, GridOrder order);
-// The positions of the artboards that take part in a near-miss of any of `orders`.
+void WarnNearMisses(const hostsim::Document& document, const ViewOptions& view);
+// The positions of the artboards that take part in a near-miss of any of `views`.
 std::set<std::size_t> NearMissPositions(const hostsim::Document& document,
-                                        const std::vector<GridOrder>& orders);
+                                        const std::vector<ViewOptions>& views);
+
+// The options that present the module a view of the document (hostsim/model/GridView.h).
+struct ViewFlags {
+    double tolerance = 0;  // finite, 0 or more
+    bool rightToLeft = false;
+    bool bottomUp = false;
+
+    ViewOptions For(GridOrder order) const {
+        return {order == GridOrder::ByColumn, tolerance, rightToLeft, bottomUp};
+    }
+    bool IsExact() const { return For(GridOrder::ByRow).IsExact(); }
+};
+
+// "row", or with a view "row, right to left, bottom up, tolerance 2".
+std::string OrderDescription(GridOrder order, const ViewFlags& view);
 
 struct RenumberOptions {
     std::string by;
@@ -59,15 +75,28 @@ struct RenumberOptions {
     std::string format;  // "json" or "svg"; empty: from the name, else from the content
     std::string document;
     bool forEditor = false;  // run as the editor's extension: see RunAsEditorEffect
+    // In the editor: near-misses on standard error (the dialog effect's checkbox); the one-click
+    // effects keep standard error empty on success, so a batch run never waits for a click.
+    bool editorWarnings = false;
+    // In the editor: join tops and lefts within the editor's own rounding (EditorRounding).
+    bool absorbEditorRounding = false;
     std::string trace;
+    ViewFlags view;
 };
 
 // The commands; each returns the exit status or throws (Exit, InputError, ...).
 int Renumber(const RenumberOptions& options);
 int Show(const std::string& document, const std::string& by, const std::string& picture,
-         const std::string& format);
+         const std::string& format, const ViewFlags& view = {}, const std::string& module = {});
+// show under a view: the order the module gives it, as renumber --dry-run prints it, and the
+// picture of that order; writes nothing else.
+int ShowInView(const RenumberOptions& options);
 int Menus(const std::string& module);
 int About(const std::string& module);
+
+// The tolerance that absorbs what the editor's own arithmetic leaves in the coordinates it
+// writes: a hundred-thousandth of the document's largest coordinate (see EditorMode.cpp).
+double EditorRounding(const hostsim::Document& document);
 
 // The editor's mode: see EditorMode.cpp.
 bool IsEditorRun(int argc, char** argv);

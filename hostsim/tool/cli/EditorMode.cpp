@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
@@ -9,6 +10,7 @@
 #include "hostsim/loader/ModuleLoader.h"
 #include "hostsim/tool/cli/Commands.h"
 #include "hostsim/tool/documents/FileAccess.h"
+#include "hostsim/tool/documents/FloatText.h"
 #include "hostsim/tool/documents/InputError.h"
 #include "hostsim/tool/report/Picture.h"
 #include "hostsim/tool/report/Report.h"
@@ -21,15 +23,38 @@ namespace fs = std::filesystem;
 
 // The editor's extension (extensions/inkscape/*.inx) runs the program as
 //   quorvane-host [EDITOR OPTIONS...] --inkscape-effect=by-row|by-column FILE
+// (or --inkscape-effect=custom with the dialog's parameters: ApplyDialogParameter)
 // where FILE is the editor's temporary copy of the document (its name says no format) and the
 // editor's own options (--id=ID for each selected object, and any it may add) are accepted and
 // ignored. The renumbered document goes to standard output, which the editor reads back.
-// Standard error, which the editor shows in a message box even on success, stays empty
-// unless the designer must know something: a near-miss, or why nothing changed. On failure
+// Standard error, which the editor shows in a message box even on success, stays empty on
+// success, so that a batch run never waits for a click; only the dialog effect, when its
+// checkbox asks, warns of near-misses there. A failure says why nothing changed. On failure
 // nothing is written to standard output, so the editor keeps the document as it was.
 constexpr std::string_view kEditorOption = "--inkscape-effect=";
 
+// What the editor's arithmetic leaves in the coordinates it writes: it writes numbers with 8
+// significant digits, so each carries an error of up to 5e-8 of its magnitude, and a page's
+// corner is computed from the document's larger numbers (the page height, the viewBox) a few
+// steps away. Measured with its y-axis pointing up: a
+// page 297 high at the origin of an A4 document reached the extension as y="-8.3923342e-06"
+// beside a neighbour at y="0", 2.8e-8 of the page's size (docs/orders.md). A hundred-
+// thousandth of the largest coordinate is some 480 times that error there and still far below
+// anything placed by hand: 0.004 mm on that page.
+constexpr double kEditorRounding = 1e-5;
+
 }  // namespace
+
+double EditorRounding(const hostsim::Document& document) {
+    double largest = 1;
+    for (const auto& artboard : document.artboards) {
+        const Rect& b = artboard.bounds;
+        for (const float value : {b.left, b.top, b.right, b.bottom}) {
+            largest = std::max(largest, std::abs(static_cast<double>(value)));
+        }
+    }
+    return largest * kEditorRounding;
+}
 
 bool IsEditorRun(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -62,32 +87,107 @@ std::string ForEditor(std::string message, const std::string& document) {
 
 }  // namespace
 
+namespace {
+
+// The dialog effect's parameters (extensions/inkscape/quorvane-renumber-custom.inx), as the
+// editor passes them: --order=rows|columns, --horizontal=left-to-right|right-to-left,
+// --vertical=top-down|bottom-up, --tolerance=UNITS, --warnings=true|false. Sets one into
+// `options`; gives back what is wrong with it, or nothing (also for any other option, which
+// the editor may add).
+std::optional<std::string> ApplyDialogParameter(std::string_view argument,
+                                                RenumberOptions& options) {
+    const auto equals = argument.find('=');
+    if (!argument.starts_with("--") || equals == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string name(argument.substr(2, equals - 2));
+    const std::string value(argument.substr(equals + 1));
+    const struct {
+        const char* name;
+        const char* first;   // the value that sets `flag` false ...
+        const char* second;  // ... and true
+        bool* flag;
+    } choices[] = {
+        {"order", "rows", "columns", nullptr},
+        {"horizontal", "left-to-right", "right-to-left", &options.view.rightToLeft},
+        {"vertical", "top-down", "bottom-up", &options.view.bottomUp},
+        {"warnings", "false", "true", &options.editorWarnings},
+    };
+    for (const auto& choice : choices) {
+        if (name != choice.name) {
+            continue;
+        }
+        if (value != choice.first && value != choice.second) {
+            std::string wrong = "the dialog's ";
+            wrong.append(name).append(" is \"").append(value).append("\" (");
+            wrong.append(choice.first).append(" or ").append(choice.second);
+            return wrong.append("); reinstall the extension");
+        }
+        if (choice.flag == nullptr) {
+            options.by = value == choice.first ? "row" : "column";
+        } else {
+            *choice.flag = value == choice.second;
+        }
+        return std::nullopt;
+    }
+    if (name == "tolerance") {
+        const auto tolerance = ParseDecimal(value);
+        if (!tolerance || *tolerance < 0) {
+            return "the tolerance must be a number of user units, 0 or more, not \"" + value + "\"";
+        }
+        options.view.tolerance = *tolerance;
+    }
+    return std::nullopt;
+}
+
+// The effect the editor asks for (the hidden parameter), and what it implies; empty when it
+// names none this program has.
+std::optional<std::string> ApplyEffect(std::string_view effect, RenumberOptions& options) {
+    if (effect != "by-row" && effect != "by-column" && effect != "custom") {
+        return "unknown command \"" + std::string(effect) +
+               "\" (by-row, by-column or custom); reinstall the extension";
+    }
+    options.by = effect == "by-column" ? "column" : "row";
+    options.absorbEditorRounding = true;
+    options.editorWarnings = effect == "custom";
+    return std::nullopt;
+}
+
+// Fills `options` and `documents` from the editor's command line; gives back what is wrong.
+std::optional<std::string> ParseEditorRun(int argc, char** argv, RenumberOptions& options,
+                                          std::vector<std::string>& documents) {
+    std::string_view effect;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (argument.starts_with(kEditorOption)) {
+            effect = argument.substr(kEditorOption.size());
+        } else if (!argument.starts_with("--")) {
+            documents.emplace_back(argument);
+        }
+    }
+    if (auto wrong = ApplyEffect(effect, options)) {
+        return wrong;
+    }
+    for (int i = 1; i < argc && effect == "custom"; ++i) {
+        if (auto wrong = ApplyDialogParameter(argv[i], options)) {
+            return wrong;
+        }
+    }
+    if (documents.size() != 1) {
+        return "the editor gave " + std::to_string(documents.size()) + " documents instead of one";
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int RunAsEditorEffect(int argc, char** argv) {
     RenumberOptions options;
     options.output = kStandardOutput;
     options.forEditor = true;
     std::vector<std::string> documents;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument(argv[i]);
-        if (argument.starts_with(kEditorOption)) {
-            const auto effect = argument.substr(kEditorOption.size());
-            if (effect != "by-row" && effect != "by-column") {
-                std::cerr << ForEditor("unknown command \"" + std::string(effect) +
-                                           "\" (by-row or by-column); reinstall the extension",
-                                       "")
-                          << "\n";
-                return kBadInput;
-            }
-            options.by = effect == "by-row" ? "row" : "column";
-        } else if (!argument.starts_with("--")) {
-            documents.emplace_back(argument);
-        }
-    }
-    if (documents.size() != 1) {
-        std::cerr << ForEditor("the editor gave " + std::to_string(documents.size()) +
-                                   " documents instead of one",
-                               "")
-                  << "\n";
+    if (const auto wrong = ParseEditorRun(argc, argv, options, documents)) {
+        std::cerr << ForEditor(*wrong, "") << "\n";
         return kBadInput;
     }
     options.document = documents.front();

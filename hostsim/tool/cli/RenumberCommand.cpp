@@ -1,4 +1,5 @@
 // quorvane-host renumber: runs a grid command of the module on a document and writes the result.
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
@@ -15,6 +16,7 @@
 #include "hostsim/tool/report/Picture.h"
 #include "hostsim/tool/report/Report.h"
 #include "hostsim/tool/run/ModuleRun.h"
+#include "hostsim/tool/run/OrderView.h"
 
 namespace hostsim::tool::cli {
 namespace {
@@ -47,19 +49,18 @@ void CheckTracePath(const std::string& trace, const std::vector<std::string>& fi
     }
 }
 
-// The editor's wording of a near-miss: pages, and only how far apart they are, since the
-// editor shows coordinates its own way.
+// The editor's wording of a near-miss: pages, without coordinates, since the editor shows
+// them its own way.
 std::string DescribeNearMissForEditor(const hostsim::Document& document, const NearMiss& miss) {
     const bool byRow = miss.order == GridOrder::ByRow;
     const auto& a = document.artboards[miss.first];
     const auto& b = document.artboards[miss.second];
-    const double gap = byRow ? std::abs(static_cast<double>(a.bounds.top) - b.bounds.top)
-                             : std::abs(static_cast<double>(a.bounds.left) - b.bounds.left);
     std::ostringstream text;
     text << "Quorvane: pages " << miss.first + 1 << " \"" << a.name << "\" and " << miss.second + 1
          << " \"" << b.name << "\" are numbered as different " << (byRow ? "rows" : "columns")
-         << " though their " << (byRow ? "tops" : "left edges") << " are only " << gap
-         << " apart (to share a " << (byRow ? "row" : "column") << " they must line up exactly)";
+         << " though they overlap by more than half the "
+         << (byRow ? "shorter one's height" : "narrower one's width") << " (a tolerance of "
+         << miss.tolerance << " puts them in one " << (byRow ? "row" : "column") << ")";
     return text.str();
 }
 
@@ -68,6 +69,7 @@ struct RenumberPlan {
     GridOrder order = GridOrder::ByRow;
     std::string label;                           // the menu item chosen
     std::optional<DocumentFormat> outputFormat;  // set when there is an output
+    ViewOptions view;                            // the view the module runs on
 };
 
 // Checks the command line's paths before anything is read or run.
@@ -75,6 +77,7 @@ RenumberPlan ValidateRenumber(const RenumberOptions& options) {
     RenumberPlan plan;
     plan.order = ParseOrder(options.by);
     plan.label = plan.order == GridOrder::ByRow ? kByRowLabel : kByColumnLabel;
+    plan.view = options.view.For(plan.order);
     if (!options.output.empty() && options.output != kStandardOutput) {
         plan.outputFormat = FormatOfPath(options.output);
         if (!plan.outputFormat) {
@@ -98,7 +101,7 @@ hostsim::Document RunRenumberCommand(const RenumberOptions& options, const Renum
     request.document = before;
     request.choose = plan.label;
     request.trace = options.trace;
-    ModuleRunResult run = RunModule(request);
+    ModuleRunResult run = RunModuleInView(request, plan.view);
     // The result is verified next; a broken contract is the developers' business, not the
     // designer's, so the editor is not told of it.
     if (!run.problems.empty() && !options.forEditor) {
@@ -137,16 +140,18 @@ struct RenumberSummary {
     std::size_t renumbered = 0;
     std::size_t total = 0;
     GridOrder order = GridOrder::ByRow;
+    std::string orderText;  // OrderDescription
 
     // "3 of 9 renumbered by row", or with `noun` "3 of 9 artboards renumbered by row".
     std::string Text(const std::string& noun = "") const {
         return std::to_string(renumbered) + " of " + std::to_string(total) + " " +
-               (noun.empty() ? "" : noun + " ") + "renumbered by " + OrderName(order);
+               (noun.empty() ? "" : noun + " ") + "renumbered by " + orderText;
     }
 };
 
-RenumberSummary Summarise(const FormerPositions& former, GridOrder order) {
-    RenumberSummary summary{0, former.size(), order};
+RenumberSummary Summarise(const FormerPositions& former, const RenumberPlan& plan,
+                          const ViewFlags& view) {
+    RenumberSummary summary{0, former.size(), plan.order, OrderDescription(plan.order, view)};
     for (std::size_t k = 0; k < former.size(); ++k) {
         summary.renumbered += *former[k] != k ? 1 : 0;
     }
@@ -162,9 +167,14 @@ std::string DrawRenumberPicture(const RenumberOptions& options, const hostsim::D
     for (std::size_t k = 0; k < former.size(); ++k) {
         content.formerNumbers[k] = *former[k] + 1;
     }
+    const ViewOptions view = options.view.For(summary.order);
+    if (!view.IsExact()) {
+        content.lines = ViewLines(after, view);
+        content.lineNoun = OrderName(summary.order);
+    }
     // Near-misses are found in the input; the picture shows the artboards where they stand
     // now.
-    for (const auto position : NearMissPositions(before, {summary.order})) {
+    for (const auto position : NearMissPositions(before, {view})) {
         for (std::size_t k = 0; k < former.size(); ++k) {
             if (*former[k] == position) {
                 content.nearMisses.insert(k);
@@ -216,19 +226,46 @@ void WriteRenumber(const RenumberOptions& options, const RenumberPlan& plan,
 
 }  // namespace
 
-int Renumber(const RenumberOptions& options) {
-    const RenumberPlan plan = ValidateRenumber(options);
+int Renumber(const RenumberOptions& given) {
+    RenumberOptions options = given;
+    RenumberPlan plan = ValidateRenumber(options);
     const DocumentFile input = ReadDocumentFile(options.document, ParseFormat(options.format));
+    if (options.absorbEditorRounding) {
+        options.view.tolerance = std::max(options.view.tolerance, EditorRounding(input.document));
+        plan.view = options.view.For(plan.order);
+    }
     if (options.forEditor) {
-        for (const auto& miss : FindNearMisses(input.document, plan.order)) {
-            std::cerr << DescribeNearMissForEditor(input.document, miss) << "\n";
+        const auto misses = options.editorWarnings ? FindNearMisses(input.document, plan.view)
+                                                   : std::vector<NearMiss>{};
+        for (std::size_t n = 0; n < misses.size() && n < kDescribedNearMisses; ++n) {
+            std::cerr << DescribeNearMissForEditor(input.document, misses[n]) << "\n";
+        }
+        if (misses.size() > kDescribedNearMisses) {
+            std::cerr << "Quorvane: and " << misses.size() - kDescribedNearMisses
+                      << " more near-misses like these\n";
         }
     } else {
-        WarnNearMisses(input.document, plan.order);
+        WarnNearMisses(input.document, plan.view);
     }
     const hostsim::Document after = RunRenumberCommand(options, plan, input.document);
     const FormerPositions former = VerifyRenumbering(options, plan, input.document, after);
-    WriteRenumber(options, plan, input, after, former, Summarise(former, plan.order));
+    WriteRenumber(options, plan, input, after, former, Summarise(former, plan, options.view));
+    return kSuccess;
+}
+
+int ShowInView(const RenumberOptions& options) {
+    const RenumberPlan plan = ValidateRenumber(options);
+    const DocumentFile input = ReadDocumentFile(options.document, ParseFormat(options.format));
+    WarnNearMisses(input.document, plan.view);
+    const hostsim::Document after = RunRenumberCommand(options, plan, input.document);
+    const FormerPositions former = VerifyRenumbering(options, plan, input.document, after);
+    const RenumberSummary summary = Summarise(former, plan, options.view);
+    std::cout << RenumberTable(after, former);
+    if (!options.picture.empty()) {
+        ReplaceFile(options.picture,
+                    DrawRenumberPicture(options, input.document, after, former, summary));
+        std::cout << "picture: " << options.picture << "\n";
+    }
     return kSuccess;
 }
 

@@ -23,7 +23,22 @@ namespace fs = std::filesystem;
 }  // namespace
 
 int Show(const std::string& document, const std::string& by, const std::string& picture,
-         const std::string& format) {
+         const std::string& format, const ViewFlags& view, const std::string& module) {
+    if (!view.IsExact()) {
+        if (by.empty()) {
+            throw Exit{kBadInput,
+                       "--tolerance, --right-to-left and --bottom-up show an order: "
+                       "give it with --by"};
+        }
+        RenumberOptions options;
+        options.by = by;
+        options.document = document;
+        options.picture = picture;
+        options.format = format;
+        options.module = module;
+        options.view = view;
+        return ShowInView(options);
+    }
     if (!picture.empty()) {
         CheckPicturePath(picture, {document});
     }
@@ -32,15 +47,17 @@ int Show(const std::string& document, const std::string& by, const std::string& 
     if (!by.empty()) {
         orders = {ParseOrder(by)};
     }
+    std::vector<ViewOptions> views;
     for (const auto order : orders) {
-        WarnNearMisses(input.document, order);
+        views.push_back(view.For(order));
+        WarnNearMisses(input.document, views.back());
     }
     std::cout << ShowTable(input.document);
     if (!picture.empty()) {
         PictureContent content;
         content.title = fs::path(document).filename().string() + ": " +
                         std::to_string(input.document.artboards.size()) + " artboards";
-        content.nearMisses = NearMissPositions(input.document, orders);
+        content.nearMisses = NearMissPositions(input.document, views);
         ReplaceFile(picture, DrawPicture(input.document, content));
         std::cout << "picture: " << picture << "\n";
     }

@@ -19,6 +19,7 @@
 
 #include "hostsim/loader/ModuleLoader.h"
 #include "hostsim/tool/cli/Commands.h"
+#include "hostsim/tool/documents/FloatText.h"
 #include "hostsim/tool/documents/InputError.h"
 #include "hostsim/tool/validate/Validate.h"
 
@@ -45,6 +46,28 @@ CLI::App* AddValidateCommand(CLI::App& app, ValidateOptions& options,
     // The child process's side of a check, on platforms without fork.
     command->add_option("--child", options.child)->group("");
     return command;
+}
+
+// A tolerance: a finite number of document units, 0 or more.
+std::string CheckTolerance(const std::string& text) {
+    const auto value = ParseDecimal(text);
+    if (!value || *value < 0) {
+        return "the tolerance must be a number of document units, 0 or more, not \"" + text + "\"";
+    }
+    return {};
+}
+
+// --tolerance, --right-to-left and --bottom-up, the same on renumber and show.
+void AddViewOptions(CLI::App* command, ViewFlags& view) {
+    command
+        ->add_option("--tolerance", view.tolerance,
+                     "Form rows from tops (columns from lefts) within this many document units "
+                     "of the first of the row (default 0: exactly equal)")
+        ->check(CLI::Validator(CheckTolerance, "UNITS"));
+    command->add_flag("--right-to-left", view.rightToLeft,
+                      "Walk each row right to left, and the columns from the rightmost");
+    command->add_flag("--bottom-up", view.bottomUp,
+                      "Walk the rows from the lowest, and each column bottom to top");
 }
 
 int Run(int argc, char** argv) {
@@ -93,6 +116,7 @@ int Run(int argc, char** argv) {
                               "Print what would change and write nothing");
     renumberCommand->add_option("--trace", renumber.trace,
                                 "Write every message and host call to this file, one line each");
+    AddViewOptions(renumberCommand, renumber.view);
     renumberCommand->add_option("DOCUMENT", renumber.document, "A .json or .svg document")
         ->required();
 
@@ -101,12 +125,20 @@ int Run(int argc, char** argv) {
     std::string showPicture;
     auto* showCommand =
         app.add_subcommand("show", "Print a document's artboards in their current numbering");
-    showCommand->add_option("--by", showBy, "Check near-misses of this order only (row or column)")
+    showCommand
+        ->add_option("--by", showBy,
+                     "Check near-misses of this order only (row or column); with --tolerance, "
+                     "--right-to-left or --bottom-up, the order to show")
         ->check(CLI::IsMember({"row", "column"}));
     showCommand->add_option("--picture", showPicture, "Draw the numbering into this SVG picture");
     std::string showFormat;
     showCommand->add_option("--format", showFormat, formatHelp)
         ->check(CLI::IsMember({"json", "svg"}));
+    ViewFlags showView;
+    AddViewOptions(showCommand, showView);
+    std::string showModule;
+    showCommand->add_option("--module", showModule,
+                            moduleHelp + "; used only to show an order under a view");
     showCommand->add_option("DOCUMENT", showDocument, "A .json or .svg document")->required();
 
     std::string menusModule;
@@ -134,7 +166,7 @@ int Run(int argc, char** argv) {
             return Renumber(renumber);
         }
         if (showCommand->parsed()) {
-            return Show(showDocument, showBy, showPicture, showFormat);
+            return Show(showDocument, showBy, showPicture, showFormat, showView, showModule);
         }
         if (menusCommand->parsed()) {
             return Menus(menusModule);

@@ -1,8 +1,8 @@
 #include "hostsim/tool/report/GridCheck.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <map>
 
 #include "hostsim/tool/documents/FloatText.h"
 #include "hostsim/tool/documents/InputError.h"
@@ -15,39 +15,105 @@ const char* OrderName(GridOrder order) {
 
 namespace {
 
-// The coordinate that forms rows or columns, signed so that smaller comes first.
-double LineKey(const Artboard& artboard, GridOrder order) {
-    return order == GridOrder::ByRow ? -static_cast<double>(artboard.bounds.top)
-                                     : static_cast<double>(artboard.bounds.left);
+// An artboard's extent across its line: bottom to top by row, left to right by column.
+struct Extent {
+    double low = 0;
+    double high = 0;
+};
+
+Extent Across(const Artboard& artboard, bool byColumn) {
+    const Rect& b = artboard.bounds;
+    return byColumn ? Extent{b.left, b.right} : Extent{b.bottom, b.top};
 }
 
-// The coordinate that orders artboards within a row or column, smaller first.
-double CrossKey(const Artboard& artboard, GridOrder order) {
-    return order == GridOrder::ByRow ? static_cast<double>(artboard.bounds.left)
-                                     : -static_cast<double>(artboard.bounds.top);
+bool OverlapByHalf(const Artboard& a, const Artboard& b, bool byColumn) {
+    const Extent x = Across(a, byColumn);
+    const Extent y = Across(b, byColumn);
+    const double overlap = std::min(x.high, y.high) - std::max(x.low, y.low);
+    return overlap > 0.5 * std::min(x.high - x.low, y.high - y.low);
+}
+
+// A line's positions in walking order within it: by the view's left (rows) or by the view's
+// top, highest first (columns).
+std::vector<std::size_t> Walked(const GridLine& line, const std::vector<Rect>& view,
+                                bool byColumn) {
+    std::vector<std::size_t> walked = line;
+    std::stable_sort(walked.begin(), walked.end(), [&](std::size_t a, std::size_t b) {
+        return byColumn ? view[a].top > view[b].top : view[a].left < view[b].left;
+    });
+    return walked;
+}
+
+bool InOneLine(const Document& document, ViewOptions options, double tolerance, std::size_t a,
+               std::size_t b) {
+    options.tolerance = tolerance;
+    for (const auto& line : ViewLines(document, options)) {
+        const bool hasA = std::find(line.begin(), line.end(), a) != line.end();
+        const bool hasB = std::find(line.begin(), line.end(), b) != line.end();
+        if (hasA || hasB) {
+            return hasA && hasB;
+        }
+    }
+    return false;
+}
+
+// The joining tolerance rounded up to four significant digits, or to more where fewer would
+// not join the two.
+std::string ToleranceText(const Document& document, const ViewOptions& options, std::size_t a,
+                          std::size_t b) {
+    const double exact = JoiningTolerance(document, options, a, b);
+    if (exact > 0 && std::isfinite(exact)) {
+        const int magnitude = static_cast<int>(std::floor(std::log10(exact)));
+        for (int digits = 4; digits < 17; ++digits) {
+            const double scale = std::pow(10.0, digits - 1 - magnitude);
+            std::string text = FormatTolerance(std::ceil(exact * scale) / scale);
+            const auto value = ParseDecimal(text);
+            if (value && *value >= exact && InOneLine(document, options, *value, a, b)) {
+                return text;
+            }
+        }
+    }
+    return FormatTolerance(exact);
 }
 
 }  // namespace
 
-std::vector<NearMiss> FindNearMisses(const Document& document, GridOrder order) {
-    // Each row (or column) by its exact key, represented by its first artboard.
-    std::map<double, std::size_t> lines;
-    for (std::size_t i = 0; i < document.artboards.size(); ++i) {
-        const Artboard& artboard = document.artboards[i];
-        const auto [place, added] = lines.emplace(LineKey(artboard, order), i);
-        if (!added &&
-            CrossKey(artboard, order) < CrossKey(document.artboards[place->second], order)) {
-            place->second = i;
-        }
-    }
+std::string FormatTolerance(double value) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    return std::string(buffer, end);
+}
+
+std::vector<NearMiss> FindNearMisses(const Document& document, const ViewOptions& options) {
+    const GridOrder order = options.byColumn ? GridOrder::ByColumn : GridOrder::ByRow;
+    const auto lines = ViewLines(document, options);
+    const auto view = ViewBounds(document, options);
     std::vector<NearMiss> misses;
-    for (auto it = lines.begin(); it != lines.end() && std::next(it) != lines.end(); ++it) {
-        const auto next = std::next(it);
-        if (next->first - it->first < 1.0) {
-            misses.push_back({order, it->second, next->second});
-        }
+    for (std::size_t n = 0; n + 1 < lines.size(); ++n) {
+        const auto earlier = Walked(lines[n], view, options.byColumn);
+        const auto later = Walked(lines[n + 1], view, options.byColumn);
+        [&] {
+            for (const std::size_t a : earlier) {
+                for (const std::size_t b : later) {
+                    if (OverlapByHalf(document.artboards[a], document.artboards[b],
+                                      options.byColumn)) {
+                        misses.push_back({order, a, b,
+                                          misses.size() < kDescribedNearMisses
+                                              ? ToleranceText(document, options, a, b)
+                                              : std::string()});
+                        return;
+                    }
+                }
+            }
+        }();
     }
     return misses;
+}
+
+std::vector<NearMiss> FindNearMisses(const Document& document, GridOrder order) {
+    ViewOptions exact;
+    exact.byColumn = order == GridOrder::ByColumn;
+    return FindNearMisses(document, exact);
 }
 
 std::string DescribeNearMiss(const Document& document, const NearMiss& miss) {
@@ -59,9 +125,10 @@ std::string DescribeNearMiss(const Document& document, const NearMiss& miss) {
                (byRow ? "top " : "left ") + FormatFloat(value) + ")";
     };
     return std::string("artboards ") + name(miss.first) + " and " + name(miss.second) +
-           " are in different " + (byRow ? "rows" : "columns") + " though their " +
-           (byRow ? "tops" : "lefts") + " differ by less than one unit (" +
-           (byRow ? "rows" : "columns") + " need exactly equal " + (byRow ? "tops" : "lefts") + ")";
+           " are in different " + (byRow ? "rows" : "columns") + " though they overlap " +
+           (byRow ? "vertically by more than half the shorter one's height"
+                  : "horizontally by more than half the narrower one's width") +
+           "; --tolerance " + miss.tolerance + " puts them in one " + (byRow ? "row" : "column");
 }
 
 }  // namespace hostsim::tool

@@ -36,6 +36,33 @@ constexpr const char* kPlain = "#8a8f98";
 constexpr const char* kMoved = "#e07b00";
 constexpr const char* kNearMiss = "#d0021b";
 constexpr const char* kPath = "#2f6fde";
+constexpr const char* kBands[] = {"#dde8fb", "#fbeedd"};
+
+// The lines as bands: each the box around its artboards, a little larger, alternating tints.
+std::string DrawBands(const Document& document, const PictureContent& content, double pad) {
+    std::string svg;
+    for (std::size_t n = 0; n < content.lines.size(); ++n) {
+        double left = std::numeric_limits<double>::infinity();
+        double top = left;
+        double right = -left;
+        double bottom = -left;
+        for (const std::size_t i : content.lines[n]) {
+            const Rect& b = document.artboards.at(i).bounds;
+            left = std::min(left, static_cast<double>(b.left));
+            right = std::max(right, static_cast<double>(b.right));
+            top = std::min(top, -static_cast<double>(b.top));
+            bottom = std::max(bottom, -static_cast<double>(b.bottom));
+        }
+        if (content.lines[n].empty()) {
+            continue;
+        }
+        svg += "  <rect x=\"" + N(left - pad) + "\" y=\"" + N(top - pad) + "\" width=\"" +
+               N(right - left + 2 * pad) + "\" height=\"" + N(bottom - top + 2 * pad) +
+               "\" fill=\"" + kBands[n % 2] + "\"><title>" + content.lineNoun + " " +
+               std::to_string(n + 1) + "</title></rect>\n";
+    }
+    return svg;
+}
 
 }  // namespace
 
@@ -58,11 +85,15 @@ std::string DrawPicture(const Document& document, const PictureContent& content)
     const double stroke = extent * 0.003;
     // A heading of two lines, the title and a key to the colours, each shrunk to fit the
     // width (a character is about 0.6 of the font size wide).
-    const std::string key = content.formerNumbers.empty()
-                                ? "red dashed: near-miss (rows and columns need exactly equal "
-                                  "tops and lefts)"
-                                : "orange: new number \u00b7 red dashed: near-miss (rows and "
-                                  "columns need exactly equal tops and lefts)";
+    std::string key = content.formerNumbers.empty()
+                          ? "red dashed: near-miss (rows and columns need exactly equal "
+                            "tops and lefts)"
+                          : "orange: new number \u00b7 red dashed: near-miss (rows and "
+                            "columns need exactly equal tops and lefts)";
+    if (!content.lines.empty()) {
+        key = "tinted bands: the " + content.lineNoun +
+              "s of the order \u00b7 orange: new number \u00b7 red dashed: near-miss";
+    }
     auto fitting = [&](const std::string& text, double largest) {
         return std::min(
             largest,
@@ -93,6 +124,7 @@ std::string DrawPicture(const Document& document, const PictureContent& content)
            "\" font-size=\"" + N(keySize) + "\" fill=\"#5a5f68\">" + EscapeAttribute(key) +
            "</text>\n";
 
+    svg += DrawBands(document, content, stroke * 4);
     // The artboards' outlines first, so that the number-order line and the texts lie on top.
     for (std::size_t i = 0; i < boards.size(); ++i) {
         const Rect& b = boards[i].bounds;

@@ -36,6 +36,24 @@ install_extension() {
     "$EXTENSION/extension.sh" install folder >/dev/null
 }
 
+# preferences YAXISDOWN [ATTRIBUTE...]: the private profile's preferences, before the editor
+# first runs: its y-axis pointing down (1) or up (0), and the dialog's last choices as the
+# editor keeps them, attributes of its "extensions" group
+# (org.quorvane.renumber.custom.tolerance="2").
+preferences() {
+    local yaxisdown="$1"
+    shift
+    mkdir -p "$INKSCAPE_PROFILE_DIR"
+    cat >"$INKSCAPE_PROFILE_DIR/preferences.xml" <<EOF
+<?xml version="1.0" encoding="UTF-8" standalone="no"?>
+<inkscape version="1" xmlns:sodipodi="http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd"
+  xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape">
+  <group id="options" yaxisdown="$yaxisdown"><group id="yaxisdown" value="$yaxisdown"/></group>
+  <group id="extensions" $*/>
+</inkscape>
+EOF
+}
+
 # edit DOCUMENT COMMAND [THEN]: opens DOCUMENT in the editor with its window on a virtual
 # display, chooses the menu command (then the editor's action THEN), and exports the result
 # as out.pdf. Message boxes are clicked
@@ -131,11 +149,27 @@ stays)
     expect_message_boxes "$3"
     ;;
 
+# ordered DOCUMENT COMMAND PAGES BOXES YAXISDOWN [PREFERENCE...]: with these preferences,
+# COMMAND (by-row, by-column, custom) exports the pages in the order PAGES ("WxH WxH ...", in
+# points) after BOXES message boxes.
+ordered)
+    document="$1" command="$2" expected="$3" boxes="$4"
+    shift 4
+    preferences "$@"
+    install_extension
+    cp "$document" document.svg
+    edit document.svg "$command"
+    tr ' ' '\n' <<<"$expected" >expected.pages
+    expect_pages expected.pages
+    expect_message_boxes "$boxes"
+    ;;
+
 # install-and-uninstall: uninstall removes what install put there and leaves the rest.
 install-and-uninstall)
     install_extension
     folder="$INKSCAPE_PROFILE_DIR/extensions/quorvane"
-    for file in quorvane-host Quorvane.so quorvane-renumber-by-row.inx quorvane-renumber-by-column.inx; do
+    for file in quorvane-host Quorvane.so quorvane-renumber-by-row.inx \
+        quorvane-renumber-by-column.inx quorvane-renumber-custom.inx; do
         [ -f "$folder/$file" ] || fail "install did not put $file into $folder"
     done
     touch "$folder/notes.txt"

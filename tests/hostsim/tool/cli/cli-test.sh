@@ -326,6 +326,45 @@ help-on-every-command)
     grep -qE '^quorvane-host [0-9]+\.[0-9]+\.[0-9]+$' .stdout || fail "version: $(cat .stdout)"
     ;;
 
+# view-order DOCUMENT NAMES ARGUMENTS...: renumber ARGUMENTS on a copy of the fixture DOCUMENT
+# (written as JSON) puts the artboards in the order NAMES ("A|B|C"); the input is untouched.
+view-order)
+    document="$1" names="$2"
+    shift 2
+    cp "$FIXTURES/$document" .
+    run renumber "$@" "$document" --output out.json
+    expect_status 0
+    expect_same "$document" "$FIXTURES/$document"
+    order=$(sed -n 's/^ *{"name": "\([^"]*\)".*/\1/p' out.json | paste -sd'|')
+    [ "$order" = "$names" ] || fail "order: $order, expected $names"
+    ;;
+
+# same-as-without DOCUMENT ORDER ARGUMENTS...: ARGUMENTS (a view that is the document itself)
+# give the same output, table and host calls as renumber without them.
+same-as-without)
+    document="$1" order="$2"
+    shift 2
+    cp "$FIXTURES/$document" .
+    run renumber --by "$order" "$document" --trace plain.trace --output plain.json
+    expect_status 0
+    run renumber --by "$order" "$@" "$document" --trace view.trace --output view.json
+    expect_status 0
+    expect_same view.json plain.json
+    expect_same view.trace plain.trace
+    ;;
+
+# show-prints-view-order: show under a view prints the module's order with the 'was' column,
+# draws it with its rows as bands, and changes no document.
+show-prints-view-order)
+    cp "$FIXTURES/near-aligned-screens.svg" .
+    run show --by row --tolerance 2 near-aligned-screens.svg --picture view.svg
+    expect_status 0
+    expect_in .stdout "  2  Website Download Splash  800.33966   1.2340232    2"
+    expect_in view.svg "near-aligned-screens.svg: 0 of 3 renumbered by row, tolerance 2"
+    expect_in view.svg "<title>row 1</title>"
+    expect_same near-aligned-screens.svg "$FIXTURES/near-aligned-screens.svg"
+    ;;
+
 # to-standard-output EXAMPLE NAME ORDER STDERR ARGUMENTS...: EXAMPLE copied to NAME (a name
 # that may not say its format, as the editor's temporary files) and renumbered by ORDER with
 # ARGUMENTS; standard output holds the expected document alone, standard error is STDERR

@@ -25,7 +25,7 @@ std::vector<std::pair<std::size_t, std::size_t>> Pairs(const std::vector<NearMis
     return pairs;
 }
 
-TEST(GridCheck, FindsNeighbouringRowsAndColumnsLessThanOneUnitApart) {
+TEST(GridCheck, FindsArtboardsOfNeighbouringLinesOverlappingByMoreThanHalf) {
     using Pairs_ = std::vector<std::pair<std::size_t, std::size_t>>;
     const struct {
         const char* name;
@@ -35,7 +35,18 @@ TEST(GridCheck, FindsNeighbouringRowsAndColumnsLessThanOneUnitApart) {
     } cases[] = {
         {"tops 100 and 99.99", Boards({{500, 100}, {0, 99.99f}}), GridOrder::ByRow, {{0, 1}}},
         {"equal tops form one row", Boards({{0, 100}, {50, 100}}), GridOrder::ByRow, {}},
-        {"one unit apart is no near-miss", Boards({{0, 100}, {50, 99}}), GridOrder::ByRow, {}},
+        {"a whole unit apart still overlaps",
+         Boards({{0, 100}, {50, 99}}),
+         GridOrder::ByRow,
+         {{0, 1}}},
+        {"half the height is not more than half",
+         Boards({{0, 100}, {50, 95}}),
+         GridOrder::ByRow,
+         {}},
+        {"a well-separated grid",
+         Boards({{0, 100}, {50, 100}, {0, 80}, {50, 80}}),
+         GridOrder::ByRow,
+         {}},
         {"named by the first of each row",
          Boards({{90, 100}, {10, 100}, {70, 99.5f}, {30, 99.5f}}),
          GridOrder::ByRow,
@@ -63,7 +74,36 @@ TEST(GridCheck, TheMessageNamesBothArtboardsAndTheirCoordinates) {
     ASSERT_EQ(misses.size(), 1u);
     EXPECT_EQ(DescribeNearMiss(document, misses[0]),
               "artboards 1 \"A1\" (top 100) and 2 \"A2\" (top 99.99) are in different rows "
-              "though their tops differ by less than one unit (rows need exactly equal tops)");
+              "though they overlap vertically by more than half the shorter one's height; "
+              "--tolerance 0.01001 puts them in one row");
+}
+
+TEST(GridCheck, TheNamedToleranceJoinsTheTwoAndAViewThatJoinsThemIsQuiet) {
+    const struct {
+        const char* name;
+        Document document;
+        ViewOptions view;
+        std::vector<std::string> tolerances;
+    } cases[] = {
+        {"half a unit", Boards({{0, 792}, {50, 791.5f}}), {}, {"0.5"}},
+        {"joined by the view", Boards({{0, 792}, {50, 791.5f}}), {false, 0.5, false, false}, {}},
+        {"from the anchor above",
+         Boards({{0, 100}, {20, 99}, {40, 97.5f}}),
+         {false, 1.5, false, false},
+         {"2.5"}},
+        {"four units apart", Boards({{0, 100}, {20, 96}}), {}, {"4"}},
+        {"columns", Boards({{0, 0}, {3, 100}}), {true, 0, false, false}, {"3"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> tolerances;
+        for (const auto& miss : FindNearMisses(c.document, c.view)) {
+            tolerances.push_back(miss.tolerance);
+            ViewOptions joined = c.view;
+            joined.tolerance = std::stod(miss.tolerance);
+            EXPECT_TRUE(FindNearMisses(c.document, joined).empty()) << c.name;
+        }
+        EXPECT_EQ(tolerances, c.tolerances) << c.name;
+    }
 }
 
 }  // namespace

@@ -79,6 +79,39 @@ TEST(Picture, NearMissesAndMovedArtboardsStandOut) {
     EXPECT_STRNE(kept.attribute("stroke").value(), missed.attribute("stroke").value());
 }
 
+TEST(Picture, EachLineOfAViewIsABandAroundItsArtboardsBehindThem) {
+    Document document = TwoBoards();
+    Artboard below;
+    below.name = "Flap";
+    below.bounds = {0, -50, 40, -90};
+    document.artboards.push_back(below);
+    PictureContent content;
+    content.lines = {{0, 1}, {2}};
+    content.lineNoun = "row";
+    const std::string text = DrawPicture(document, content);
+    pugi::xml_document svg;
+    ASSERT_TRUE(svg.load_string(text.c_str())) << text;
+    // The background, then the bands, then the outlines: a band never hides an artboard.
+    const auto rects = svg.select_nodes("/svg/rect");
+    ASSERT_EQ(rects.size(), 6u);
+    const struct {
+        std::size_t rect;
+        const char* title;
+        double left, top, right, bottom;  // y pointing down
+    } bands[] = {{1, "row 1", 0, -100, 250, 0}, {2, "row 2", 0, 50, 40, 90}};
+    for (const auto& band : bands) {
+        const auto node = rects[band.rect].node();
+        EXPECT_EQ(std::string(node.child_value("title")), band.title);
+        const double x = node.attribute("x").as_double();
+        const double y = node.attribute("y").as_double();
+        EXPECT_LT(x, band.left) << band.title;
+        EXPECT_LT(y, band.top) << band.title;
+        EXPECT_GT(x + node.attribute("width").as_double(), band.right) << band.title;
+        EXPECT_GT(y + node.attribute("height").as_double(), band.bottom) << band.title;
+    }
+    EXPECT_NE(Texts(svg)[1].find("tinted bands: the rows of the order"), std::string::npos);
+}
+
 TEST(Picture, AnEmptyDocumentStillGivesAPicture) {
     pugi::xml_document svg;
     EXPECT_TRUE(svg.load_string(DrawPicture({}, {}).c_str()));
