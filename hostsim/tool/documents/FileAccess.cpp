@@ -99,6 +99,15 @@ bool SameFile(const std::string& a, const std::string& b) {
     return Resolved(a) == Resolved(b);
 }
 
+fs::path Utf8Path(const std::string& name) {
+    return {std::u8string(name.begin(), name.end())};
+}
+
+std::string Utf8Name(const fs::path& path) {
+    const std::u8string name = path.u8string();
+    return {name.begin(), name.end()};
+}
+
 fs::path TemporaryNameBeside(const fs::path& target, std::uint64_t salt) {
     // ".NAME.123456.tmp", with NAME cut (at a character boundary) to fit in 255 bytes.
     constexpr std::size_t kMaxName = 255;
