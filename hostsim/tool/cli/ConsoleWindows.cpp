@@ -5,10 +5,11 @@
 // CommandLineToArgvW and converted to UTF-8, the encoding of every string in the program (the
 // documents' own included). An application manifest asking for the UTF-8 code page would do
 // the same for `argv`, but only on Windows 10 1903 and later, and silently not elsewhere.
+#include <windows.h>  // first: the headers below need its definitions
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <memory>
