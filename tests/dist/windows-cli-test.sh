@@ -89,6 +89,13 @@ editor-mode)
     run renumber --by column --output - "$folder/festival-posters.json"
     expect_status 0
     expect_same .stdout "$expected/festival-posters.by-column.json"
+    # A document with CRLF line ends comes out on standard output as it is written to a file.
+    sed 's/$/\r/' "$examples/zine-pages.svg" >"$folder/crlf.svg"
+    run renumber --by row --output "$folder/crlf.out.svg" "$folder/crlf.svg"
+    expect_status 0
+    run renumber --by row --output - "$folder/crlf.svg"
+    expect_status 0
+    expect_same .stdout "$folder/crlf.out.svg"
     ;;
 
 # A module named without a folder is the file in the current folder (here no module at all),
