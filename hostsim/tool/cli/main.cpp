@@ -145,20 +145,19 @@ int Run(int argc, char** argv) {
     }
 
     try {
-        int status = kSuccess;
         if (renumberCommand->parsed()) {
-            status = Renumber(renumber);
-        } else if (showCommand->parsed()) {
-            status = Show(showDocument, showBy, showPicture, showFormat);
-        } else if (menusCommand->parsed()) {
-            status = Menus(menusModule);
-        } else if (validateCommand->parsed()) {
-            status = Validate(validate);
-        } else {
-            status = About(aboutModule);
+            return Renumber(renumber);
         }
-        CheckStandardOutputWritten();
-        return status;
+        if (showCommand->parsed()) {
+            return Show(showDocument, showBy, showPicture, showFormat);
+        }
+        if (menusCommand->parsed()) {
+            return Menus(menusModule);
+        }
+        if (validateCommand->parsed()) {
+            return Validate(validate);
+        }
+        return About(aboutModule);
     } catch (...) {
         const Exit exit = ExitForCurrentException();
         std::cerr << kProgram << ": " << Printable(exit.message) << "\n";
@@ -180,12 +179,14 @@ int main(int argc, char** argv) {
         }
         pointers.push_back(nullptr);
         status = Run(static_cast<int>(arguments.size()), pointers.data());
-        if (status == kSuccess) {
-            CheckStandardOutputWritten();  // the help, the version, and what a command printed
+        // What a command printed (validate's results too, whatever they were), the help and
+        // the version; after bad input the line that says why is enough.
+        if (status != kBadInput) {
+            CheckStandardOutputWritten();
         }
     } catch (...) {
         const Exit exit = ExitForCurrentException();
-        std::cerr << kProgram << ": " << exit.message << "\n";
+        std::cerr << kProgram << ": " << Printable(exit.message) << "\n";
         status = exit.status;
     }
     return status;
