@@ -107,6 +107,24 @@ module-in-the-current-folder)
     expect_in .stderr "Quorvane.aip: cannot be loaded as a module"
     expect_in .stderr "not a 64-bit Windows module"
     ! grep -q '%1' .stderr || fail "the system's placeholder is left in: $(cat .stderr)"
+    run validate --module Quorvane.aip
+    expect_status 2
+    expect_in .stderr "Quorvane.aip: is not a module: cannot load"
+    ;;
+
+# Standard output on a full disk: status 2 and one line, in the editor's mode too.
+standard-output-full)
+    cp "$examples/zine-pages.svg" "$folder/"
+    for arguments in "renumber --by row --output -" "--inkscape-effect=by-row"; do
+        set +e
+        # shellcheck disable=SC2086 # the arguments are words
+        "${emulator[@]}" "$program" $arguments "$folder/zine-pages.svg" >/dev/full 2>.stderr
+        status=$?
+        set -e
+        expect_status 2
+        expect_in .stderr "standard output could not be written"
+        [ "$(wc -l <.stderr)" = 1 ] || fail "the error is not one line: $(cat .stderr)"
+    done
     ;;
 
 # validate starts its checks' processes with the module's name in the folder intact.
