@@ -112,13 +112,19 @@ module-in-the-current-folder)
     expect_in .stderr "Quorvane.aip: is not a module: cannot load"
     ;;
 
-# Standard output on a full disk: status 2 and one line, in the editor's mode too.
+# Standard output on a full disk or closed: status 2 and one line, in the editor's mode too.
 standard-output-full)
     cp "$examples/zine-pages.svg" "$folder/"
-    for arguments in "renumber --by row --output -" "--inkscape-effect=by-row"; do
+    for arguments in "renumber --by row --output -" "--inkscape-effect=by-row" "show"; do
         set +e
         # shellcheck disable=SC2086 # the arguments are words
         "${emulator[@]}" "$program" $arguments "$folder/zine-pages.svg" >/dev/full 2>.stderr
+        status=$?
+        set -e
+        expect_status 2
+        set +e
+        # shellcheck disable=SC2086
+        "${emulator[@]}" "$program" $arguments "$folder/zine-pages.svg" >&- 2>.stderr
         status=$?
         set -e
         expect_status 2

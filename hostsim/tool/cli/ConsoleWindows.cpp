@@ -41,7 +41,10 @@ bool Identity(HANDLE handle, BY_HANDLE_FILE_INFORMATION& information) {
 void PrepareStandardStreams() {
     // The document goes out byte for byte, as the native program writes it: in text mode every
     // LF would become CRLF, and a CRLF document would gain a CR in each line.
-    _setmode(_fileno(stdout), _O_BINARY);
+    const int output = _fileno(stdout);
+    if (output >= 0) {  // negative when the program was started without a standard output
+        _setmode(output, _O_BINARY);
+    }
     // Messages are UTF-8; a console shows them as such.
     SetConsoleOutputCP(CP_UTF8);
 }
