@@ -120,7 +120,7 @@ CheckResult Judge(const ValidationCheck& check, const ChildOutcome& child, doubl
     std::string last;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') {
-            line.pop_back();  // a Windows child's standard output is in text mode
+            line.pop_back();  // a child that wrote CRLF line ends
         }
         if (line.rfind(kMark, 0) != 0) {
             continue;
