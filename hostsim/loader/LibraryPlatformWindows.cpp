@@ -8,8 +8,15 @@
 namespace hostsim::platform {
 namespace {
 
+// The system's text for the last error. With FORMAT_MESSAGE_IGNORE_INSERTS a text meant to
+// name a file keeps its placeholder ("Bad EXE format for %1."); the file is named by the
+// caller already, so each placeholder becomes "the file".
 std::string LastErrorText() {
     const DWORD code = GetLastError();
+    if (code == ERROR_BAD_EXE_FORMAT) {
+        return "not a 64-bit Windows module (a program or library for another architecture, or "
+               "no program at all)";
+    }
     char* buffer = nullptr;
     const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -19,6 +26,18 @@ std::string LastErrorText() {
     LocalFree(buffer);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
         text.pop_back();
+    }
+    for (auto at = text.find('%'); at != std::string::npos; at = text.find('%', at)) {
+        std::size_t end = at + 1;
+        while (end < text.size() && text[end] >= '0' && text[end] <= '9') {
+            ++end;
+        }
+        if (end == at + 1) {
+            ++at;
+            continue;
+        }
+        text.replace(at, end - at, "the file");
+        at += 8;
     }
     return text;
 }

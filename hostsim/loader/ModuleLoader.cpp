@@ -4,6 +4,24 @@
 #include "hostsim/loader/LibraryPlatform.h"
 
 namespace hostsim {
+namespace {
+
+// A path in UTF-8 for messages, whatever the system's narrow code page.
+std::string Utf8Name(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return {name.begin(), name.end()};
+}
+
+// A module is named by a file path, never by a name for the system's loader to look up: a
+// user's "libc.so.6" or "Quorvane.aip" is the file of that name in the current folder, not one
+// on the loader's search path or beside the program. An absolute path is taken as it is.
+std::filesystem::path FilePath(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute;
+}
+
+}  // namespace
 
 ModuleLoader::~ModuleLoader() {
     Unload();
@@ -12,12 +30,12 @@ ModuleLoader::~ModuleLoader() {
 
 bool ModuleLoader::Load(const std::filesystem::path& path) {
     Unload();
-    path_ = path;
+    path_ = FilePath(path);
     error_.clear();
     std::string why;
-    handle_ = platform::OpenLibrary(path, why);
+    handle_ = platform::OpenLibrary(path_, why);
     if (handle_ == nullptr) {
-        error_ = "cannot load " + path.string() + ": " + why;
+        error_ = "cannot load " + Utf8Name(path_) + ": " + why;
         return false;
     }
     platform::ImageExtent(handle_, base_, size_);
@@ -39,13 +57,13 @@ void ModuleLoader::Unload(AddressReuse reuse) {
         return;
     }
     if (oldSize == 0) {
-        error_ = "cannot reserve the old range of " + path_.string() + ": its extent is unknown";
+        error_ = "cannot reserve the old range of " + Utf8Name(path_) + ": its extent is unknown";
         return;
     }
     std::string why;
     reservation_ = platform::ReserveRange(oldBase, oldSize, why);
     if (reservation_ == nullptr) {
-        error_ = "cannot reserve the old range of " + path_.string() + ": " + why;
+        error_ = "cannot reserve the old range of " + Utf8Name(path_) + ": " + why;
         return;
     }
     reservationSize_ = oldSize;
@@ -67,7 +85,7 @@ ModuleLoader::Symbol ModuleLoader::FindSymbol(const char* name) const {
 }
 
 bool ModuleLoader::IsResident(const std::filesystem::path& path) {
-    return platform::IsResident(path);
+    return platform::IsResident(FilePath(path));
 }
 
 std::filesystem::path DefaultModulePath() {

@@ -28,8 +28,10 @@ class ModuleLoader {
     ModuleLoader(const ModuleLoader&) = delete;
     ModuleLoader& operator=(const ModuleLoader&) = delete;
 
-    // Loads the module file. False on failure, with errorText() naming the file and the
-    // reason. A loader that holds a module unloads it first.
+    // Loads the module file: `path` is a file path (a relative one is taken from the current
+    // folder, never looked up on the system's search path). False on failure, with
+    // errorText() naming the file and the reason. A loader that holds a module unloads it
+    // first.
     bool Load(const std::filesystem::path& path);
     // Unloads the module's code; nothing when none is loaded. With ReserveOldRange the code's
     // address range is kept reserved; if that cannot be done errorText() says why.
@@ -39,7 +41,7 @@ class ModuleLoader {
     // The exported function `name`, or null when the module has none or none is loaded.
     Symbol FindSymbol(const char* name) const;
 
-    // The file given to the last load().
+    // The file given to the last load(), made absolute.
     const std::filesystem::path& Path() const { return path_; }
     // Why the last load or reservation failed; empty when it did not.
     const std::string& ErrorText() const { return error_; }

@@ -14,7 +14,8 @@ Session::Session(Host& host, const std::filesystem::path& modulePath)
         throw SessionError(loader_.ErrorText());
     }
     BindEntry();
-    pluginRef_ = host_.Plugins().AddPlugin(modulePath.filename().string());
+    const std::u8string name = modulePath.filename().u8string();
+    pluginRef_ = host_.Plugins().AddPlugin({name.begin(), name.end()});
 }
 
 Session::Session(Host& host, abi::PluginEntry entry, std::string label)
@@ -30,7 +31,8 @@ Session::~Session() = default;
 void Session::BindEntry() {
     entry_ = reinterpret_cast<abi::PluginEntry>(loader_.FindSymbol("PluginMain"));
     if (entry_ == nullptr) {
-        const std::string file = loader_.Path().string();
+        const std::u8string path = loader_.Path().u8string();
+        const std::string file(path.begin(), path.end());
         loader_.Unload();
         throw SessionError(file + " has no exported PluginMain");
     }

@@ -9,6 +9,7 @@
 
 #include "hostsim/loader/ModuleLoader.h"
 #include "hostsim/tool/cli/Commands.h"
+#include "hostsim/tool/cli/OptionChecks.h"
 #include "hostsim/tool/documents/FileAccess.h"
 #include "hostsim/tool/documents/FloatText.h"
 #include "hostsim/tool/documents/InputError.h"
@@ -192,7 +193,9 @@ int RunAsEditorEffect(int argc, char** argv) {
     }
     options.document = documents.front();
     try {
-        return Renumber(options);
+        const int status = Renumber(options);
+        CheckStandardOutputWritten();  // else the editor would take a cut document for whole
+        return status;
     } catch (...) {
         const Exit exit = ExitForCurrentException();
         std::cerr << ForEditor(exit.message, options.document) << "\n";

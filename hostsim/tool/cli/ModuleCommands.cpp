@@ -25,14 +25,14 @@ using menus::kAboutLabel;
 ModuleRunResult RunWithoutDocument(const std::string& module,
                                    const std::optional<std::string>& choose) {
     ModuleRunRequest request;
-    request.module = module.empty() ? hostsim::DefaultModulePath() : fs::path(module);
+    request.module = module.empty() ? hostsim::DefaultModulePath() : Utf8Path(module);
     request.choose = choose;
     ModuleRunResult run = RunModule(request);
     if (!run.problems.empty()) {
         Warn("the host saw the module break its contract:\n" + run.problems);
     }
     if (!run.failure.empty()) {
-        throw Exit{kModuleFailed, request.module.string() + ": " + run.failure};
+        throw Exit{kModuleFailed, Utf8Name(request.module) + ": " + run.failure};
     }
     return run;
 }

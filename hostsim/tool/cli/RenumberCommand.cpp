@@ -11,6 +11,7 @@
 #include "hostsim/abi/QuorvaneMenus.h"
 #include "hostsim/loader/ModuleLoader.h"
 #include "hostsim/tool/cli/Commands.h"
+#include "hostsim/tool/cli/OptionChecks.h"
 #include "hostsim/tool/documents/FileAccess.h"
 #include "hostsim/tool/documents/InputError.h"
 #include "hostsim/tool/report/Picture.h"
@@ -89,6 +90,7 @@ RenumberPlan ValidateRenumber(const RenumberOptions& options) {
         CheckPicturePath(options.picture, {options.document, options.output});
     }
     CheckTracePath(options.trace, {options.document, options.output, options.picture});
+    CheckRenumberOutputs(options);
     return plan;
 }
 
@@ -97,10 +99,10 @@ hostsim::Document RunRenumberCommand(const RenumberOptions& options, const Renum
                                      const hostsim::Document& before) {
     ModuleRunRequest request;
     request.module =
-        options.module.empty() ? hostsim::DefaultModulePath() : fs::path(options.module);
+        options.module.empty() ? hostsim::DefaultModulePath() : Utf8Path(options.module);
     request.document = before;
     request.choose = plan.label;
-    request.trace = options.trace;
+    request.trace = Utf8Path(options.trace);
     ModuleRunResult run = RunModuleInView(request, plan.view);
     // The result is verified next; a broken contract is the developers' business, not the
     // designer's, so the editor is not told of it.
@@ -162,7 +164,7 @@ std::string DrawRenumberPicture(const RenumberOptions& options, const hostsim::D
                                 const hostsim::Document& after, const FormerPositions& former,
                                 const RenumberSummary& summary) {
     PictureContent content;
-    content.title = fs::path(options.document).filename().string() + ": " + summary.Text();
+    content.title = Utf8Name(Utf8Path(options.document).filename()) + ": " + summary.Text();
     content.formerNumbers.resize(former.size());
     for (std::size_t k = 0; k < former.size(); ++k) {
         content.formerNumbers[k] = *former[k] + 1;

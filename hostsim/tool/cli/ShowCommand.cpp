@@ -55,7 +55,7 @@ int Show(const std::string& document, const std::string& by, const std::string& 
     std::cout << ShowTable(input.document);
     if (!picture.empty()) {
         PictureContent content;
-        content.title = fs::path(document).filename().string() + ": " +
+        content.title = Utf8Name(Utf8Path(document).filename()) + ": " +
                         std::to_string(input.document.artboards.size()) + " artboards";
         content.nearMisses = NearMissPositions(input.document, views);
         ReplaceFile(picture, DrawPicture(input.document, content));

@@ -19,6 +19,9 @@
 
 #include "hostsim/loader/ModuleLoader.h"
 #include "hostsim/tool/cli/Commands.h"
+#include "hostsim/tool/cli/Console.h"
+#include "hostsim/tool/cli/OptionChecks.h"
+#include "hostsim/tool/documents/FileAccess.h"
 #include "hostsim/tool/documents/FloatText.h"
 #include "hostsim/tool/documents/InputError.h"
 #include "hostsim/tool/validate/Validate.h"
@@ -34,15 +37,17 @@ CLI::App* AddValidateCommand(CLI::App& app, ValidateOptions& options,
         "validate",
         "Prove the module sound: named checks, each in a process of its own, under every host "
         "failure and many message orders");
-    command->add_option("--module,MODULE", options.module, moduleHelp);
+    command->add_option("--module,MODULE", options.module, moduleHelp)->check(FileValue());
     command->add_flag("--json", options.json, "Write the results as one JSON document");
-    command->add_option("--seed", options.seed,
-                        "Replay the message sequence of this seed in message-order-fuzz");
+    command
+        ->add_option("--seed", options.seed,
+                     "Replay the message sequence of this seed in message-order-fuzz")
+        ->check(SeedValue());
     command->add_option("--only", options.only, "Run only these checks (by name)");
     command
         ->add_option("--time-limit", options.timeLimitSeconds,
                      "Seconds each check may take before it counts as timed out (default 300)")
-        ->check(CLI::PositiveNumber);
+        ->check(TimeLimitValue());
     // The child process's side of a check, on platforms without fork.
     command->add_option("--child", options.child)->group("");
     return command;
@@ -74,6 +79,7 @@ int Run(int argc, char** argv) {
     if (IsEditorRun(argc, argv)) {
         return RunAsEditorEffect(argc, argv);
     }
+    RefuseEmptyAttachedValues({argv, argv + argc});
     CLI::App app(
         "Renumbers the artboards of a document by grid position with the Quorvane "
         "module,\nplaying the host application's part around it.",
@@ -91,7 +97,7 @@ int Run(int argc, char** argv) {
         "Exit status: 0 success, 1 the module's command failed, 2 usage error or bad "
         "input.");
     const std::string moduleHelp =
-        "The module to load (default: " + hostsim::DefaultModulePath().string() + ")";
+        "The module to load (default: " + Utf8Name(hostsim::DefaultModulePath()) + ")";
 
     const std::string formatHelp =
         "The document's format, json or svg (default: from its name, else from its content)";
@@ -103,22 +109,28 @@ int Run(int argc, char** argv) {
         ->add_option("--by", renumber.by, "The grid order: row (rows top to bottom) or column")
         ->required()
         ->check(CLI::IsMember({"row", "column"}));
-    renumberCommand->add_option("--module", renumber.module, moduleHelp);
-    renumberCommand->add_option("-o,--output", renumber.output,
-                                "Write the renumbered document here (.json or .svg; may be the "
-                                "document itself; - for standard output, in the document's "
-                                "format, with nothing else there)");
+    renumberCommand->add_option("--module", renumber.module, moduleHelp)->check(FileValue());
+    renumberCommand
+        ->add_option("-o,--output", renumber.output,
+                     "Write the renumbered document here (.json or .svg; may be the "
+                     "document itself; - for standard output, in the document's "
+                     "format, with nothing else there)")
+        ->check(FileValue(StandardOutput::Allowed));
     renumberCommand->add_option("--format", renumber.format, formatHelp)
         ->check(CLI::IsMember({"json", "svg"}));
-    renumberCommand->add_option("--picture", renumber.picture,
-                                "Draw the new numbering into this SVG picture");
+    renumberCommand
+        ->add_option("--picture", renumber.picture, "Draw the new numbering into this SVG picture")
+        ->check(FileValue());
     renumberCommand->add_flag("-n,--dry-run", renumber.dryRun,
                               "Print what would change and write nothing");
-    renumberCommand->add_option("--trace", renumber.trace,
-                                "Write every message and host call to this file, one line each");
+    renumberCommand
+        ->add_option("--trace", renumber.trace,
+                     "Write every message and host call to this file, one line each")
+        ->check(FileValue());
     AddViewOptions(renumberCommand, renumber.view);
     renumberCommand->add_option("DOCUMENT", renumber.document, "A .json or .svg document")
-        ->required();
+        ->required()
+        ->check(FileValue());
 
     std::string showDocument;
     std::string showBy;
@@ -130,26 +142,31 @@ int Run(int argc, char** argv) {
                      "Check near-misses of this order only (row or column); with --tolerance, "
                      "--right-to-left or --bottom-up, the order to show")
         ->check(CLI::IsMember({"row", "column"}));
-    showCommand->add_option("--picture", showPicture, "Draw the numbering into this SVG picture");
+    showCommand->add_option("--picture", showPicture, "Draw the numbering into this SVG picture")
+        ->check(FileValue());
     std::string showFormat;
     showCommand->add_option("--format", showFormat, formatHelp)
         ->check(CLI::IsMember({"json", "svg"}));
     ViewFlags showView;
     AddViewOptions(showCommand, showView);
     std::string showModule;
-    showCommand->add_option("--module", showModule,
-                            moduleHelp + "; used only to show an order under a view");
-    showCommand->add_option("DOCUMENT", showDocument, "A .json or .svg document")->required();
+    showCommand
+        ->add_option("--module", showModule,
+                     moduleHelp + "; used only to show an order under a view")
+        ->check(FileValue());
+    showCommand->add_option("DOCUMENT", showDocument, "A .json or .svg document")
+        ->required()
+        ->check(FileValue());
 
     std::string menusModule;
     auto* menusCommand =
         app.add_subcommand("menus", "Print the menus after the module has started up");
-    menusCommand->add_option("--module", menusModule, moduleHelp);
+    menusCommand->add_option("--module", menusModule, moduleHelp)->check(FileValue());
 
     std::string aboutModule;
     auto* aboutCommand =
         app.add_subcommand("about", "Choose the module's About item and print its alert");
-    aboutCommand->add_option("--module", aboutModule, moduleHelp);
+    aboutCommand->add_option("--module", aboutModule, moduleHelp)->check(FileValue());
 
     ValidateOptions validate;
     auto* validateCommand = AddValidateCommand(app, validate, moduleHelp);
@@ -185,11 +202,26 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    PrepareStandardStreams();
+    int status = kSuccess;
     try {
-        return Run(argc, argv);
+        std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+        std::vector<char*> pointers;
+        pointers.reserve(arguments.size() + 1);
+        for (std::string& argument : arguments) {
+            pointers.push_back(argument.data());
+        }
+        pointers.push_back(nullptr);
+        status = Run(static_cast<int>(arguments.size()), pointers.data());
+        // What a command printed (validate's results too, whatever they were), the help and
+        // the version; after bad input the line that says why is enough.
+        if (status != kBadInput) {
+            CheckStandardOutputWritten();
+        }
     } catch (...) {
         const Exit exit = ExitForCurrentException();
-        std::cerr << kProgram << ": " << exit.message << "\n";
-        return exit.status;
+        std::cerr << kProgram << ": " << Printable(exit.message) << "\n";
+        status = exit.status;
     }
+    return status;
 }

@@ -11,7 +11,7 @@
 namespace hostsim::tool {
 
 std::optional<DocumentFormat> FormatOfPath(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
+    std::string extension = Utf8Name(Utf8Path(path).extension());
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (extension == ".json") {

@@ -13,6 +13,12 @@ namespace hostsim::tool {
 // well under a megabyte), low enough that reading it cannot exhaust a machine's memory.
 inline constexpr std::uintmax_t kMaxInputBytes = std::uintmax_t{256} * 1024 * 1024;
 
+// Every name the program handles is UTF-8, as typed on the command line. These convert it to
+// and from a path without the system's narrow code page, which on Windows cannot spell most
+// names ("李", "Łukasz"); elsewhere they change nothing.
+std::filesystem::path Utf8Path(const std::string& name);
+std::string Utf8Name(const std::filesystem::path& path);
+
 // The bytes of `path`, which must be a regular file (a link to one is followed) of at most
 // kMaxInputBytes. Throws InputError naming the file when it is anything else, or when it
 // cannot be read to its end.

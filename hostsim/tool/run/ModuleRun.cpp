@@ -5,6 +5,7 @@
 #include "hostsim/abi/HostCodes.h"
 #include "hostsim/loader/Session.h"
 #include "hostsim/model/Host.h"
+#include "hostsim/tool/documents/FileAccess.h"
 #include "hostsim/tool/documents/InputError.h"
 
 namespace hostsim::tool {
@@ -15,7 +16,7 @@ ModuleRunResult RunModule(const ModuleRunRequest& request) {
     if (!request.trace.empty()) {
         trace.open(request.trace, std::ios::binary | std::ios::trunc);
         if (!trace) {
-            throw InputError(Located(request.trace.string(), 0, "cannot write the trace here"));
+            throw InputError(Located(Utf8Name(request.trace), 0, "cannot write the trace here"));
         }
         host.Calls().StreamTo(&trace);
     }
@@ -27,7 +28,7 @@ ModuleRunResult RunModule(const ModuleRunRequest& request) {
     try {
         session.emplace(host, request.module);
     } catch (const SessionError& error) {
-        throw InputError(Located(request.module.string(), 0,
+        throw InputError(Located(Utf8Name(request.module), 0,
                                  std::string("cannot be loaded as a module: ") + error.what()));
     }
     auto failed = [&](const std::string& step, abi::ErrorCode code) {
@@ -60,7 +61,7 @@ ModuleRunResult RunModule(const ModuleRunRequest& request) {
     result.problems = host.ProblemReport();
     host.Calls().StreamTo(nullptr);
     if (trace.is_open() && !trace.flush()) {
-        throw InputError(Located(request.trace.string(), 0, "the trace could not be written"));
+        throw InputError(Located(Utf8Name(request.trace), 0, "the trace could not be written"));
     }
     return result;
 }

@@ -1,9 +1,12 @@
 // Child processes on Windows: this same program started again with the child's arguments, its
 // standard output a pipe that the parent reads until the child ends or the time runs out.
+// The arguments (UTF-8 in the program) go to CreateProcessW in UTF-16, and the child reads them
+// back from its wide command line, so that a module in a folder named "李" reaches it intact.
 #include <windows.h>
 
 #include <cstdio>
 #include <iostream>
+#include <string>
 
 #include "hostsim/tool/validate/ChildProcess.h"
 
@@ -35,6 +38,24 @@ std::wstring Wide(const std::string& text) {
     return wide;
 }
 
+// This program's own path, however long (a folder deeper than MAX_PATH included); empty when
+// it cannot be told.
+std::wstring OwnPath() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
     const DWORD code = exception->ExceptionRecord->ExceptionCode;
     std::printf("crashed: exception 0x%08lX\n", static_cast<unsigned long>(code));
@@ -60,8 +81,8 @@ ChildOutcome RunInChildProcess(const std::vector<std::string>& childArguments,
                                const std::function<int()>& /*work*/,
                                std::chrono::milliseconds limit) {
     ChildOutcome outcome;
-    wchar_t program[MAX_PATH];
-    if (GetModuleFileNameW(nullptr, program, MAX_PATH) == 0) {
+    const std::wstring program = OwnPath();
+    if (program.empty()) {
         outcome.crash = "this program's own path is unknown";
         return outcome;
     }
@@ -86,8 +107,8 @@ ChildOutcome RunInChildProcess(const std::vector<std::string>& childArguments,
     PROCESS_INFORMATION process{};
     std::cout.flush();
     std::fflush(nullptr);
-    const BOOL started = CreateProcessW(program, commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                        nullptr, nullptr, &startup, &process);
+    const BOOL started = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                        0, nullptr, nullptr, &startup, &process);
     CloseHandle(writeEnd);
     if (!started) {
         CloseHandle(readEnd);

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "hostsim/loader/ModuleLoader.h"
+#include "hostsim/tool/documents/FileAccess.h"
 #include "hostsim/tool/documents/InputError.h"
 #include "hostsim/tool/validate/ChildProcess.h"
 #include "hostsim/tool/validate/ValidateChecks.h"
@@ -17,6 +18,50 @@ namespace {
 
 // The lines a child writes for its parent begin with this; anything else it prints is ignored.
 constexpr const char* kMark = "@validate ";
+
+// The child that tells a module from any other file before the checks run (not a check).
+constexpr const char* kModuleProbe = "@module-probe";
+
+// The child's side of the probe: loads the file and looks for the module's entry; reports
+// "passed", or "refused REASON" when either fails.
+int ProbeHere(const std::filesystem::path& module) {
+    ModuleLoader loader;
+    std::string line = "passed";
+    if (!loader.Load(module)) {
+        line = "refused " + loader.ErrorText();
+    } else if (loader.FindSymbol("PluginMain") == nullptr) {
+        line = "refused it exports no PluginMain";
+    }
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::cout << kMark << line << std::endl;
+    return 0;
+}
+
+// Throws InputError naming the file (`name`, as the user gave it) when it is no module at
+// all: missing, empty, refused by the system's loader, or without the module's entry. The
+// file is loaded in a child process: a module whose loading crashes or hangs is a module at
+// fault, and left for the checks to report.
+void CheckIsModule(const std::filesystem::path& module, const std::string& name,
+                   std::chrono::milliseconds limit) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(module, error)) {
+        throw InputError(name + ": no such module file");
+    }
+    if (std::filesystem::file_size(module, error) == 0 && !error) {
+        throw InputError(name + ": is empty, not a module");
+    }
+    const ChildOutcome child = RunInChildProcess(
+        {"validate", "--child", kModuleProbe, "--module", Utf8Name(module)},
+        [&] { return ProbeHere(module); }, limit);
+    const std::string refused = std::string(kMark) + "refused ";
+    const auto at = child.output.rfind(refused);
+    if (child.kind != ChildOutcome::Kind::Exited || at == std::string::npos) {
+        return;
+    }
+    std::string reason = child.output.substr(at + refused.size());
+    reason.erase(reason.find_last_not_of("\r\n") + 1);
+    throw InputError(name + ": is not a module: " + reason);
+}
 
 enum class Outcome { Passed, Failed, Crashed, TimedOut, Skipped };
 
@@ -75,7 +120,7 @@ CheckResult Judge(const ValidationCheck& check, const ChildOutcome& child, doubl
     std::string last;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') {
-            line.pop_back();  // a Windows child's standard output is in text mode
+            line.pop_back();  // a child that wrote CRLF line ends
         }
         if (line.rfind(kMark, 0) != 0) {
             continue;
@@ -151,12 +196,17 @@ std::vector<const ValidationCheck*> Selected(const std::vector<std::string>& onl
 
 int Validate(const ValidateOptions& options) {
     CheckContext context;
-    context.module =
-        options.module.empty() ? DefaultModulePath() : std::filesystem::path(options.module);
+    context.module = options.module.empty() ? DefaultModulePath()
+                                            : std::filesystem::absolute(Utf8Path(options.module));
+    const std::string moduleName =
+        options.module.empty() ? Utf8Name(context.module) : options.module;
     context.seedGiven = options.seed.has_value();
     context.seed = options.seed.value_or(0);
     if (!options.child.empty()) {
         PrepareChildProcess();
+        if (options.child == kModuleProbe) {
+            return ProbeHere(context.module);
+        }
         for (const ValidationCheck& check : ValidationChecks()) {
             if (options.child == check.name) {
                 return RunHere(check, context);
@@ -164,24 +214,21 @@ int Validate(const ValidateOptions& options) {
         }
         throw InputError("no check is called \"" + options.child + "\"");
     }
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(context.module, error)) {
-        throw InputError(context.module.string() + ": no such module file");
-    }
     const std::vector<const ValidationCheck*> selected = Selected(options.only);
     const auto limit =
         std::chrono::milliseconds(static_cast<long long>(options.timeLimitSeconds * 1000));
+    CheckIsModule(context.module, moduleName, limit);
 
     std::vector<CheckResult> results;
     int passed = 0;
     int failed = 0;
     int skipped = 0;
     if (!options.json) {
-        std::cout << "validating " << context.module.string() << "\n";
+        std::cout << "validating " << Utf8Name(context.module) << "\n";
     }
     for (const ValidationCheck* check : selected) {
         std::vector<std::string> arguments = {"validate", "--child", check->name, "--module",
-                                              context.module.string()};
+                                              Utf8Name(context.module)};
         if (options.seed) {
             arguments.insert(arguments.end(), {"--seed", std::to_string(*options.seed)});
         }
@@ -210,7 +257,7 @@ int Validate(const ValidateOptions& options) {
     }
     if (options.json) {
         nlohmann::json document;
-        document["module"] = context.module.string();
+        document["module"] = Utf8Name(context.module);
         document["checks"] = nlohmann::json::array();
         for (const CheckResult& result : results) {
             nlohmann::json entry;

@@ -1,6 +1,11 @@
 // Loading module files: really unloading them, reloading them elsewhere.
 #include "hostsim/loader/ModuleLoader.h"
 
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "hostsim/loader/Session.h"
@@ -31,6 +36,32 @@ TEST(ModuleLoader, AFailedLoadNamesTheFile) {
     EXPECT_FALSE(loader.IsLoaded());
     EXPECT_NE(loader.ErrorText().find(missing.string()), std::string::npos) << loader.ErrorText();
     EXPECT_EQ(loader.FindSymbol("PluginMain"), nullptr);
+}
+
+// A name without a folder is a file in the current folder, as a user typing it means: never a
+// library the system's loader finds on its search path (which every process has loaded), nor
+// the module of that name beside the program.
+TEST(ModuleLoader, ANameWithoutAFolderIsAFileInTheCurrentFolder) {
+#if defined(_WIN32)
+    const std::vector<std::string> onTheSearchPath = {"kernel32.dll", "Quorvane.aip"};
+#else
+    const std::vector<std::string> onTheSearchPath = {"libc.so.6", "libstdc++.so.6"};
+#endif
+    const std::filesystem::path saved = std::filesystem::current_path();
+    const std::filesystem::path elsewhere =
+        std::filesystem::temp_directory_path() / ("quorvane-loader-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::current_path(elsewhere);
+    ModuleLoader loader;
+    for (const std::string& name : onTheSearchPath) {
+        EXPECT_FALSE(loader.Load(name)) << name << " was looked up, not taken as a file";
+        EXPECT_TRUE(loader.Path().is_absolute()) << loader.Path();
+    }
+    std::filesystem::copy_file(FakeModulePath(), elsewhere / HOSTSIM_FAKE_MODULE_FILE);
+    EXPECT_TRUE(loader.Load(HOSTSIM_FAKE_MODULE_FILE)) << loader.ErrorText();
+    loader.Unload();
+    std::filesystem::current_path(saved);
+    std::filesystem::remove_all(elsewhere);
 }
 
 TEST(ModuleLoader, FindsExportsAndReallyUnloads) {

@@ -415,6 +415,12 @@ bad-input)
         memory=$2
         shift 2
     fi
+    # CMake drops empty arguments; @EMPTY@ stands for one.
+    arguments=()
+    for argument in "$@"; do
+        arguments+=("${argument/#@EMPTY@/}")
+    done
+    set -- "${arguments[@]}"
     before=$(snapshot)
     (ulimit -v "$memory" && run "$@" && echo "$status" >.status)
     status=$(cat .status 2>/dev/null || echo "none")
@@ -460,6 +466,38 @@ keys-left-behind-are-named)
     run renumber --by row keys.json --output again.json
     expect_status 0
     expect_in again.json '"id": 123456789012345678901234567890'
+    ;;
+
+# module-is-a-file-path: a module named without a folder is the file of that name in the
+# current folder, however the system's loader would look the name up.
+module-is-a-file-path)
+    cp "$(dirname "$QUORVANE_HOST")/Quorvane.so" Q.so
+    run menus --module Q.so
+    expect_status 0
+    expect_same .stdout "$EXPECTED/menus.txt"
+    ;;
+
+# standard-output-fails full|closed MESSAGE ARGUMENTS...: with standard output on a full disk
+# or closed, the program ends with status 2 and one line on standard error saying so, and
+# changes no file.
+standard-output-fails)
+    how="$1" message="$2"
+    shift 2
+    cp "$EXAMPLES"/festival-posters.json .
+    before=$(snapshot)
+    set +e
+    if [ "$how" = full ]; then
+        "$QUORVANE_HOST" "$@" >/dev/full 2>.stderr
+    else
+        "$QUORVANE_HOST" "$@" >&- 2>.stderr
+    fi
+    status=$?
+    set -e
+    expect_status 2
+    expect_in .stderr "$message"
+    expect_in .stderr "standard output could not be written"
+    [ "$(wc -l <.stderr)" = 1 ] || fail "the error is not one line: $(cat .stderr)"
+    [ "$(snapshot)" = "$before" ] || fail "files changed: $(diff <(echo "$before") <(snapshot))"
     ;;
 
 *)

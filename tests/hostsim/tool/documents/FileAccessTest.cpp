@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "hostsim/tool/documents/FilePlatform.h"
 #include "hostsim/tool/documents/InputError.h"
 
 namespace hostsim::tool {
@@ -150,6 +152,48 @@ TEST_F(FileAccess, OneFileIsNotTwoOutputsWhateverTheLinks) {
         EXPECT_THROW(outputs.Add(second, "b"), InputError) << first << " " << second;
     }
     EXPECT_FALSE(SameFile(document, (directory_ / "other.json").string()));
+}
+
+TEST_F(FileAccess, AnOutputNamedByALinkThatLeadsNowhereIsRefusedByName) {
+    fs::create_symlink("self.json", directory_ / "self.json");
+    fs::create_symlink("round.json", directory_ / "about.json");
+    fs::create_symlink("about.json", directory_ / "round.json");
+    fs::create_symlink("missing.json", directory_ / "dangling.json");
+    fs::create_symlink("no/such/folder/doc.json", directory_ / "far.json");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"self.json", "it is a link that leads back to itself"},
+        {"round.json", "it is a link that leads back to itself"},
+        {"dangling.json", "it is a link to "},
+        {"far.json", "it is a link to "},
+    };
+    for (const auto& [name, why] : cases) {
+        const auto path = (directory_ / name).string();
+        try {
+            ReplaceFile(path, "new");
+            ADD_FAILURE() << "wrote through " << name;
+        } catch (const InputError& error) {
+            EXPECT_THAT(error.what(), HasSubstr(path + ": cannot be written: " + why));
+        }
+        EXPECT_TRUE(fs::is_symlink(directory_ / name)) << name << " was replaced";
+    }
+    EXPECT_EQ(EntryCount(), cases.size() + 1);
+}
+
+// The temporary file beside a target is created, never opened: a link planted at its name
+// (by someone who guessed it) is not followed, and the file it names stays as it was.
+TEST_F(FileAccess, ANewFileIsNeverWrittenThroughWhatIsAlreadyThere) {
+    const auto victim = directory_ / "victim.txt";
+    ReplaceFile(victim.string(), "precious");
+    fs::create_symlink("victim.txt", directory_ / "planted.tmp");
+    fs::create_symlink("gone.txt", directory_ / "dangling.tmp");
+    for (const auto* name : {"planted.tmp", "dangling.tmp", "victim.txt"}) {
+        std::string why;
+        EXPECT_EQ(platform::WriteNewFile(directory_ / name, "forged", std::nullopt, why),
+                  platform::Created::NameTaken)
+            << name << ": " << why;
+    }
+    EXPECT_EQ(ReadWholeFile(victim.string()), "precious");
+    EXPECT_FALSE(fs::exists(directory_ / "gone.txt"));
 }
 
 TEST_F(FileAccess, WhatIsNotARegularFileIsNeitherReadNorReplaced) {
