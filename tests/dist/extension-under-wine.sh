@@ -44,13 +44,15 @@ folder_win="$appdata_win\\inkscape\\extensions\\quorvane"
 ran=0
 for inx in "$folder"/*.inx; do
     name=${inx##*/}
-    # The command and the parameters, as the editor reads them from the .inx.
-    set -- $(python3 - "$inx" <<'PY'
+    # The command and the parameters, as the editor reads them from the .inx: one a line, so
+    # that a value with spaces stays one argument.
+    lines=$(python3 - "$inx" <<'PY'
 import sys, xml.etree.ElementTree as ET
 ns = "{http://www.inkscape.org/namespace/inkscape/extension}"
 root = ET.parse(sys.argv[1]).getroot()
 command = root.find(f"{ns}script/{ns}command")
-print(command.get("location", "path"), command.text.strip())
+print(command.get("location", "path"))
+print(command.text.strip())
 for param in root.iter(f"{ns}param"):
     value = (param.text or "").strip()
     options = param.findall(f"{ns}option") + param.findall(f"{ns}item")
@@ -59,6 +61,14 @@ for param in root.iter(f"{ns}param"):
     print(f"--{param.get('name')}={value}")
 PY
     )
+    set -f
+    old_ifs=$IFS
+    IFS='
+'
+    # shellcheck disable=SC2086 # split on newlines only, globbing off
+    set -- $lines
+    IFS=$old_ifs
+    set +f
     location=$1 program=$2
     shift 2
     [ "$location" = inx ] && [ -f "$folder/$program" ] ||
