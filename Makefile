@@ -4,6 +4,7 @@
 #   make test   build everything (native, sanitizers, Windows) and run every test
 #   make bench  time renumbering through the stand-in host (results: bench/RESULTS.md)
 #   make dist   dist/quorvane-<version>-win64.zip, the Windows release (reproducible)
+#   make deb    dist/quorvane_<version>-1_amd64.deb, the Debian package (reproducible, lintian-clean)
 # Each first installs missing Debian packages (as root), or says which command would.
 #
 # Adding a target: give it a deps line in scripts/install-deps.sh if it needs packages, and a
@@ -15,7 +16,7 @@ MAKEFLAGS += --no-print-directory
 # one starts fast; this stops it and its services when the run is over.
 STOP_WINE = cmake/wine-run.sh --prefix=$(CURDIR)/build/windows/wine --stop
 
-.PHONY: demo test bench dist deps-demo deps-test deps-dist native sanitize windows fuzz clean
+.PHONY: demo test bench dist deb deps-demo deps-test deps-dist deps-deb native sanitize windows fuzz clean
 .PHONY: inkscape-extension install-inkscape uninstall-inkscape inkscape-extension-windows
 
 demo: deps-demo
@@ -49,7 +50,11 @@ dist: deps-dist
 	cmake --preset dist
 	cmake --build --preset dist
 
-deps-demo deps-test deps-dist: deps-%:
+# Built by dpkg-buildpackage from a copy of the sources in build/deb (scripts/make-deb.sh).
+deb: deps-deb
+	sh scripts/make-deb.sh . build/deb dist
+
+deps-demo deps-test deps-dist deps-deb: deps-%:
 	@sh scripts/install-deps.sh $*
 
 native:

@@ -3,15 +3,15 @@
 # and runs it. The README's two commands:
 #   sh setup.sh demo   renumber the bundled example with the real module and show the result
 #   sh setup.sh test   build everything (native, sanitizers, Windows under Wine) and run every test
-# and also `sh setup.sh dist` (the Windows release zip). As root the missing Debian packages
-# are installed first; otherwise the one apt-get line to run is printed. Afterwards `make TARGET`
-# does the same.
+# and also `sh setup.sh dist` (the Windows release zip) and `sh setup.sh deb` (the Debian
+# package). As root the missing Debian packages are installed first; otherwise the one apt-get
+# line to run is printed. Afterwards `make TARGET` does the same.
 set -eu
 cd "$(dirname "$0")"
 case "${1:-}" in
-    demo | test | dist) ;;
+    demo | test | dist | deb) ;;
     *)
-        echo "usage: sh setup.sh demo|test|dist" >&2
+        echo "usage: sh setup.sh demo|test|dist|deb" >&2
         exit 2
         ;;
 esac

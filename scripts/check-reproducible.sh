@@ -1,8 +1,10 @@
 #!/bin/sh
-# Builds the release twice from copies of SOURCE in two different folders, under different
-# umasks and time zones, and fails unless both give the same bytes: the zip, Quorvane.aip,
-# quorvane-host.exe and the debug file. Also fails when a build folder's path shows up in a
-# shipped file, when the shipped module carries debug sections, or (given TESTED) when the
+# Builds the release twice from copies of SOURCE in two different folders (the second reached
+# through a symbolic link), under different umasks and time zones, and fails unless both give
+# the same bytes: the zip, Quorvane.aip, quorvane-host.exe and the debug file. Also fails when
+# a build folder's path (either spelling) shows up in a shipped file, when the shipped module
+# carries debug sections, when the zip's files are not exactly those expected (the editor
+# extension folder included) or SHA256SUMS does not cover them, or (given TESTED) when the
 # shipped module is not byte for byte the module that the Windows tests ran.
 #
 #   scripts/check-reproducible.sh SOURCE WORK [TESTED_MODULE]
@@ -57,6 +59,10 @@ build() {
 }
 
 first="$work/first"
+# The second tree is reached through a symbolic link: the compiler's working folder is then
+# the resolved path while CMake hands it the linked one, and both must be mapped out.
+mkdir -p "$work/second-real/a/deeper"
+ln -s "$work/second-real" "$work/second"
 second="$work/second/a/deeper/folder"
 build "$first" 022 UTC
 build "$second" 077 Pacific/Kiritimati
@@ -83,7 +89,8 @@ done
 
 for file in "build/dist-stage/$stage/Quorvane.aip" "build/dist-stage/$stage/quorvane-host.exe" \
             "dist/Quorvane.aip.debug"; do
-    for path in "$first" "$second" "$source"; do
+    for path in "$first" "$second" "$work/second-real/a/deeper/folder" "$source" \
+                "$(realpath "$source")"; do
         if grep -q -a -F "$path" "$first/$file"; then
             fail "$file holds the path $path"
         fi
@@ -91,9 +98,29 @@ for file in "build/dist-stage/$stage/Quorvane.aip" "build/dist-stage/$stage/quor
 done
 
 listing=$(cd "$first/dist" && zip -sf "$name" | sed -n 's/^  *//p' | grep -v '^Total' | sort | tr '\n' ' ')
-expected="$stage/LICENSE $stage/Quorvane.aip $stage/README.txt $stage/SHA256SUMS $stage/THIRD-PARTY-NOTICES.txt $stage/quorvane-host.exe "
+# The top folder's files, and the editor extension folder: every .inx of the source's
+# extensions/inkscape with the program and module beside them.
+expected=$( (
+    for file in LICENSE Quorvane.aip README.txt SHA256SUMS THIRD-PARTY-NOTICES.txt \
+                quorvane-host.exe inkscape/quorvane/Quorvane.aip inkscape/quorvane/quorvane-host.exe; do
+        echo "$stage/$file"
+    done
+    for inx in "$source"/extensions/inkscape/*.inx; do
+        echo "$stage/inkscape/quorvane/${inx##*/}"
+    done
+) | sort | tr '\n' ' ')
 if [ "$listing" != "$expected" ]; then
     fail "the zip holds [$listing], expected [$expected]"
+fi
+for file in Quorvane.aip quorvane-host.exe; do
+    cmp -s "$first/build/dist-stage/$stage/$file" "$first/build/dist-stage/$stage/inkscape/quorvane/$file" ||
+        fail "the extension folder's $file differs from the one beside it"
+done
+if ! (cd "$first/build/dist-stage/$stage" && sha256sum --quiet -c SHA256SUMS); then
+    fail "SHA256SUMS does not match the files of the zip"
+fi
+if [ "$(wc -l <"$first/build/dist-stage/$stage/SHA256SUMS")" != "$(($(echo "$listing" | wc -w) - 1))" ]; then
+    fail "SHA256SUMS does not list every other file of the zip"
 fi
 if "$objdump" -h "$first/build/dist-stage/$stage/Quorvane.aip" | grep -q '\.debug_'; then
     fail "the shipped Quorvane.aip has debug sections"

@@ -2,18 +2,22 @@
 # Installs the Debian packages that a make target needs, when they are missing.
 # As root it runs apt-get and shows how far it has got; otherwise it prints the command to run
 # and stops.
-#   scripts/install-deps.sh demo|test|dist
+#   scripts/install-deps.sh demo|test|dist|deb
 set -eu
 common="make cmake g++ libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev libpugixml-dev libcli11-dev"
 # The Windows release: the cross compiler, zip, and xz for pugixml's Debian source package.
 dist="make cmake g++-mingw-w64-x86-64 nlohmann-json3-dev libcli11-dev zip xz-utils"
+# The Debian package: Debian's packaging tools and the package's Build-Depends (debian/control).
+deb="make cmake g++ git debhelper dpkg-dev devscripts lintian nlohmann-json3-dev libcli11-dev"
 case "${1:-test}" in
     demo) wanted="$common" ;;
     dist) wanted="$dist" ;;
+    deb) wanted="$deb" ;;
     # The fuzz tree builds with clang 14, whose sanitizer and libFuzzer runtimes are a package
     # of their own that clang only recommends.
-    test) wanted="$common $dist wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils python3 clang libclang-rt-14-dev clang-format clang-tidy" ;;
-    *) echo "usage: $0 demo|test|dist" >&2; exit 2 ;;
+    # The package's test installs it into a throw-away root made by mmdebstrap.
+    test) wanted="$common $dist $deb mmdebstrap wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils python3 clang libclang-rt-14-dev clang-format clang-tidy" ;;
+    *) echo "usage: $0 demo|test|dist|deb" >&2; exit 2 ;;
 esac
 missing=""
 for p in $wanted; do

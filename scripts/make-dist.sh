@@ -1,6 +1,7 @@
 #!/bin/sh
-# Packs the Windows release: DIST/quorvane-VERSION-win64.zip, with the module's debug
-# information beside it (Quorvane.aip.debug, for our own crash analysis) and DIST/SHA256SUMS.
+# Packs the Windows release: DIST/quorvane-VERSION-win64.zip (the module, the command line, and
+# the editor extension folder inkscape/quorvane/), with the module's debug information beside
+# it (Quorvane.aip.debug, for our own crash analysis) and DIST/SHA256SUMS.
 #
 #   scripts/make-dist.sh SOURCE BUILD DIST VERSION OBJCOPY PUGIXML_SOURCE
 #
@@ -41,6 +42,14 @@ cp "$build/bin/Quorvane.aip.debug" "$stage/"
 # the linker wrote.)
 SOURCE_DATE_EPOCH=0 "$objcopy" --strip-all "$build/bin/quorvane-host.exe" "$files/quorvane-host.exe"
 
+# The editor extension, self-contained: every .inx of extensions/inkscape with the program and
+# the module it runs beside it, so that the folder works wherever the user unpacks it (the
+# editor's extension folder is not the host's plug-in folder, and the .inx can name a program
+# only beside itself or on the PATH). The copies are the same bytes as the files above.
+extension="$files/inkscape/quorvane"
+sh "$source/extensions/inkscape/extension.sh" build "$files" quorvane-host.exe Quorvane.aip \
+    "$extension" >/dev/null
+
 sed -e "s/@VERSION@/$version/g" "$source/resources/dist/README.txt" >"$files/README.txt"
 cp "$source/LICENSE" "$files/LICENSE"
 
@@ -65,10 +74,14 @@ for text in README.txt LICENSE THIRD-PARTY-NOTICES.txt; do
     mv "$files/$text.crlf" "$files/$text"
 done
 
-(cd "$files" && sha256sum Quorvane.aip quorvane-host.exe README.txt LICENSE THIRD-PARTY-NOTICES.txt >SHA256SUMS)
+extension_files=$(cd "$files" && find inkscape -type f | sort)
+(cd "$files" && sha256sum Quorvane.aip quorvane-host.exe README.txt LICENSE THIRD-PARTY-NOTICES.txt \
+    $extension_files >SHA256SUMS)
 
-chmod 0755 "$files" "$files/Quorvane.aip" "$files/quorvane-host.exe"
-chmod 0644 "$files/README.txt" "$files/LICENSE" "$files/THIRD-PARTY-NOTICES.txt" "$files/SHA256SUMS"
+find "$files" -type d -exec chmod 0755 {} +
+find "$files" -type f -exec chmod 0644 {} +
+chmod 0755 "$files/Quorvane.aip" "$files/quorvane-host.exe" "$extension/Quorvane.aip" \
+    "$extension/quorvane-host.exe"
 find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 
 zip="$dist/$name.zip"

@@ -1,6 +1,8 @@
 // The platform-neutral part of ModuleLoader: what is held, and in which order things happen.
 #include "hostsim/loader/ModuleLoader.h"
 
+#include <system_error>
+
 #include "hostsim/loader/LibraryPlatform.h"
 
 namespace hostsim {
@@ -93,7 +95,21 @@ std::filesystem::path DefaultModulePath() {
     if (directory.empty()) {
         directory = std::filesystem::current_path();
     }
-    return directory / platform::kModuleFileName;
+    return DefaultModulePathFor(directory);
+}
+
+std::filesystem::path DefaultModulePathFor(const std::filesystem::path& programDirectory) {
+    std::filesystem::path beside = programDirectory / platform::kModuleFileName;
+    std::error_code error;
+    if (std::filesystem::exists(beside, error)) {
+        return beside;
+    }
+    std::filesystem::path installed =
+        programDirectory.parent_path() / "lib" / "quorvane" / platform::kModuleFileName;
+    if (std::filesystem::exists(installed, error)) {
+        return installed;
+    }
+    return beside;
 }
 
 }  // namespace hostsim

@@ -65,8 +65,19 @@ class ModuleLoader {
     std::size_t reservationSize_ = 0;
 };
 
-// The module that tests and the command line load by default: Quorvane.so (Quorvane.aip on
-// Windows) in the directory of the running program.
+// The module that tests and the command line load by default:
+// DefaultModulePathFor(the directory of the running program).
 std::filesystem::path DefaultModulePath();
+
+// The module file (Quorvane.so; Quorvane.aip on Windows) for a program in `programDirectory`:
+//   1. beside the program, where a build tree, the Windows zip and the editor extension
+//      folder keep it;
+//   2. else PROGRAM_DIR/../lib/quorvane/, where an install under a prefix puts it (the Debian
+//      package: /usr/bin/quorvane-host loads /usr/lib/quorvane/Quorvane.so), so that a
+//      private module file can never sit on the PATH beside other programs;
+//   3. else beside the program again: the path that a "cannot load" message then names is the
+//      first place looked. Beside wins when both exist, so a build tree next to an install
+//      always runs its own module. Never fails; whether the file loads is the loader's matter.
+std::filesystem::path DefaultModulePathFor(const std::filesystem::path& programDirectory);
 
 }  // namespace hostsim

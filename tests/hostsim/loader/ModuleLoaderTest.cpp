@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,42 @@ TEST(ModuleLoader, DefaultModuleSitsBesideTheRunningProgram) {
 #endif
     EXPECT_TRUE(std::filesystem::exists(path.parent_path() / HOSTSIM_FAKE_MODULE_FILE))
         << "the test's own module is built beside the test program";
+}
+
+// Where a program looks for its module, by which module files exist around it: a build tree
+// or unpacked zip (beside), an install under a prefix (PREFIX/bin, PREFIX/lib/quorvane).
+TEST(ModuleLoader, DefaultModuleIsBesideTheProgramElseInTheInstalledLibraryFolder) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / "quorvane-default-module-path";
+    const fs::path name = DefaultModulePath().filename();
+    const fs::path bin = root / "bin";
+    const fs::path beside = bin / name;
+    const fs::path installed = root / "lib" / "quorvane" / name;
+    struct Case {
+        const char* layout;
+        bool hasBeside;
+        bool hasInstalled;
+        fs::path expected;
+    };
+    const Case cases[] = {
+        {"a build tree: only beside", true, false, beside},
+        {"an install: only under lib/quorvane", false, true, installed},
+        {"a build tree next to an install: its own", true, true, beside},
+        {"nothing: beside, the first place looked", false, false, beside},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(root);
+        fs::create_directories(bin);
+        fs::create_directories(installed.parent_path());
+        if (c.hasBeside) {
+            std::ofstream(beside) << "module";
+        }
+        if (c.hasInstalled) {
+            std::ofstream(installed) << "module";
+        }
+        EXPECT_EQ(DefaultModulePathFor(bin), c.expected) << c.layout;
+    }
+    fs::remove_all(root);
 }
 
 TEST(ModuleLoader, AFailedLoadNamesTheFile) {
