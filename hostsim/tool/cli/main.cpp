@@ -75,15 +75,83 @@ void AddViewOptions(CLI::App* command, ViewFlags& view) {
                       "Walk the rows from the lowest, and each column bottom to top");
 }
 
-int Run(int argc, char** argv) {
-    if (IsEditorRun(argc, argv)) {
-        return RunAsEditorEffect(argc, argv);
-    }
-    RefuseEmptyAttachedValues({argv, argv + argc});
-    CLI::App app(
-        "Renumbers the artboards of a document by grid position with the Quorvane "
-        "module,\nplaying the host application's part around it.",
-        kProgram);
+// show's options.
+struct ShowOptions {
+    std::string document;
+    std::string by;
+    std::string picture;
+    std::string format;
+    ViewFlags view;
+    std::string module;
+};
+
+const char* const kFormatHelp =
+    "The document's format, json or svg (default: from its name, else from its content)";
+
+CLI::App* AddRenumberCommand(CLI::App& app, RenumberOptions& renumber,
+                             const std::string& moduleHelp) {
+    auto* command = app.add_subcommand(
+        "renumber", "Renumber the artboards by grid position, as the menu command does");
+    command->add_option("--by", renumber.by, "The grid order: row (rows top to bottom) or column")
+        ->required()
+        ->check(CLI::IsMember({"row", "column"}));
+    command->add_option("--module", renumber.module, moduleHelp)->check(FileValue());
+    command
+        ->add_option("-o,--output", renumber.output,
+                     "Write the renumbered document here (.json or .svg; may be the "
+                     "document itself; - for standard output, in the document's "
+                     "format, with nothing else there)")
+        ->check(FileValue(StandardOutput::Allowed));
+    command->add_option("--format", renumber.format, kFormatHelp)
+        ->check(CLI::IsMember({"json", "svg"}));
+    command
+        ->add_option("--picture", renumber.picture, "Draw the new numbering into this SVG picture")
+        ->check(FileValue());
+    command->add_flag("-n,--dry-run", renumber.dryRun, "Print what would change and write nothing");
+    command
+        ->add_option("--trace", renumber.trace,
+                     "Write every message and host call to this file, one line each")
+        ->check(FileValue());
+    AddViewOptions(command, renumber.view);
+    command->add_option("DOCUMENT", renumber.document, "A .json or .svg document")
+        ->required()
+        ->check(FileValue());
+    return command;
+}
+
+CLI::App* AddShowCommand(CLI::App& app, ShowOptions& show, const std::string& moduleHelp) {
+    auto* command =
+        app.add_subcommand("show", "Print a document's artboards in their current numbering");
+    command
+        ->add_option("--by", show.by,
+                     "Check near-misses of this order only (row or column); with --tolerance, "
+                     "--right-to-left or --bottom-up, the order to show")
+        ->check(CLI::IsMember({"row", "column"}));
+    command->add_option("--picture", show.picture, "Draw the numbering into this SVG picture")
+        ->check(FileValue());
+    command->add_option("--format", show.format, kFormatHelp)
+        ->check(CLI::IsMember({"json", "svg"}));
+    AddViewOptions(command, show.view);
+    command
+        ->add_option("--module", show.module,
+                     moduleHelp + "; used only to show an order under a view")
+        ->check(FileValue());
+    command->add_option("DOCUMENT", show.document, "A .json or .svg document")
+        ->required()
+        ->check(FileValue());
+    return command;
+}
+
+// menus and about: the module alone, without a document.
+CLI::App* AddModuleCommand(CLI::App& app, const char* name, const char* description,
+                           std::string& module, const std::string& moduleHelp) {
+    auto* command = app.add_subcommand(name, description);
+    command->add_option("--module", module, moduleHelp)->check(FileValue());
+    return command;
+}
+
+// The program's own options and how it answers usage errors.
+void ConfigureProgram(CLI::App& app) {
     // The same options everywhere: on Windows a path such as /tmp/posters.json is a path, not
     // an option. (Set before the commands are added, which take it over.)
     app.allow_windows_style_options(false);
@@ -96,94 +164,44 @@ int Run(int argc, char** argv) {
     app.footer(
         "Exit status: 0 success, 1 the module's command failed, 2 usage error or bad "
         "input.");
+}
+
+int Run(int argc, char** argv) {
+    if (IsEditorRun(argc, argv)) {
+        return RunAsEditorEffect(argc, argv);
+    }
+    RefuseEmptyAttachedValues({argv, argv + argc});
+    CLI::App app(
+        "Renumbers the artboards of a document by grid position with the Quorvane "
+        "module,\nplaying the host application's part around it.",
+        kProgram);
+    ConfigureProgram(app);
     const std::string moduleHelp =
         "The module to load (default: " + Utf8Name(hostsim::DefaultModulePath()) + ")";
-
-    const std::string formatHelp =
-        "The document's format, json or svg (default: from its name, else from its content)";
-
     RenumberOptions renumber;
-    auto* renumberCommand = app.add_subcommand(
-        "renumber", "Renumber the artboards by grid position, as the menu command does");
-    renumberCommand
-        ->add_option("--by", renumber.by, "The grid order: row (rows top to bottom) or column")
-        ->required()
-        ->check(CLI::IsMember({"row", "column"}));
-    renumberCommand->add_option("--module", renumber.module, moduleHelp)->check(FileValue());
-    renumberCommand
-        ->add_option("-o,--output", renumber.output,
-                     "Write the renumbered document here (.json or .svg; may be the "
-                     "document itself; - for standard output, in the document's "
-                     "format, with nothing else there)")
-        ->check(FileValue(StandardOutput::Allowed));
-    renumberCommand->add_option("--format", renumber.format, formatHelp)
-        ->check(CLI::IsMember({"json", "svg"}));
-    renumberCommand
-        ->add_option("--picture", renumber.picture, "Draw the new numbering into this SVG picture")
-        ->check(FileValue());
-    renumberCommand->add_flag("-n,--dry-run", renumber.dryRun,
-                              "Print what would change and write nothing");
-    renumberCommand
-        ->add_option("--trace", renumber.trace,
-                     "Write every message and host call to this file, one line each")
-        ->check(FileValue());
-    AddViewOptions(renumberCommand, renumber.view);
-    renumberCommand->add_option("DOCUMENT", renumber.document, "A .json or .svg document")
-        ->required()
-        ->check(FileValue());
-
-    std::string showDocument;
-    std::string showBy;
-    std::string showPicture;
-    auto* showCommand =
-        app.add_subcommand("show", "Print a document's artboards in their current numbering");
-    showCommand
-        ->add_option("--by", showBy,
-                     "Check near-misses of this order only (row or column); with --tolerance, "
-                     "--right-to-left or --bottom-up, the order to show")
-        ->check(CLI::IsMember({"row", "column"}));
-    showCommand->add_option("--picture", showPicture, "Draw the numbering into this SVG picture")
-        ->check(FileValue());
-    std::string showFormat;
-    showCommand->add_option("--format", showFormat, formatHelp)
-        ->check(CLI::IsMember({"json", "svg"}));
-    ViewFlags showView;
-    AddViewOptions(showCommand, showView);
-    std::string showModule;
-    showCommand
-        ->add_option("--module", showModule,
-                     moduleHelp + "; used only to show an order under a view")
-        ->check(FileValue());
-    showCommand->add_option("DOCUMENT", showDocument, "A .json or .svg document")
-        ->required()
-        ->check(FileValue());
-
+    ShowOptions show;
     std::string menusModule;
-    auto* menusCommand =
-        app.add_subcommand("menus", "Print the menus after the module has started up");
-    menusCommand->add_option("--module", menusModule, moduleHelp)->check(FileValue());
-
     std::string aboutModule;
-    auto* aboutCommand =
-        app.add_subcommand("about", "Choose the module's About item and print its alert");
-    aboutCommand->add_option("--module", aboutModule, moduleHelp)->check(FileValue());
-
     ValidateOptions validate;
+    auto* renumberCommand = AddRenumberCommand(app, renumber, moduleHelp);
+    auto* showCommand = AddShowCommand(app, show, moduleHelp);
+    auto* menusCommand = AddModuleCommand(
+        app, "menus", "Print the menus after the module has started up", menusModule, moduleHelp);
+    AddModuleCommand(app, "about", "Choose the module's About item and print its alert",
+                     aboutModule, moduleHelp);
     auto* validateCommand = AddValidateCommand(app, validate, moduleHelp);
-
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? kSuccess : kBadInput;
     }
-
     try {
         if (renumberCommand->parsed()) {
             return Renumber(renumber);
         }
         if (showCommand->parsed()) {
-            return Show(showDocument, showBy, showPicture, showFormat, showView, showModule);
+            return Show(show.document, show.by, show.picture, show.format, show.view, show.module);
         }
         if (menusCommand->parsed()) {
             return Menus(menusModule);

@@ -192,6 +192,69 @@ std::vector<const ValidationCheck*> Selected(const std::vector<std::string>& onl
     return selected;
 }
 
+// One check in a child process of its own, judged.
+CheckResult RunCheck(const ValidationCheck& check, const CheckContext& context,
+                     const ValidateOptions& options, std::chrono::milliseconds limit) {
+    std::vector<std::string> arguments = {"validate", "--child", check.name, "--module",
+                                          Utf8Name(context.module)};
+    if (options.seed) {
+        arguments.insert(arguments.end(), {"--seed", std::to_string(*options.seed)});
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const ChildOutcome child = RunInChildProcess(
+        arguments, [&] { return RunHere(check, context); }, limit);
+    CheckResult result = Judge(check, child, options.timeLimitSeconds);
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return result;
+}
+
+// "passed    name: detail (note)", as the result is printed when it comes in.
+std::string ResultLine(const CheckResult& result) {
+    std::string line = OutcomeName(result.outcome);
+    line.resize(10, ' ');
+    line += result.check->name;
+    if (!result.detail.empty()) {
+        line += ": " + result.detail;
+    }
+    for (const std::string& note : result.notes) {
+        line += " (" + note + ")";
+    }
+    return line;
+}
+
+struct Tally {
+    int passed = 0;
+    int failed = 0;
+    int skipped = 0;
+    void Count(Outcome outcome) {
+        passed += outcome == Outcome::Passed ? 1 : 0;
+        skipped += outcome == Outcome::Skipped ? 1 : 0;
+        failed += outcome == Outcome::Passed || outcome == Outcome::Skipped ? 0 : 1;
+    }
+};
+
+void PrintJson(const std::filesystem::path& module, const std::vector<CheckResult>& results,
+               const Tally& tally) {
+    nlohmann::json document;
+    document["module"] = Utf8Name(module);
+    document["checks"] = nlohmann::json::array();
+    for (const CheckResult& result : results) {
+        nlohmann::json entry;
+        entry["name"] = result.check->name;
+        entry["what"] = result.check->what;
+        entry["outcome"] = OutcomeName(result.outcome);
+        entry["detail"] = result.detail;
+        entry["notes"] = result.notes;
+        entry["seconds"] = result.seconds;
+        document["checks"].push_back(std::move(entry));
+    }
+    document["passed"] = tally.passed;
+    document["failed"] = tally.failed;
+    document["skipped"] = tally.skipped;
+    std::cout << document.dump(2) << "\n";
+}
+
 }  // namespace
 
 int Validate(const ValidateOptions& options) {
@@ -220,67 +283,28 @@ int Validate(const ValidateOptions& options) {
     CheckIsModule(context.module, moduleName, limit);
 
     std::vector<CheckResult> results;
-    int passed = 0;
-    int failed = 0;
-    int skipped = 0;
+    Tally tally;
     if (!options.json) {
         std::cout << "validating " << Utf8Name(context.module) << "\n";
     }
     for (const ValidationCheck* check : selected) {
-        std::vector<std::string> arguments = {"validate", "--child", check->name, "--module",
-                                              Utf8Name(context.module)};
-        if (options.seed) {
-            arguments.insert(arguments.end(), {"--seed", std::to_string(*options.seed)});
-        }
-        const auto start = std::chrono::steady_clock::now();
-        const ChildOutcome child = RunInChildProcess(
-            arguments, [&] { return RunHere(*check, context); }, limit);
-        CheckResult result = Judge(*check, child, options.timeLimitSeconds);
-        result.seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        passed += result.outcome == Outcome::Passed ? 1 : 0;
-        skipped += result.outcome == Outcome::Skipped ? 1 : 0;
-        failed += result.outcome == Outcome::Passed || result.outcome == Outcome::Skipped ? 0 : 1;
+        CheckResult result = RunCheck(*check, context, options, limit);
+        tally.Count(result.outcome);
         if (!options.json) {
-            std::string line = OutcomeName(result.outcome);
-            line.resize(10, ' ');
-            line += check->name;
-            if (!result.detail.empty()) {
-                line += ": " + result.detail;
-            }
-            for (const std::string& note : result.notes) {
-                line += " (" + note + ")";
-            }
-            std::cout << line << std::endl;
+            std::cout << ResultLine(result) << std::endl;
         }
         results.push_back(std::move(result));
     }
     if (options.json) {
-        nlohmann::json document;
-        document["module"] = Utf8Name(context.module);
-        document["checks"] = nlohmann::json::array();
-        for (const CheckResult& result : results) {
-            nlohmann::json entry;
-            entry["name"] = result.check->name;
-            entry["what"] = result.check->what;
-            entry["outcome"] = OutcomeName(result.outcome);
-            entry["detail"] = result.detail;
-            entry["notes"] = result.notes;
-            entry["seconds"] = result.seconds;
-            document["checks"].push_back(std::move(entry));
-        }
-        document["passed"] = passed;
-        document["failed"] = failed;
-        document["skipped"] = skipped;
-        std::cout << document.dump(2) << "\n";
+        PrintJson(context.module, results, tally);
     } else {
-        std::cout << passed << " passed, " << failed << " failed";
-        if (skipped > 0) {
-            std::cout << ", " << skipped << " skipped";
+        std::cout << tally.passed << " passed, " << tally.failed << " failed";
+        if (tally.skipped > 0) {
+            std::cout << ", " << tally.skipped << " skipped";
         }
         std::cout << "\n";
     }
-    return failed == 0 ? 0 : 1;
+    return tally.failed == 0 ? 0 : 1;
 }
 
 }  // namespace hostsim::tool
