@@ -66,21 +66,116 @@ std::string DrawBands(const Document& document, const PictureContent& content, d
 
 }  // namespace
 
-std::string DrawPicture(const Document& document, const PictureContent& content) {
-    const auto& boards = document.artboards;
-    // The drawing's extent in page units, y pointing down.
+namespace {
+
+// The drawing's extent in page units, y pointing down, and the sizes that follow from it.
+struct Extent {
     double minX = 0, minY = 0, maxX = 100, maxY = 100;
+    double Size() const { return std::max(maxX - minX, maxY - minY); }
+};
+
+Extent ExtentOf(const std::vector<Artboard>& boards) {
+    Extent e;
     if (!boards.empty()) {
-        minX = minY = std::numeric_limits<double>::infinity();
-        maxX = maxY = -std::numeric_limits<double>::infinity();
+        e.minX = e.minY = std::numeric_limits<double>::infinity();
+        e.maxX = e.maxY = -std::numeric_limits<double>::infinity();
         for (const auto& board : boards) {
-            minX = std::min(minX, static_cast<double>(board.bounds.left));
-            maxX = std::max(maxX, static_cast<double>(board.bounds.right));
-            minY = std::min(minY, -static_cast<double>(board.bounds.top));
-            maxY = std::max(maxY, -static_cast<double>(board.bounds.bottom));
+            e.minX = std::min(e.minX, static_cast<double>(board.bounds.left));
+            e.maxX = std::max(e.maxX, static_cast<double>(board.bounds.right));
+            e.minY = std::min(e.minY, -static_cast<double>(board.bounds.top));
+            e.maxY = std::max(e.maxY, -static_cast<double>(board.bounds.bottom));
         }
     }
-    const double extent = std::max(maxX - minX, maxY - minY);
+    return e;
+}
+
+// The artboards' outlines, coloured by what happened to each.
+std::string DrawOutlines(const std::vector<Artboard>& boards, const PictureContent& content,
+                         double stroke) {
+    std::string svg;
+    for (std::size_t i = 0; i < boards.size(); ++i) {
+        const Rect& b = boards[i].bounds;
+        const bool moved = i < content.formerNumbers.size() && content.formerNumbers[i] &&
+                           *content.formerNumbers[i] != i + 1;
+        const bool nearMiss = content.nearMisses.count(i) != 0;
+        const char* colour = nearMiss ? kNearMiss : moved ? kMoved : kPlain;
+        svg += "  <rect x=\"" + N(b.left) + "\" y=\"" + N(-static_cast<double>(b.top)) +
+               "\" width=\"" + N(static_cast<double>(b.right) - b.left) + "\" height=\"" +
+               N(static_cast<double>(b.top) - b.bottom) + "\" fill=\"#f7f8fa\" stroke=\"" + colour +
+               "\" stroke-width=\"" + N(stroke * (moved || nearMiss ? 2 : 1)) + "\"" +
+               (nearMiss ? " stroke-dasharray=\"" + N(stroke * 6) + " " + N(stroke * 3) + "\""
+                         : std::string()) +
+               "/>\n";
+    }
+    return svg;
+}
+
+// A line through the artboards' centres in their numbered order.
+std::string DrawOrderLine(const std::vector<Artboard>& boards, double stroke) {
+    std::string svg;
+    if (boards.size() > 1) {
+        svg += "  <polyline fill=\"none\" stroke=\"" + std::string(kPath) +
+               "\" stroke-opacity=\"0.45\" stroke-width=\"" + N(stroke * 1.5) +
+               "\" stroke-linejoin=\"round\" points=\"";
+        for (std::size_t i = 0; i < boards.size(); ++i) {
+            const Rect& b = boards[i].bounds;
+            svg += (i == 0 ? "" : " ") + N((static_cast<double>(b.left) + b.right) / 2) + "," +
+                   N(-(static_cast<double>(b.top) + b.bottom) / 2);
+        }
+        svg += "\"/>\n";
+    }
+    return svg;
+}
+
+// The artboard at position i: its new number, name and former number.
+std::string DrawLabel(const std::vector<Artboard>& boards, std::size_t i,
+                      const PictureContent& content, double extent) {
+    std::string svg;
+    const Artboard& board = boards[i];
+    const Rect& b = board.bounds;
+    const double width = static_cast<double>(b.right) - b.left;
+    const double height = static_cast<double>(b.top) - b.bottom;
+    const double centreX = b.left + width / 2;
+    const double centreY = -static_cast<double>(b.top) + height / 2;
+    // Sizes follow the artboard, within bounds that keep small ones legible and large
+    // ones from dwarfing the rest.
+    const double numberSize =
+        std::clamp(std::min(width, height) * 0.4, extent * 0.02, extent * 0.12);
+    const double smallSize = std::clamp(numberSize * 0.28, extent * 0.008, extent * 0.03);
+    const bool moved = i < content.formerNumbers.size() && content.formerNumbers[i] &&
+                       *content.formerNumbers[i] != i + 1;
+    svg += "  <g>\n    <title>" +
+           EscapeAttribute(std::to_string(i + 1) + ": " + Printable(board.name)) + "</title>\n";
+    svg += "    <text x=\"" + N(centreX) + "\" y=\"" + N(centreY + numberSize * 0.35) +
+           "\" font-size=\"" + N(numberSize) + "\" font-weight=\"bold\" text-anchor=\"middle\"" +
+           " fill=\"" + (moved ? kMoved : "#222222") + "\">" + std::to_string(i + 1) + "</text>\n";
+    // The name within the artboard's width where that leaves it legible.
+    const std::string name = Shortened(Printable(board.name), 28);
+    const double nameSize = std::max(
+        std::min(smallSize,
+                 width * 0.9 / (0.6 * static_cast<double>(std::max<std::size_t>(name.size(), 1)))),
+        extent * 0.006);
+    svg += "    <text x=\"" + N(centreX) + "\" y=\"" +
+           N(centreY + numberSize * 0.35 + smallSize * 1.6) + "\" font-size=\"" + N(nameSize) +
+           "\" text-anchor=\"middle\" fill=\"#222222\">" + EscapeAttribute(name) + "</text>\n";
+    if (i < content.formerNumbers.size()) {
+        const auto& former = content.formerNumbers[i];
+        const std::string was = former ? "was " + std::to_string(*former) : "was ?";
+        svg += "    <text x=\"" + N(centreX) + "\" y=\"" +
+               N(centreY - numberSize * 0.65 - smallSize * 0.4) + "\" font-size=\"" + N(smallSize) +
+               "\" text-anchor=\"middle\" fill=\"#5a5f68\">" + was + "</text>\n";
+    }
+    svg += "  </g>\n";
+    return svg;
+}
+
+}  // namespace
+
+std::string DrawPicture(const Document& document, const PictureContent& content) {
+    const auto& boards = document.artboards;
+    const Extent e = ExtentOf(boards);
+    const double minX = e.minX, minY = e.minY, maxX = e.maxX, maxY = e.maxY;
+    const double extent = e.Size();
     const double margin = extent * 0.05;
     const double stroke = extent * 0.003;
     // A heading of two lines, the title and a key to the colours, each shrunk to fit the
@@ -126,69 +221,10 @@ std::string DrawPicture(const Document& document, const PictureContent& content)
 
     svg += DrawBands(document, content, stroke * 4);
     // The artboards' outlines first, so that the number-order line and the texts lie on top.
+    svg += DrawOutlines(boards, content, stroke);
+    svg += DrawOrderLine(boards, stroke);
     for (std::size_t i = 0; i < boards.size(); ++i) {
-        const Rect& b = boards[i].bounds;
-        const bool moved = i < content.formerNumbers.size() && content.formerNumbers[i] &&
-                           *content.formerNumbers[i] != i + 1;
-        const bool nearMiss = content.nearMisses.count(i) != 0;
-        const char* colour = nearMiss ? kNearMiss : moved ? kMoved : kPlain;
-        svg += "  <rect x=\"" + N(b.left) + "\" y=\"" + N(-static_cast<double>(b.top)) +
-               "\" width=\"" + N(static_cast<double>(b.right) - b.left) + "\" height=\"" +
-               N(static_cast<double>(b.top) - b.bottom) + "\" fill=\"#f7f8fa\" stroke=\"" + colour +
-               "\" stroke-width=\"" + N(stroke * (moved || nearMiss ? 2 : 1)) + "\"" +
-               (nearMiss ? " stroke-dasharray=\"" + N(stroke * 6) + " " + N(stroke * 3) + "\""
-                         : std::string()) +
-               "/>\n";
-    }
-    if (boards.size() > 1) {
-        svg += "  <polyline fill=\"none\" stroke=\"" + std::string(kPath) +
-               "\" stroke-opacity=\"0.45\" stroke-width=\"" + N(stroke * 1.5) +
-               "\" stroke-linejoin=\"round\" points=\"";
-        for (std::size_t i = 0; i < boards.size(); ++i) {
-            const Rect& b = boards[i].bounds;
-            svg += (i == 0 ? "" : " ") + N((static_cast<double>(b.left) + b.right) / 2) + "," +
-                   N(-(static_cast<double>(b.top) + b.bottom) / 2);
-        }
-        svg += "\"/>\n";
-    }
-    for (std::size_t i = 0; i < boards.size(); ++i) {
-        const Artboard& board = boards[i];
-        const Rect& b = board.bounds;
-        const double width = static_cast<double>(b.right) - b.left;
-        const double height = static_cast<double>(b.top) - b.bottom;
-        const double centreX = b.left + width / 2;
-        const double centreY = -static_cast<double>(b.top) + height / 2;
-        // Sizes follow the artboard, within bounds that keep small ones legible and large
-        // ones from dwarfing the rest.
-        const double numberSize =
-            std::clamp(std::min(width, height) * 0.4, extent * 0.02, extent * 0.12);
-        const double smallSize = std::clamp(numberSize * 0.28, extent * 0.008, extent * 0.03);
-        const bool moved = i < content.formerNumbers.size() && content.formerNumbers[i] &&
-                           *content.formerNumbers[i] != i + 1;
-        svg += "  <g>\n    <title>" +
-               EscapeAttribute(std::to_string(i + 1) + ": " + Printable(board.name)) + "</title>\n";
-        svg += "    <text x=\"" + N(centreX) + "\" y=\"" + N(centreY + numberSize * 0.35) +
-               "\" font-size=\"" + N(numberSize) +
-               "\" font-weight=\"bold\" text-anchor=\"middle\"" + " fill=\"" +
-               (moved ? kMoved : "#222222") + "\">" + std::to_string(i + 1) + "</text>\n";
-        // The name within the artboard's width where that leaves it legible.
-        const std::string name = Shortened(Printable(board.name), 28);
-        const double nameSize = std::max(
-            std::min(
-                smallSize,
-                width * 0.9 / (0.6 * static_cast<double>(std::max<std::size_t>(name.size(), 1)))),
-            extent * 0.006);
-        svg += "    <text x=\"" + N(centreX) + "\" y=\"" +
-               N(centreY + numberSize * 0.35 + smallSize * 1.6) + "\" font-size=\"" + N(nameSize) +
-               "\" text-anchor=\"middle\" fill=\"#222222\">" + EscapeAttribute(name) + "</text>\n";
-        if (i < content.formerNumbers.size()) {
-            const auto& former = content.formerNumbers[i];
-            const std::string was = former ? "was " + std::to_string(*former) : "was ?";
-            svg += "    <text x=\"" + N(centreX) + "\" y=\"" +
-                   N(centreY - numberSize * 0.65 - smallSize * 0.4) + "\" font-size=\"" +
-                   N(smallSize) + "\" text-anchor=\"middle\" fill=\"#5a5f68\">" + was + "</text>\n";
-        }
-        svg += "  </g>\n";
+        svg += DrawLabel(boards, i, content, extent);
     }
     svg += "</svg>\n";
     return svg;
