@@ -25,6 +25,8 @@ void* ReserveRange(std::uintptr_t base, std::size_t size, std::string& error);
 void ReleaseRange(void* reservation, std::size_t size);
 // Whether the process has the library file mapped, loaded by anyone.
 bool IsResident(const std::filesystem::path& path);
+// The running program's own file, however long its path; empty when it cannot be told.
+std::filesystem::path ProgramPath();
 // The directory of the running program; empty when it cannot be told.
 std::filesystem::path ProgramDirectory();
 

@@ -108,10 +108,14 @@ bool IsResident(const std::filesystem::path& path) {
     return true;
 }
 
-std::filesystem::path ProgramDirectory() {
+std::filesystem::path ProgramPath() {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : program.parent_path();
+    return error ? std::filesystem::path() : program;
+}
+
+std::filesystem::path ProgramDirectory() {
+    return ProgramPath().parent_path();
 }
 
 }  // namespace hostsim::platform

@@ -86,7 +86,8 @@ bool IsResident(const std::filesystem::path& path) {
     return GetModuleHandleW(path.wstring().c_str()) != nullptr;
 }
 
-std::filesystem::path ProgramDirectory() {
+std::filesystem::path ProgramPath() {
+    // However long: a folder deeper than MAX_PATH included.
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
@@ -96,10 +97,14 @@ std::filesystem::path ProgramDirectory() {
         }
         if (length < buffer.size()) {
             buffer.resize(length);
-            return std::filesystem::path(buffer).parent_path();
+            return std::filesystem::path(buffer);
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::filesystem::path ProgramDirectory() {
+    return ProgramPath().parent_path();
 }
 
 }  // namespace hostsim::platform

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string>
 
+#include "hostsim/loader/LibraryPlatform.h"
 #include "hostsim/tool/validate/ChildProcess.h"
 
 namespace hostsim::tool {
@@ -38,24 +39,6 @@ std::wstring Wide(const std::string& text) {
     return wide;
 }
 
-// This program's own path, however long (a folder deeper than MAX_PATH included); empty when
-// it cannot be told.
-std::wstring OwnPath() {
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return buffer;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
     const DWORD code = exception->ExceptionRecord->ExceptionCode;
     std::printf("crashed: exception 0x%08lX\n", static_cast<unsigned long>(code));
@@ -81,7 +64,7 @@ ChildOutcome RunInChildProcess(const std::vector<std::string>& childArguments,
                                const std::function<int()>& /*work*/,
                                std::chrono::milliseconds limit) {
     ChildOutcome outcome;
-    const std::wstring program = OwnPath();
+    const std::wstring program = platform::ProgramPath().wstring();
     if (program.empty()) {
         outcome.crash = "this program's own path is unknown";
         return outcome;
