@@ -1,0 +1,50 @@
+// The differential check of the SVG reader against the editor's own XML parser, libxml2: over
+// the same bytes, both must agree on whether the document is well-formed. The refusals the
+// reader makes on purpose (XmlError::Kind::Refused, listed in XmlReader.h) are no
+// disagreement; namespace faults are none either, since libxml2 reads past them as the
+// editor does.
+#pragma once
+
+#include <libxml/parser.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "hostsim/tool/documents/XmlReader.h"
+
+namespace quorvane::fuzz {
+
+// Whether libxml2 reads `text` without a fatal error: strict (no recovery), no network, no
+// entities loaded or substituted, documents of any size and depth.
+inline bool LibxmlReads(std::string_view text) {
+    xmlDocPtr doc =
+        xmlReadMemory(text.data(), static_cast<int>(text.size()), "input.svg", nullptr,
+                      XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    const bool read = doc != nullptr;
+    xmlFreeDoc(doc);
+    return read;
+}
+
+// How the two readers disagree over `text`; empty when they agree.
+inline std::optional<std::string> Disagreement(std::string_view text) {
+    std::string ours;
+    try {
+        hostsim::tool::ReadXml(text);
+    } catch (const hostsim::tool::XmlError& error) {
+        if (error.GetKind() == hostsim::tool::XmlError::Kind::Refused) {
+            return std::nullopt;
+        }
+        ours = error.what();
+    }
+    const bool libxml = LibxmlReads(text);
+    if (ours.empty() && !libxml) {
+        return "read here, but libxml2 finds it not well-formed";
+    }
+    if (!ours.empty() && libxml) {
+        return "libxml2 reads it, but here it is not well-formed: " + ours;
+    }
+    return std::nullopt;
+}
+
+}  // namespace quorvane::fuzz
