@@ -471,7 +471,9 @@ void Reader::Resolve(XmlElement& element, std::size_t at) {
         const std::string& space = attribute.value;
         if (prefix == "xmlns" || (prefix == "xml") != (space == kXmlNamespace) ||
             space == kXmlnsNamespace) {
-            fault("the prefix " + prefix + " cannot be bound to \"" + space + "\"");
+            std::string what = "the prefix " + prefix;
+            what.append(" cannot be bound to \"").append(space).append("\"");
+            fault(what);
         } else if (!isDefault && space.empty()) {
             fault("the prefix \"" + prefix + "\" is declared with no namespace");
         } else {
