@@ -142,7 +142,7 @@ class Reader {
     }
     [[noreturn]] void Translate(XML_Error code);
 
-    void Declaration(const char* encoding);
+    void Declaration(const char* version, const char* encoding);
     void EntityDeclared(const char* name, bool parameter, const char* value, int length,
                         const char* system, const char* notation);
     void DoctypeEnd();
@@ -218,8 +218,8 @@ XmlTree Reader::Read() {
 void Reader::Install() {
     XML_Parser parser = parser_.get();
     XML_SetUserData(parser, this);
-    XML_SetXmlDeclHandler(parser, [](void* data, const char*, const char* encoding, int) {
-        Guard(data, [&](Reader& reader) { reader.Declaration(encoding); });
+    XML_SetXmlDeclHandler(parser, [](void* data, const char* version, const char* encoding, int) {
+        Guard(data, [&](Reader& reader) { reader.Declaration(version, encoding); });
     });
     XML_SetEntityDeclHandler(
         parser, [](void* data, const char* name, int parameter, const char* value, int length,
@@ -308,7 +308,14 @@ void Reader::Translate(XML_Error code) {
     }
 }
 
-void Reader::Declaration(const char* encoding) {
+void Reader::Declaration(const char* version, const char* encoding) {
+    // Expat takes any version number; XML 1.0 (and libxml2) only "1." and digits.
+    const std::string_view number = version == nullptr ? "1.0" : version;
+    if (number.size() < 3 || number.substr(0, 2) != "1." ||
+        number.find_first_not_of("0123456789", 2) != std::string_view::npos) {
+        Throw(Kind::NotWellFormed, Here(),
+              "version \"" + std::string(number) + "\" is not XML 1.x");
+    }
     if (encoding == nullptr) {
         return;
     }

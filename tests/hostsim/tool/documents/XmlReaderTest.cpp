@@ -91,6 +91,8 @@ TEST(XmlReader, RefusesWhatIsNotWellFormedOrNotReadHere) {
         {"<a x='1>", Kind::NotWellFormed, 0, "unclosed token"},
         {"<a><!-- a -- b --></a>", Kind::NotWellFormed, 12, "not well-formed (invalid token)"},
         {"<a><!-- a ---></a>", Kind::NotWellFormed, 12, "not well-formed (invalid token)"},
+        {"<?xml version='0.0'?><a/>", Kind::NotWellFormed, 0, "version \"0.0\" is not XML 1.x"},
+        {"<?xml version='1.x'?><a/>", Kind::NotWellFormed, 0, "version \"1.x\" is not XML 1.x"},
         {" <?xml version='1.0'?><a/>", Kind::NotWellFormed, 1, "declaration not at start"},
         {"<a><![CDATA[x</a>", Kind::NotWellFormed, 17, "unclosed CDATA section"},
         {"<a><!ENTITY e 'x'></a>", Kind::NotWellFormed, 5, "not well-formed (invalid token)"},
