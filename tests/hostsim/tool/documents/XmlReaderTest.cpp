@@ -35,6 +35,14 @@ std::string Nested(std::size_t depth) {
     return text;
 }
 
+std::string Repeated(const std::string& text, std::size_t times) {
+    std::string repeated;
+    for (std::size_t i = 0; i < times; ++i) {
+        repeated += text;
+    }
+    return repeated;
+}
+
 std::string EntityChain(std::size_t length) {
     std::string text = "<!DOCTYPE a [<!ENTITY e0 \"x\">";
     for (std::size_t i = 1; i < length; ++i) {
@@ -109,6 +117,13 @@ TEST(XmlReader, RefusesWhatIsNotWellFormedOrNotReadHere) {
          "entities expand to more than 1048576 bytes"},
         {laughs + "<a>&l7;</a>", Kind::Refused, std::string::npos,
          "entities expand to more than 1048576 bytes"},
+        // Many references to one modest entity add up, in content and in attributes alike.
+        {"<!DOCTYPE a [<!ENTITY k \"" + std::string(1000, 'k') + "\">]><a>" +
+             Repeated("&k;", 1100) + "</a>",
+         Kind::Refused, std::string::npos, "entities expand to more than 1048576 bytes"},
+        {"<!DOCTYPE a [<!ENTITY k \"" + std::string(1000, 'k') + "\">]><a>" +
+             Repeated("<b x='&k;&k;'/>", 550) + "</a>",
+         Kind::Refused, std::string::npos, "entities expand to more than 1048576 bytes"},
         {EntityChain(kXmlMaxEntityNesting + 1), Kind::Refused, std::string::npos,
          "entities refer to entities more than 16 deep"},
         {"<!DOCTYPE a [<!ENTITY % p 'x'>]><a/>", Kind::Refused, 26, "a parameter entity"},
@@ -206,6 +221,8 @@ TEST(XmlReader, AttributeValuesAreWhatAnXmlReaderGives) {
         // what they make is read again where the entity is used.
         {"<!DOCTYPE a [<!ENTITY e \"x&#38;#60;y&#38;amp;\">]><a x='&e;'/>", "x<y&"},
         {"<!DOCTYPE a [<!ENTITY e \"1&#10;2\">]><a x='&e;'/>", "1 2"},
+        {"<?xml version='1.0' encoding='US-ASCII'?><a x='&#233;'/>", "\xC3\xA9"},
+
         {"<!DOCTYPE a [<!ENTITY b \"B\"><!ENTITY a \"[&b;]\"><!ENTITY b \"no\">]><a x='&a;'/>",
          "[B]"},
         {"<!DOCTYPE a [<!ENTITY lt \"&#38;#60;\">]><a x='&lt;'/>", "<"},
@@ -221,6 +238,10 @@ TEST(XmlReader, AttributeValuesAreWhatAnXmlReaderGives) {
         ASSERT_EQ(tree.elements[0].attributes.size(), 1u) << c.text;
         EXPECT_EQ(tree.elements[0].attributes[0].value, c.value) << c.text;
     }
+    // Just within the entity budget.
+    const auto within = ReadXml("<!DOCTYPE a [<!ENTITY k \"" + std::string(1000, 'k') +
+                                "\">]><a x='" + Repeated("&k;", 1000) + "'/>");
+    EXPECT_EQ(within.elements[0].attributes[0].value.size(), 1000000u);
 }
 
 TEST(XmlReader, NamesAreKnownByNamespaceWithinTheScopeOfEachDeclaration) {
