@@ -29,6 +29,7 @@ inline bool LibxmlReads(std::string_view text) {
 // How the two readers disagree over `text`; empty when they agree.
 inline std::optional<std::string> Disagreement(std::string_view text) {
     std::string ours;
+    std::size_t at = 0;
     try {
         hostsim::tool::ReadXml(text);
     } catch (const hostsim::tool::XmlError& error) {
@@ -36,8 +37,15 @@ inline std::optional<std::string> Disagreement(std::string_view text) {
             return std::nullopt;
         }
         ours = error.what();
+        at = error.Offset();
     }
     const bool libxml = LibxmlReads(text);
+    // libxml2 ends a document at a NUL byte after the root element and reads no further (listed
+    // in XmlReader.h): the NUL is refused here.
+    if (!ours.empty() && libxml && at < text.size() && text[at] == '\0' &&
+        LibxmlReads(text.substr(0, at))) {
+        return std::nullopt;
+    }
     if (ours.empty() && !libxml) {
         return "read here, but libxml2 finds it not well-formed";
     }

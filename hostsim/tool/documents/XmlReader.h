@@ -23,6 +23,8 @@
 //     spells (it has no start tag of its own to edit), or a reference to an entity that only
 //     a DTD outside the file could declare. Which page an element is, and what it holds,
 //     would be guessed.
+// One disagreement with libxml2 is libxml2's: it ends a document at a NUL byte after the root
+// element and ignores what follows; XML 1.0 allows no NUL anywhere, and it is refused here.
 #pragma once
 
 #include <cstddef>
