@@ -7,7 +7,7 @@ set -eu
 common="make cmake g++ libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev libpugixml-dev libcli11-dev libexpat1-dev"
 # The Windows release: the cross compiler, zip, and the tools that fetch, check and unpack
 # expat's pinned Debian source package (apt's source fetch, sha256sum, dpkg-source, xz).
-dist="make cmake g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 nlohmann-json3-dev libcli11-dev zip xz-utils dpkg-dev coreutils"
+dist="make cmake g++-mingw-w64-x86-64 nlohmann-json3-dev libcli11-dev zip xz-utils dpkg-dev"
 case "${1:-test}" in
     demo) wanted="$common" ;;
     dist) wanted="$dist" ;;
