@@ -250,6 +250,9 @@ void Reader::Install() {
     XML_SetCommentHandler(parser, [](void* data, const char*) {
         Guard(data, [](Reader& reader) { reader.Event(); });
     });
+    XML_SetProcessingInstructionHandler(parser, [](void* data, const char*, const char*) {
+        Guard(data, [](Reader& reader) { reader.Event(); });
+    });
 }
 
 // Expat's error codes in this reader's words, where the text tells more than expat says.
@@ -274,7 +277,7 @@ void Reader::Translate(XML_Error code) {
         case XML_ERROR_RECURSIVE_ENTITY_REF: {
             // Expat points at the reference, or in an attribute value at the tag.
             const bool undefined = code == XML_ERROR_UNDEFINED_ENTITY;
-            const auto reference = text_[at] == '&' ? 0 : Reference(rest, undefined);
+            const auto reference = rest.substr(0, 1) == "&" ? 0 : Reference(rest, undefined);
             const auto where = reference == std::string_view::npos ? at : at + reference;
             const std::string name = NameAt(text_, where + 1);
             Throw(Kind::NotWellFormed, where,

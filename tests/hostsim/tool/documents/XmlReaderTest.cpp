@@ -124,6 +124,9 @@ TEST(XmlReader, RefusesWhatIsNotWellFormedOrNotReadHere) {
         {"<!DOCTYPE a [<!ENTITY k \"" + std::string(1000, 'k') + "\">]><a>" +
              Repeated("<b x='&k;&k;'/>", 550) + "</a>",
          Kind::Refused, std::string::npos, "entities expand to more than 1048576 bytes"},
+        {"<!DOCTYPE a [<!ENTITY k \"<?p " + std::string(1000, 'k') + "?>\">]><a>" +
+             Repeated("&k;", 1100) + "</a>",
+         Kind::Refused, std::string::npos, "entities expand to more than 1048576 bytes"},
         {EntityChain(kXmlMaxEntityNesting + 1), Kind::Refused, std::string::npos,
          "entities refer to entities more than 16 deep"},
         {"<!DOCTYPE a [<!ENTITY % p 'x'>]><a/>", Kind::Refused, 26, "a parameter entity"},
