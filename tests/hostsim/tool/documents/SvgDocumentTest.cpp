@@ -329,7 +329,7 @@ std::string Exchanged(const std::string& text) {
     const auto read = ReadSvgDocument("doc.svg", text);
     EXPECT_EQ(WriteSvgDocument(read.document, &read.layout), text);
     const Document exchanged = Renumbered(read.document, {1, 0});
-    const std::string written = WriteSvgDocument(exchanged, &read.layout);
+    std::string written = WriteSvgDocument(exchanged, &read.layout);
     const auto again = ReadSvgDocument("doc.svg", written);
     EXPECT_EQ(again.document, exchanged) << written;
     return written;
