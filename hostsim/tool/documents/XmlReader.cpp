@@ -91,6 +91,25 @@ std::optional<std::pair<std::string_view, std::string_view>> Split(std::string_v
     return std::pair{qualified.substr(0, colon), qualified.substr(colon + 1)};
 }
 
+// Whether libxml2 (the editor's parser) reads `name`: not when a second colon is followed by
+// a character a name may hold but not begin with.
+bool EditorReadsName(std::string_view name) {
+    const auto first = name.find(':');
+    const auto second = first == std::string_view::npos ? first : name.find(':', first + 1);
+    if (second == std::string_view::npos || second == 0 || second == first + 1) {
+        return true;
+    }
+    const std::string_view rest = name.substr(second + 1);
+    const auto c = rest.empty() ? 0 : static_cast<unsigned char>(rest[0]);
+    const bool ascii = (c >= '0' && c <= '9') || c == '-' || c == '.';
+    const bool combining =
+        rest.substr(0, 2) == "\xC2\xB7" ||
+        (c == 0xCC ||
+         (c == 0xCD && rest.size() > 1 && static_cast<unsigned char>(rest[1]) <= 0xAF)) ||
+        rest.substr(0, 3) == "\xE2\x80\xBF" || rest.substr(0, 3) == "\xE2\x81\x80";
+    return !ascii && !combining;
+}
+
 bool IsPredefined(std::string_view name) {
     return name == "lt" || name == "gt" || name == "amp" || name == "apos" || name == "quot";
 }
@@ -494,6 +513,12 @@ void Reader::Resolve(XmlElement& element, std::size_t at) {
     auto resolve = [&](std::string_view qualified,
                        bool isAttribute) -> std::pair<std::string_view, std::string> {
         const auto split = Split(qualified);
+        if (!split && !EditorReadsName(qualified)) {
+            Throw(Kind::Refused, at,
+                  "the name \"" + std::string(qualified) +
+                      "\" goes on after a second colon with a character no name begins with, "
+                      "which the editor's XML reader cannot read");
+        }
         if (!split) {
             fault("\"" + std::string(qualified) + "\" is not a qualified name");
             return {{}, std::string(qualified)};

@@ -18,13 +18,19 @@
 //     or the network, on a document's behalf is not something a document may ask for.
 //   - entity references that expand to more than kXmlMaxEntityExpansion bytes in all, or
 //     that refer to entities more than kXmlMaxEntityNesting deep: bombs stay harmless.
+//   - a name whose second colon is followed by a character a name may hold but not begin with
+//     ("a:b:2c"): well-formed XML 1.0, but libxml2, the editor's own parser, cannot read it.
 //   - on a namedview, or a page inside one (SvgDocument.cpp): a namespace fault (a prefix
 //     bound to nothing, a name that is not a qualified name), an element that an entity
 //     spells (it has no start tag of its own to edit), or a reference to an entity that only
 //     a DTD outside the file could declare. Which page an element is, and what it holds,
 //     would be guessed.
-// One disagreement with libxml2 is libxml2's: it ends a document at a NUL byte after the root
-// element and ignores what follows; XML 1.0 allows no NUL anywhere, and it is refused here.
+// Two differences from libxml2 are known and accepted. libxml2 ends a document at a NUL byte
+// after the root element and ignores what follows; XML 1.0 allows no NUL anywhere, and it is
+// refused here. expat takes names by the rules of XML 1.0 before its fifth edition (2008),
+// libxml2 by the fifth's, which allow more characters (CJK Extension A, U+10000 and above and
+// others): a name with one of those is refused here as not well-formed. No SVG file of a
+// Debian system with the editor installed has such a name.
 #pragma once
 
 #include <cstddef>

@@ -129,6 +129,9 @@ TEST(XmlReader, RefusesWhatIsNotWellFormedOrNotReadHere) {
          Kind::Refused, std::string::npos, "entities expand to more than 1048576 bytes"},
         {EntityChain(kXmlMaxEntityNesting + 1), Kind::Refused, std::string::npos,
          "entities refer to entities more than 16 deep"},
+        {"<a:b:2c/>", Kind::Refused, 0, "the editor's XML reader cannot read"},
+        {"<a x:y:-z='1'/>", Kind::Refused, 0, "the name \"x:y:-z\" goes on after a second colon"},
+        {"<a x:y:\xCC\x80='1'/>", Kind::Refused, 0, "goes on after a second colon"},
         {"<!DOCTYPE a [<!ENTITY % p 'x'>]><a/>", Kind::Refused, 26, "a parameter entity"},
         {"<!DOCTYPE a [%p;]><a/>", Kind::Refused, 13, "refers to a parameter entity"},
         {"<!DOCTYPE a [<!ENTITY e SYSTEM 'x.svg' NDATA png>]><a/>", Kind::Refused, 45,
@@ -181,6 +184,8 @@ TEST(XmlReader, WhatTheEditorReadsIsRead) {
          "the prefix x cannot be bound to \"http://www.w3.org/XML/1998/namespace\""},
         {"<a xmlns:xmlns='urn:x'/>", 0, "the prefix xmlns cannot be bound to \"urn:x\""},
         {"<a:b:c/>", 0, "\"a:b:c\" is not a qualified name"},
+        {"<a:b:c:2/>", 0, "\"a:b:c:2\" is not a qualified name"},
+        {"<a::2/>", 0, "\"a::2\" is not a qualified name"},
         {"<a :x='1'/>", 0, "\":x\" is not a qualified name"},
         {"<a xmlns:p='u'><p:b/></a>", 1, ""},
     };
