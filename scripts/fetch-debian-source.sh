@@ -37,62 +37,62 @@ fi
 if [ "$(cat "$tree/.fetched" 2>/dev/null)" = "${package}_$version" ]; then
     exit 0
 fi
-verified() { (cd "$destination/downloads" && printf '%s\n' "$pinned" | sha256sum -c --quiet --strict -) ; }
+verified() { (cd "$destination/downloads" && printf '%s\n' "$pinned" | sha256sum -c --quiet --strict -); }
 mkdir -p "$destination/downloads"
 if ! verified >/dev/null 2>&1; then
 
-apt_dir="$destination/apt"
-mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" \
-         "$destination/downloads"
-: >"$apt_dir/sources.list"
-rm -f "$apt_dir/sources.list.d/"*
+    apt_dir="$destination/apt"
+    mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" \
+             "$destination/downloads"
+    : >"$apt_dir/sources.list"
+    rm -f "$apt_dir/sources.list.d/"*
 
-# The release this system runs, whose deb entries are turned into deb-src ones.
-codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-if [ -z "$codename" ]; then
-    echo "fetch-debian-source: /etc/os-release names no release" >&2
-    exit 1
-fi
-# One-line lists: "deb [options] URI SUITE COMPONENTS".
-for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$list" ] || continue
-    sed -n "s/^[[:space:]]*deb[[:space:]]\(.*[[:space:]]$codename\(-[a-z-]*\)\{0,1\}[[:space:]].*main.*\)/deb-src \1/p" \
-        "$list" >>"$apt_dir/sources.list"
-done
-# deb822 lists: stanzas of "Types: deb" whose suites are this release's.
-n=0
-for list in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$list" ] || continue
-    n=$((n + 1))
-    awk -v codename="$codename" '
-        function flush() {
-            if (stanza != "" && types ~ /(^| )deb( |$)/ && suites ~ ("(^| )" codename "([-a-z]*)?( |$)"))
-                printf "%s\n", stanza
-            stanza = ""; types = ""; suites = ""
-        }
-        /^[[:space:]]*$/ { flush(); next }
-        /^#/ { next }
-        /^Types:/ { types = $0; sub(/^Types:[[:space:]]*/, "", types); $0 = "Types: deb-src" }
-        /^Suites:/ { suites = $0; sub(/^Suites:[[:space:]]*/, "", suites) }
-        { stanza = stanza $0 "\n" }
-        END { flush() }
-    ' "$list" >"$apt_dir/sources.list.d/system-$n.sources"
-done
+    # The release this system runs, whose deb entries are turned into deb-src ones.
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    if [ -z "$codename" ]; then
+        echo "fetch-debian-source: /etc/os-release names no release" >&2
+        exit 1
+    fi
+    # One-line lists: "deb [options] URI SUITE COMPONENTS".
+    for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$list" ] || continue
+        sed -n "s/^[[:space:]]*deb[[:space:]]\(.*[[:space:]]$codename\(-[a-z-]*\)\{0,1\}[[:space:]].*main.*\)/deb-src \1/p" \
+            "$list" >>"$apt_dir/sources.list"
+    done
+    # deb822 lists: stanzas of "Types: deb" whose suites are this release's.
+    n=0
+    for list in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$list" ] || continue
+        n=$((n + 1))
+        awk -v codename="$codename" '
+            function flush() {
+                if (stanza != "" && types ~ /(^| )deb( |$)/ && suites ~ ("(^| )" codename "([-a-z]*)?( |$)"))
+                    printf "%s\n", stanza
+                stanza = ""; types = ""; suites = ""
+            }
+            /^[[:space:]]*$/ { flush(); next }
+            /^#/ { next }
+            /^Types:/ { types = $0; sub(/^Types:[[:space:]]*/, "", types); $0 = "Types: deb-src" }
+            /^Suites:/ { suites = $0; sub(/^Suites:[[:space:]]*/, "", suites) }
+            { stanza = stanza $0 "\n" }
+            END { flush() }
+        ' "$list" >"$apt_dir/sources.list.d/system-$n.sources"
+    done
 
-# apt works as this user: its sandbox user could not write into our folder.
-apt_options="-o Dir::Etc::sourcelist=$apt_dir/sources.list
- -o Dir::Etc::sourceparts=$apt_dir/sources.list.d
- -o Dir::State::Lists=$apt_dir/lists
- -o Dir::Cache=$apt_dir/cache
- -o APT::Sandbox::User=$(id -un)"
+    # apt works as this user: its sandbox user could not write into our folder.
+    apt_options="-o Dir::Etc::sourcelist=$apt_dir/sources.list
+     -o Dir::Etc::sourceparts=$apt_dir/sources.list.d
+     -o Dir::State::Lists=$apt_dir/lists
+     -o Dir::Cache=$apt_dir/cache
+     -o APT::Sandbox::User=$(id -un)"
 
-say "reading the source lists of $codename into $apt_dir"
-# shellcheck disable=SC2086 # the options are words on purpose
-apt-get $apt_options update
-say "downloading the source package $package"
-(cd "$destination/downloads" && rm -f "${package}_"* &&
-    # shellcheck disable=SC2086
-    apt-get $apt_options source --download-only "$package=$version")
+    say "reading the source lists of $codename into $apt_dir"
+    # shellcheck disable=SC2086 # the options are words on purpose
+    apt-get $apt_options update
+    say "downloading the source package $package"
+    (cd "$destination/downloads" && rm -f "${package}_"* &&
+        # shellcheck disable=SC2086
+        apt-get $apt_options source --download-only "$package=$version")
 
 fi
 if ! verified; then
