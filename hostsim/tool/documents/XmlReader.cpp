@@ -78,13 +78,26 @@ std::string NameAt(std::string_view text, std::size_t at) {
     return std::string(text.substr(at, end == std::string_view::npos ? end : end - at));
 }
 
-// `qualified` split into prefix and local name; empty when it is not a qualified name.
+// Whether `text` begins with a character a name may begin with: not a digit, '-', '.', or a
+// character a name may only go on with (U+00B7, U+0300 to U+036F, U+203F and U+2040).
+bool BeginsName(std::string_view text) {
+    const auto c = text.empty() ? 0 : static_cast<unsigned char>(text[0]);
+    const bool ascii = c == 0 || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    const bool combining =
+        text.substr(0, 2) == "\xC2\xB7" || c == 0xCC ||
+        (c == 0xCD && text.size() > 1 && static_cast<unsigned char>(text[1]) <= 0xAF) ||
+        text.substr(0, 3) == "\xE2\x80\xBF" || text.substr(0, 3) == "\xE2\x81\x80";
+    return !ascii && !combining;
+}
+
+// `qualified` split into prefix and local name; empty when it is not a qualified name (a
+// part after a colon that cannot begin a name, as in "xmlns:0p", included).
 std::optional<std::pair<std::string_view, std::string_view>> Split(std::string_view qualified) {
     const auto colon = qualified.find(':');
     if (colon == std::string_view::npos) {
         return std::pair{std::string_view(), qualified};
     }
-    if (colon == 0 || colon + 1 == qualified.size() ||
+    if (colon == 0 || !BeginsName(qualified.substr(colon + 1)) ||
         qualified.find(':', colon + 1) != std::string_view::npos) {
         return std::nullopt;
     }
@@ -100,14 +113,7 @@ bool EditorReadsName(std::string_view name) {
         return true;
     }
     const std::string_view rest = name.substr(second + 1);
-    const auto c = rest.empty() ? 0 : static_cast<unsigned char>(rest[0]);
-    const bool ascii = (c >= '0' && c <= '9') || c == '-' || c == '.';
-    const bool combining =
-        rest.substr(0, 2) == "\xC2\xB7" ||
-        (c == 0xCC ||
-         (c == 0xCD && rest.size() > 1 && static_cast<unsigned char>(rest[1]) <= 0xAF)) ||
-        rest.substr(0, 3) == "\xE2\x80\xBF" || rest.substr(0, 3) == "\xE2\x81\x80";
-    return !ascii && !combining;
+    return rest.empty() || BeginsName(rest);
 }
 
 bool IsPredefined(std::string_view name) {

@@ -449,6 +449,12 @@ TEST(SvgDocument, HostileDocumentsAreRefusedWithTheReason) {
         {kRoot + std::string("<other:namedview>\n<inkscape:page width='1' height='1'/>") +
              "</other:namedview></svg>",
          "doc.svg:1: not valid XML: the prefix \"other\" is not declared"},
+        // Not a declaration: a label written with that prefix would not be XML.
+        {nv +
+             "<inkscape:page xmlns:0nk='http://www.inkscape.org/namespaces/inkscape' "
+             "width='1' height='1'/>" +
+             end,
+         "doc.svg:2: not valid XML: \"xmlns:0nk\" is not a qualified name"},
         {"<!DOCTYPE svg [<!ENTITY % p 'x'>]>" + nv + end,
          "doc.svg:1: the DOCTYPE declares a parameter entity, which is not read here"},
     };

@@ -186,6 +186,9 @@ TEST(XmlReader, WhatTheEditorReadsIsRead) {
         {"<a:b:c/>", 0, "\"a:b:c\" is not a qualified name"},
         {"<a:b:c:2/>", 0, "\"a:b:c:2\" is not a qualified name"},
         {"<a::2/>", 0, "\"a::2\" is not a qualified name"},
+        // Declares no prefix: a prefix cannot begin with a digit.
+        {"<a xmlns:0p='u'/>", 0, "\"xmlns:0p\" is not a qualified name"},
+        {"<a x:-y='1'/>", 0, "\"x:-y\" is not a qualified name"},
         {"<a :x='1'/>", 0, "\":x\" is not a qualified name"},
         {"<a xmlns:p='u'><p:b/></a>", 1, ""},
     };
