@@ -1,38 +1,48 @@
 # The libraries of quorvane-host for a cross build, where Debian ships none built for the
-# target: pugixml is compiled from Debian's own source package with the cross toolchain and
-# linked statically; nlohmann-json and CLI11 are header-only, and their headers are copied from
-# the build machine's packages into a folder of their own (the build machine's include folder
+# target: expat is compiled from Debian's own source package (pinned by version and SHA-256 in
+# scripts/debian-sources.sha256, checked before use) with the cross toolchain and linked
+# statically; nlohmann-json and CLI11 are header-only, and their headers are copied from the
+# build machine's packages into a folder of their own (the build machine's include folder
 # itself must not be searched: its C library headers would shadow the target's).
 #
 # Each is then found by the ordinary find_package() through a package file written here, so
 # the code that uses them reads the same in every build.
 
-set(QUORVANE_PUGIXML_SOURCE_DIR "${PROJECT_SOURCE_DIR}/build/sources/pugixml"
-    CACHE PATH "pugixml's patched Debian source tree, fetched on the first configure when missing")
-if(NOT EXISTS "${QUORVANE_PUGIXML_SOURCE_DIR}/src/pugixml.cpp")
-    get_filename_component(_sources "${QUORVANE_PUGIXML_SOURCE_DIR}" DIRECTORY)
-    get_filename_component(_name "${QUORVANE_PUGIXML_SOURCE_DIR}" NAME)
-    if(NOT _name STREQUAL "pugixml")
-        message(FATAL_ERROR "QUORVANE_PUGIXML_SOURCE_DIR (${QUORVANE_PUGIXML_SOURCE_DIR}) has no "
-                            "src/pugixml.cpp, and only a folder named pugixml can be fetched")
-    endif()
-    message(STATUS "Fetching Debian's pugixml source package into ${_sources}")
-    execute_process(COMMAND sh "${PROJECT_SOURCE_DIR}/scripts/fetch-debian-source.sh" pugixml "${_sources}"
-                    RESULT_VARIABLE _failed)
-    if(_failed)
-        message(FATAL_ERROR "Could not fetch pugixml's source package (see above)")
+set(QUORVANE_EXPAT_SOURCE_DIR "${PROJECT_SOURCE_DIR}/build/sources/expat"
+    CACHE PATH "expat's patched Debian source tree, fetched on the first configure when missing")
+get_filename_component(_sources "${QUORVANE_EXPAT_SOURCE_DIR}" DIRECTORY)
+get_filename_component(_name "${QUORVANE_EXPAT_SOURCE_DIR}" NAME)
+if(NOT EXISTS "${QUORVANE_EXPAT_SOURCE_DIR}/expat/lib/xmlparse.c")
+    if(NOT _name STREQUAL "expat")
+        message(FATAL_ERROR "QUORVANE_EXPAT_SOURCE_DIR (${QUORVANE_EXPAT_SOURCE_DIR}) has no "
+                            "expat/lib/xmlparse.c, and only a folder named expat can be fetched")
     endif()
 endif()
-file(READ "${QUORVANE_PUGIXML_SOURCE_DIR}/.fetched" _pugixml_release)
-string(STRIP "${_pugixml_release}" _pugixml_release)
-string(REGEX REPLACE "^pugixml_([0-9.]+).*" "\\1" _pugixml_version "${_pugixml_release}")
+if(_name STREQUAL "expat")
+    # Run every time: it keeps a tree of the pinned version and fetches any other afresh.
+    execute_process(COMMAND sh "${PROJECT_SOURCE_DIR}/scripts/fetch-debian-source.sh" expat "${_sources}"
+                    RESULT_VARIABLE _failed)
+    if(_failed)
+        message(FATAL_ERROR "Could not fetch expat's pinned source package (see above)")
+    endif()
+endif()
+file(READ "${QUORVANE_EXPAT_SOURCE_DIR}/.fetched" _expat_release)
+string(STRIP "${_expat_release}" _expat_release)
+string(REGEX REPLACE "^expat_([0-9.]+).*" "\\1" _expat_version "${_expat_release}")
 
-# Built with the project's compile flags (and so its reproducibility flags), its own warnings.
-add_library(quorvane_pugixml STATIC "${QUORVANE_PUGIXML_SOURCE_DIR}/src/pugixml.cpp")
-target_include_directories(quorvane_pugixml SYSTEM PUBLIC "${QUORVANE_PUGIXML_SOURCE_DIR}/src")
-set_target_properties(quorvane_pugixml PROPERTIES OUTPUT_NAME pugixml)
-target_compile_options(quorvane_pugixml PRIVATE
-    "-ffile-prefix-map=${QUORVANE_PUGIXML_SOURCE_DIR}=pugixml")
+# Built as Debian configures it (DTDs and namespaces in, 1 KiB of context), with the project's
+# compile flags (and so its reproducibility flags) and its own warnings.
+set(_expat "${QUORVANE_EXPAT_SOURCE_DIR}/expat/lib")
+file(WRITE "${CMAKE_BINARY_DIR}/third-party/expat-config/expat_config.h"
+     "#define BYTEORDER 1234\n#define XML_CONTEXT_BYTES 1024\n#define XML_DTD 1\n#define XML_NS 1\n"
+     "#define HAVE_MEMMOVE 1\n")
+add_library(quorvane_expat STATIC "${_expat}/xmlparse.c" "${_expat}/xmlrole.c" "${_expat}/xmltok.c")
+target_include_directories(quorvane_expat PRIVATE "${CMAKE_BINARY_DIR}/third-party/expat-config")
+target_include_directories(quorvane_expat SYSTEM PUBLIC "${_expat}")
+target_compile_definitions(quorvane_expat PUBLIC XML_STATIC)
+set_target_properties(quorvane_expat PROPERTIES OUTPUT_NAME expat)
+target_compile_options(quorvane_expat PRIVATE -w
+    "-ffile-prefix-map=${QUORVANE_EXPAT_SOURCE_DIR}=expat")
 
 set(_staged "${CMAKE_BINARY_DIR}/third-party")
 file(REMOVE_RECURSE "${_staged}/include")
@@ -68,9 +78,9 @@ function(quorvane_stage_package package version body)
     set(${package}_DIR "${_dir}" CACHE PATH "Staged for the cross build" FORCE)
 endfunction()
 
-quorvane_stage_package(pugixml "${_pugixml_version}" [[
-if(NOT TARGET pugixml::pugixml)
-  add_library(pugixml::pugixml ALIAS quorvane_pugixml)
+quorvane_stage_package(expat "${_expat_version}" [[
+if(NOT TARGET expat::expat)
+  add_library(expat::expat ALIAS quorvane_expat)
 endif()]])
 quorvane_stage_package(nlohmann_json "${_json_version}" "
 if(NOT TARGET nlohmann_json::nlohmann_json)
@@ -84,5 +94,5 @@ if(NOT TARGET CLI11::CLI11)
   set_target_properties(CLI11::CLI11 PROPERTIES
     INTERFACE_INCLUDE_DIRECTORIES \"${_staged}/include\")
 endif()")
-message(STATUS "Cross build: pugixml ${_pugixml_version} (${_pugixml_release}) from source, "
+message(STATUS "Cross build: expat ${_expat_version} (${_expat_release}) from source, "
                "nlohmann-json ${_json_version} and CLI11 ${_cli11_version} headers")

@@ -28,7 +28,7 @@ endif()
 add_custom_target(dist
     COMMAND sh ${PROJECT_SOURCE_DIR}/scripts/make-dist.sh
             ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${QUORVANE_DIST_DIR} ${PROJECT_VERSION}
-            ${CMAKE_OBJCOPY} ${QUORVANE_PUGIXML_SOURCE_DIR}
+            ${CMAKE_OBJCOPY} ${QUORVANE_EXPAT_SOURCE_DIR}
     DEPENDS Quorvane quorvane-host
     COMMENT "Packing ${QUORVANE_DIST_DIR}/quorvane-${PROJECT_VERSION}-win64.zip"
     VERBATIM)

@@ -6,12 +6,14 @@
 //   - is written, renumbered, as well-formed SVG that reads back to exactly the renumbered
 //     artboards, which are the input's artboards in another order,
 //   - and is written as a new file that reads back to the same artboards.
-// Any other exception, a crash or a sanitizer report is a finding; a broken property aborts
-// with what broke on standard error.
+// and libxml2, the editor's own XML parser, agrees on whether the bytes are well-formed
+// (XmlDifferential.h). Any other exception, a crash or a sanitizer report is a finding; a broken
+// property aborts with what broke on standard error.
 #include <cstdint>
 #include <string>
 
 #include "fuzz/DocumentFuzz.h"
+#include "fuzz/XmlDifferential.h"
 #include "hostsim/tool/documents/InputError.h"
 #include "hostsim/tool/documents/SvgDocument.h"
 
@@ -38,6 +40,9 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    if (const auto why = quorvane::fuzz::Disagreement(text)) {
+        Broken("the XML readers disagree: " + *why, text);
+    }
     SvgDocument read;
     try {
         read = ReadSvgDocument("input.svg", text);

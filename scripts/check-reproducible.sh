@@ -9,7 +9,7 @@
 #
 #   scripts/check-reproducible.sh SOURCE WORK [TESTED_MODULE]
 #
-# WORK is emptied first. pugixml's source is fetched once (into SOURCE/build/sources, as a
+# WORK is emptied first. expat's pinned source is fetched once (into SOURCE/build/sources, as a
 # normal configure does) and copied into each build's folder. Both builds get the time of
 # SOURCE's last commit as SOURCE_DATE_EPOCH, as make dist would.
 set -eu
@@ -32,8 +32,8 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
 fi
 export SOURCE_DATE_EPOCH
 
-pugixml="$source/build/sources/pugixml"
-sh "$source/scripts/fetch-debian-source.sh" pugixml "$source/build/sources" >/dev/null
+expat="$source/build/sources/expat"
+sh "$source/scripts/fetch-debian-source.sh" expat "$source/build/sources" >/dev/null
 
 # build FOLDER UMASK TZ: a copy of the sources (what git tracks, and new files it does not
 # ignore, as they are in the work tree) built into FOLDER/dist.
@@ -42,7 +42,7 @@ build() {
     mkdir -p "$folder/src"
     (cd "$source" && git ls-files -z --cached --others --exclude-standard |
         tar --null -T - --ignore-failed-read -cf - 2>/dev/null) | tar -C "$folder/src" -xf -
-    cp -R "$pugixml" "$folder/pugixml"
+    cp -R "$expat" "$folder/expat"
     say "building in $folder (umask $2, TZ=$3)"
     (
         umask "$2"
@@ -50,7 +50,7 @@ build() {
         cmake -S "$folder/src" -B "$folder/build" -G "Unix Makefiles" \
             --toolchain "$folder/src/cmake/mingw-w64-x86_64.cmake" \
             -DCMAKE_BUILD_TYPE=Release -DQUORVANE_TESTS=OFF \
-            -DQUORVANE_PUGIXML_SOURCE_DIR="$folder/pugixml" \
+            -DQUORVANE_EXPAT_SOURCE_DIR="$folder/expat" \
             -DQUORVANE_DIST_DIR="$folder/dist" >"$folder/configure.log" 2>&1 ||
             { cat "$folder/configure.log"; exit 1; }
         cmake --build "$folder/build" --target dist -j 2 >"$folder/build.log" 2>&1 ||

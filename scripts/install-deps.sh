@@ -4,19 +4,21 @@
 # and stops.
 #   scripts/install-deps.sh demo|test|dist|deb
 set -eu
-common="make cmake g++ libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev libpugixml-dev libcli11-dev"
-# The Windows release: the cross compiler, zip, and xz for pugixml's Debian source package.
-dist="make cmake g++-mingw-w64-x86-64 nlohmann-json3-dev libcli11-dev zip xz-utils"
+common="make cmake g++ libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev libpugixml-dev libcli11-dev libexpat1-dev"
+# The Windows release: the cross compiler, zip, and the tools that fetch, check and unpack
+# expat's pinned Debian source package (apt's source fetch, sha256sum, dpkg-source, xz).
+dist="make cmake g++-mingw-w64-x86-64 nlohmann-json3-dev libcli11-dev zip xz-utils dpkg-dev"
 # The Debian package: Debian's packaging tools and the package's Build-Depends (debian/control).
-deb="make cmake g++ git debhelper dpkg-dev devscripts lintian nlohmann-json3-dev libcli11-dev"
+deb="make cmake g++ git debhelper dpkg-dev devscripts lintian nlohmann-json3-dev libcli11-dev libexpat1-dev"
 case "${1:-test}" in
     demo) wanted="$common" ;;
     dist) wanted="$dist" ;;
     deb) wanted="$deb" ;;
     # The fuzz tree builds with clang 14, whose sanitizer and libFuzzer runtimes are a package
     # of their own that clang only recommends.
-    # The package's test installs it into a throw-away root made by mmdebstrap.
-    test) wanted="$common $dist $deb mmdebstrap wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils python3 clang libclang-rt-14-dev clang-format clang-tidy" ;;
+    # The package's test installs it into a throw-away root made by mmdebstrap; the fuzz tree
+    # checks the SVG reader against libxml2 (libxml2-dev).
+    test) wanted="$common $dist $deb mmdebstrap wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils libxml2-dev python3 clang libclang-rt-14-dev clang-format clang-tidy" ;;
     *) echo "usage: $0 demo|test|dist|deb" >&2; exit 2 ;;
 esac
 missing=""

@@ -3,19 +3,19 @@
 # the editor extension folder inkscape/quorvane/), with the module's debug information beside
 # it (Quorvane.aip.debug, for our own crash analysis) and DIST/SHA256SUMS.
 #
-#   scripts/make-dist.sh SOURCE BUILD DIST VERSION OBJCOPY PUGIXML_SOURCE
+#   scripts/make-dist.sh SOURCE BUILD DIST VERSION OBJCOPY EXPAT_SOURCE
 #
 # SOURCE is the source tree, BUILD the dist build tree (bin/ holds Quorvane.aip, already split
-# by the build, and quorvane-host.exe), PUGIXML_SOURCE the pugixml tree the program was built
+# by the build, and quorvane-host.exe), EXPAT_SOURCE the expat tree the program was built
 # from (for its licence). The zip is the same bytes for the same commit: its files carry the
 # time of the last commit (SOURCE_DATE_EPOCH, when set, wins), fixed modes, no extra
 # attributes, and are added in a fixed order.
 set -eu
 if [ $# -ne 6 ]; then
-    echo "usage: $0 SOURCE BUILD DIST VERSION OBJCOPY PUGIXML_SOURCE" >&2
+    echo "usage: $0 SOURCE BUILD DIST VERSION OBJCOPY EXPAT_SOURCE" >&2
     exit 2
 fi
-source=$1 build=$2 dist=$3 version=$4 objcopy=$5 pugixml=$6
+source=$1 build=$2 dist=$3 version=$4 objcopy=$5 expat=$6
 name="quorvane-$version-win64"
 
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
@@ -60,7 +60,7 @@ notice() { # notice TITLE FILE
 }
 {
     cat "$source/resources/dist/THIRD-PARTY-NOTICES.txt"
-    notice "pugixml (XML reading and writing in quorvane-host.exe)" "$pugixml/LICENSE.md"
+    notice "Expat (XML reading in quorvane-host.exe)" "$expat/COPYING"
     notice "JSON for Modern C++, nlohmann-json (JSON in quorvane-host.exe)" \
         /usr/share/doc/nlohmann-json3-dev/copyright
     notice "CLI11 (the command line of quorvane-host.exe)" /usr/share/doc/libcli11-dev/copyright

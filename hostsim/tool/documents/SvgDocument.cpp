@@ -93,6 +93,34 @@ std::optional<Rect> EdgesOf(double x, double y, double width, double height) {
     return Rect{*left, 0.0f - *down, *right, *bottom};
 }
 
+// Refuses a namedview, or a page inside one, that cannot be read for sure (the last of the
+// refusals XmlReader.h lists): by local name, since a namespace fault may hide which it is.
+void CheckPageElement(const std::string& file, std::string_view text, const XmlTree& xml,
+                      const XmlElement& element) {
+    const bool page = element.local == "page" && element.parent != XmlElement::kNoParent &&
+                      xml.elements[element.parent].local == "namedview";
+    if (element.local != "namedview" && !page) {
+        return;
+    }
+    const std::string tag = "<" + Printable(element.qualified) + ">";
+    if (!element.namespaceFault.empty()) {
+        throw InputError(Located(file, LineAt(text, element.namespaceFaultAt),
+                                 "not valid XML: " + Printable(element.namespaceFault)));
+    }
+    if (element.fromEntity) {
+        throw InputError(Located(file, LineAt(text, element.offset),
+                                 tag + " is spelled by an entity; only elements written in the "
+                                       "file itself can be edited in place"));
+    }
+    if (!element.undeclaredEntity.empty()) {
+        throw InputError(Located(file, LineAt(text, element.offset),
+                                 tag + " refers to the entity \"" +
+                                     Printable(element.undeclaredEntity) +
+                                     "\", which is not declared in the file (a DTD outside it is "
+                                     "not read)"));
+    }
+}
+
 // Our own attributes, in the order of SvgLayout::Page::ownNames.
 constexpr std::array<std::string_view, 3> kOwn = {kPixelAspectRatio, kDisplayMarks, kRulerOrigin};
 
@@ -356,6 +384,7 @@ SvgDocument ReadSvgDocument(const std::string& file, const std::string& text) {
     // does not follow: such a document is refused.
     for (std::size_t e = 0; e < xml.elements.size(); ++e) {
         const XmlElement& element = xml.elements[e];
+        CheckPageElement(file, text, xml, element);
         if (!IsElement(element, kInkscapeNamespace, "page") ||
             element.parent == XmlElement::kNoParent ||
             !IsElement(xml.elements[element.parent], kSodipodiNamespace, "namedview")) {

@@ -1,9 +1,14 @@
 #include "hostsim/tool/documents/XmlReader.h"
 
+#include <expat.h>
+
 #include <algorithm>
 #include <cctype>
-#include <cstdint>
 #include <cstdio>
+#include <exception>
+#include <limits>
+#include <memory>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -13,29 +18,11 @@ namespace {
 
 constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
 constexpr std::string_view kXmlnsNamespace = "http://www.w3.org/2000/xmlns/";
+using Kind = XmlError::Kind;
 
 bool IsChar(char32_t c) {
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
            (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-bool IsNameStart(char32_t c) {
-    return c == ':' || c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-           (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
-           (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) ||
-           (c >= 0x200C && c <= 0x200D) || (c >= 0x2070 && c <= 0x218F) ||
-           (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
-           (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD) ||
-           (c >= 0x10000 && c <= 0xEFFFF);
-}
-
-bool IsNameChar(char32_t c) {
-    return IsNameStart(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7 ||
-           (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
-}
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
 // The character at `text[i]` and its length in bytes; length 0 where the bytes there are not
@@ -78,764 +65,507 @@ Decoded Decode(std::string_view text, std::size_t i) {
     return {c, length};
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+// The name that follows `text[at]` up to the first character no name holds.
+std::string NameAt(std::string_view text, std::size_t at) {
+    const auto end = text.find_first_of(" \t\r\n=;>/&<'\"", at);
+    return std::string(text.substr(at, end == std::string_view::npos ? end : end - at));
+}
+
+// Whether `text` begins with a character a name may begin with: not a digit, '-', '.', or a
+// character a name may only go on with (U+00B7, U+0300 to U+036F, U+203F and U+2040).
+bool BeginsName(std::string_view text) {
+    const auto c = text.empty() ? 0 : static_cast<unsigned char>(text[0]);
+    const bool ascii = c == 0 || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    const bool combining =
+        text.substr(0, 2) == "\xC2\xB7" || c == 0xCC ||
+        (c == 0xCD && text.size() > 1 && static_cast<unsigned char>(text[1]) <= 0xAF) ||
+        text.substr(0, 3) == "\xE2\x80\xBF" || text.substr(0, 3) == "\xE2\x81\x80";
+    return !ascii && !combining;
+}
+
+// `qualified` split into prefix and local name; empty when it is not a qualified name (a
+// part after a colon that cannot begin a name, as in "xmlns:0p", included).
+std::optional<std::pair<std::string_view, std::string_view>> Split(std::string_view qualified) {
+    const auto colon = qualified.find(':');
+    if (colon == std::string_view::npos) {
+        return std::pair{std::string_view(), qualified};
     }
+    if (colon == 0 || !BeginsName(qualified.substr(colon + 1)) ||
+        qualified.find(':', colon + 1) != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return std::pair{qualified.substr(0, colon), qualified.substr(colon + 1)};
 }
 
-std::string_view PrefixOf(std::string_view qualified) {
-    const auto colon = qualified.find(':');
-    return colon == std::string_view::npos ? std::string_view() : qualified.substr(0, colon);
+// Whether libxml2 (the editor's parser) reads `name`: not when a second colon is followed by
+// a character a name may hold but not begin with.
+bool EditorReadsName(std::string_view name) {
+    const auto first = name.find(':');
+    const auto second = first == std::string_view::npos ? first : name.find(':', first + 1);
+    if (second == std::string_view::npos || second == 0 || second == first + 1) {
+        return true;
+    }
+    const std::string_view rest = name.substr(second + 1);
+    return rest.empty() || BeginsName(rest);
 }
 
-std::string_view LocalOf(std::string_view qualified) {
-    const auto colon = qualified.find(':');
-    return colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);
+bool IsPredefined(std::string_view name) {
+    return name == "lt" || name == "gt" || name == "amp" || name == "apos" || name == "quot";
 }
 
-class Parser {
+struct ParserFree {
+    void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
+};
+
+class Reader {
   public:
-    explicit Parser(std::string_view text) : text_(text) {}
+    explicit Reader(std::string_view text) : text_(text) {}
 
-    XmlTree Parse() {
-        if (text_.substr(0, 3) == "\xEF\xBB\xBF") {
-            pos_ = 3;
-        }
-        if (At("<?xml") && pos_ + 5 < text_.size() && IsSpace(text_[pos_ + 5])) {
-            Declaration();
-        }
-        if (const auto bad = FindNonXmlCharacter(text_)) {
-            Fail(*bad,
-                 "holds " + DescribeCharacter(text_, *bad) +
-                     (Decode(text_, *bad).length == 0 ? ", which is not UTF-8"
-                                                      : ", a character XML 1.0 does not allow"));
-        }
-        Misc();
-        if (At("<!DOCTYPE")) {
-            Doctype();
-            Misc();
-        }
-        if (pos_ >= text_.size() || !At("<") || At("</") || At("<!") || At("<?")) {
-            Fail(pos_, "expected the root element");
-        }
-        Elements();
-        Misc();
-        if (pos_ < text_.size()) {
-            Fail(pos_, At("<") ? "a second root element" : "text after the root element");
-        }
-        return std::move(tree_);
-    }
+    XmlTree Read();
 
   private:
-    [[noreturn]] void Fail(std::size_t offset, const std::string& reason) const {
-        throw XmlError(XmlError::Kind::NotWellFormed, offset, reason);
-    }
-    [[noreturn]] void Refuse(std::size_t offset, const std::string& reason) const {
-        throw XmlError(XmlError::Kind::Refused, offset, reason);
-    }
-
-    bool At(std::string_view what) const { return text_.substr(pos_, what.size()) == what; }
-
-    void Expect(std::string_view what) {
-        if (!At(what)) {
-            Fail(pos_, pos_ >= text_.size()
-                           ? "the file ends where \"" + std::string(what) + "\" was expected"
-                           : "expected \"" + std::string(what) + "\"");
-        }
-        pos_ += what.size();
-    }
-
-    bool SkipSpace() {
-        const std::size_t begin = pos_;
-        while (pos_ < text_.size() && IsSpace(text_[pos_])) {
-            ++pos_;
-        }
-        return pos_ > begin;
-    }
-
-    void RequireSpace() {
-        if (!SkipSpace()) {
-            Fail(pos_, "expected white space");
-        }
-    }
-
-    std::string_view Name() {
-        const std::size_t begin = pos_;
-        if (pos_ >= text_.size()) {
-            Fail(pos_, "the file ends where a name was expected");
-        }
-        Decoded d = Decode(text_, pos_);
-        if (!IsNameStart(d.c)) {
-            Fail(pos_, "expected a name");
-        }
-        pos_ += d.length;
-        while (pos_ < text_.size()) {
-            d = Decode(text_, pos_);
-            if (!IsNameChar(d.c)) {
-                break;
-            }
-            pos_ += d.length;
-        }
-        return text_.substr(begin, pos_ - begin);
-    }
-
-    // A name in a namespaced document: a prefix and a local name, each without a colon.
-    std::string_view QualifiedName() {
-        const std::size_t begin = pos_;
-        const std::string_view name = Name();
-        const auto colon = name.find(':');
-        if (colon == 0 || colon + 1 == name.size() ||
-            (colon != std::string_view::npos &&
-             name.find(':', colon + 1) != std::string_view::npos)) {
-            Fail(begin, "\"" + std::string(name) + "\" is not a qualified name");
-        }
-        return name;
-    }
-
-    std::string_view NameWithoutColon() {
-        const std::size_t begin = pos_;
-        const std::string_view name = Name();
-        if (name.find(':') != std::string_view::npos) {
-            Fail(begin, "\"" + std::string(name) + "\" holds a colon");
-        }
-        return name;
-    }
-
-    std::string_view Quoted() {
-        if (pos_ >= text_.size() || (text_[pos_] != '"' && text_[pos_] != '\'')) {
-            Fail(pos_, "expected a quoted value");
-        }
-        const char quote = text_[pos_];
-        const auto end = text_.find(quote, pos_ + 1);
-        if (end == std::string_view::npos) {
-            Fail(pos_, "a quoted value is never closed");
-        }
-        const std::string_view value = text_.substr(pos_ + 1, end - pos_ - 1);
-        pos_ = end + 1;
-        return value;
-    }
-
-    void Equals() {
-        SkipSpace();
-        Expect("=");
-        SkipSpace();
-    }
-
-    void Declaration() {
-        pos_ += 5;
-        RequireSpace();
-        Expect("version");
-        Equals();
-        const std::size_t versionAt = pos_;
-        const std::string_view version = Quoted();
-        if (version.size() < 3 || version.substr(0, 2) != "1." ||
-            version.find_first_not_of("0123456789", 2) != std::string_view::npos) {
-            Fail(versionAt, "version \"" + std::string(version) + "\" is not XML 1.x");
-        }
-        bool spaced = SkipSpace();
-        if (spaced && At("encoding")) {
-            pos_ += 8;
-            Equals();
-            const std::size_t at = pos_;
-            const std::string_view encoding = Quoted();
-            if (encoding.empty() ||
-                encoding.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                           "0123456789._-") != std::string_view::npos ||
-                !std::isalpha(static_cast<unsigned char>(encoding[0]))) {
-                Fail(at, "\"" + std::string(encoding) + "\" is not an encoding name");
-            }
-            std::string lower(encoding);
-            std::transform(lower.begin(), lower.end(), lower.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            if (lower != "utf-8" && lower != "utf8") {
-                Refuse(at,
-                       "is encoded as " + std::string(encoding) + "; only UTF-8 files can be read");
-            }
-            spaced = SkipSpace();
-        }
-        if (spaced && At("standalone")) {
-            pos_ += 10;
-            Equals();
-            const std::size_t at = pos_;
-            const std::string_view standalone = Quoted();
-            if (standalone != "yes" && standalone != "no") {
-                Fail(at, "standalone must be \"yes\" or \"no\"");
-            }
-            SkipSpace();
-        }
-        Expect("?>");
-    }
-
-    void Misc() {
-        for (;;) {
-            SkipSpace();
-            if (At("<!--")) {
-                Comment();
-            } else if (At("<?")) {
-                ProcessingInstruction();
-            } else {
-                return;
-            }
-        }
-    }
-
-    void Comment() {
-        const std::size_t begin = pos_;
-        pos_ += 4;
-        const auto dashes = text_.find("--", pos_);
-        if (dashes == std::string_view::npos) {
-            Fail(begin, "a comment is never closed");
-        }
-        if (dashes + 2 >= text_.size() || text_[dashes + 2] != '>') {
-            Fail(dashes, "\"--\" inside a comment");
-        }
-        pos_ = dashes + 3;
-    }
-
-    void ProcessingInstruction() {
-        const std::size_t begin = pos_;
-        pos_ += 2;
-        const std::string_view target = NameWithoutColon();
-        std::string lower(target);
-        std::transform(lower.begin(), lower.end(), lower.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (lower == "xml") {
-            Fail(begin, "an XML declaration that is not at the very beginning");
-        }
-        if (At("?>")) {
-            pos_ += 2;
-            return;
-        }
-        RequireSpace();
-        const auto end = text_.find("?>", pos_);
-        if (end == std::string_view::npos) {
-            Fail(begin, "a processing instruction is never closed");
-        }
-        pos_ = end + 2;
-    }
-
-    void Doctype() {
-        pos_ += 9;
-        RequireSpace();
-        QualifiedName();
-        const bool spaced = SkipSpace();
-        if (spaced && (At("SYSTEM") || At("PUBLIC"))) {
-            const bool isPublic = At("PUBLIC");
-            pos_ += 6;
-            RequireSpace();
-            if (isPublic) {
-                const std::size_t at = pos_;
-                const std::string_view id = Quoted();
-                if (id.find_first_not_of(" \r\nabcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                         "0123456789-'()+,./:=?;!*#@$_%") !=
-                    std::string_view::npos) {
-                    Fail(at, "the public identifier holds a character it may not hold");
-                }
-                RequireSpace();
-            }
-            Quoted();
-            SkipSpace();
-        }
-        if (At("[")) {
-            ++pos_;
-            InternalSubset();
-            ++pos_;
-            SkipSpace();
-        }
-        Expect(">");
-    }
-
-    void InternalSubset() {
-        for (;;) {
-            SkipSpace();
-            if (pos_ >= text_.size()) {
-                Fail(pos_, "the DOCTYPE is never closed");
-            }
-            if (At("]")) {
-                return;
-            }
-            if (At("<!--")) {
-                Comment();
-            } else if (At("<?")) {
-                ProcessingInstruction();
-            } else if (At("<!ENTITY")) {
-                EntityDeclaration();
-            } else if (At("%")) {
-                Refuse(pos_, "the DOCTYPE refers to a parameter entity, which is not read here");
-            } else if (At("<!ELEMENT") || At("<!ATTLIST") || At("<!NOTATION")) {
-                const std::size_t at = pos_;
-                pos_ += 2;
-                Refuse(at, "the DOCTYPE declares " + std::string(Name()) +
-                               "; only entities declared in the file are read here");
-            } else {
-                Fail(pos_, "expected a declaration inside the DOCTYPE");
-            }
-        }
-    }
-
-    void EntityDeclaration() {
-        const std::size_t begin = pos_;
-        pos_ += 8;
-        RequireSpace();
-        if (At("%")) {
-            Refuse(begin, "the DOCTYPE declares a parameter entity, which is not read here");
-        }
-        const std::string name(NameWithoutColon());
-        RequireSpace();
-        if (At("SYSTEM") || At("PUBLIC")) {
-            Refuse(begin, "the entity \"" + name +
-                              "\" is external; only entities declared "
-                              "in the file are read here");
-        }
-        if (pos_ >= text_.size() || (text_[pos_] != '"' && text_[pos_] != '\'')) {
-            Fail(pos_, "expected the quoted value of the entity \"" + name + "\"");
-        }
-        const char quote = text_[pos_++];
-        // The replacement text: character references replaced now, entity references kept
-        // for when the entity is used.
-        std::string replacement;
-        for (;;) {
-            if (pos_ >= text_.size()) {
-                Fail(begin, "the value of the entity \"" + name + "\" is never closed");
-            }
-            const char c = text_[pos_];
-            if (c == quote) {
-                ++pos_;
-                break;
-            }
-            if (c == '%') {
-                Refuse(pos_, "the entity \"" + name +
-                                 "\" refers to a parameter entity, which is not read here");
-            }
-            if (c == '&') {
-                const std::size_t at = pos_;
-                if (At("&#")) {
-                    AppendUtf8(replacement, CharacterReference());
-                } else {
-                    ++pos_;
-                    NameWithoutColon();
-                    Expect(";");
-                    replacement.append(text_.substr(at, pos_ - at));
-                }
-                continue;
-            }
-            if (c == '\r') {
-                replacement += '\n';
-                ++pos_;
-                if (At("\n")) {
-                    ++pos_;
-                }
-                continue;
-            }
-            replacement += c;
-            ++pos_;
-        }
-        SkipSpace();
-        if (At("NDATA")) {
-            Refuse(begin, "the entity \"" + name + "\" is unparsed, which is not read here");
-        }
-        Expect(">");
-        // The first declaration binds; the five predefined entities keep their meaning.
-        if (Predefined(name) == 0) {
-            entities_.try_emplace(name, std::move(replacement));
-        }
-    }
-
-    static char Predefined(std::string_view name) {
-        if (name == "lt") {
-            return '<';
-        }
-        if (name == "gt") {
-            return '>';
-        }
-        if (name == "amp") {
-            return '&';
-        }
-        if (name == "apos") {
-            return '\'';
-        }
-        if (name == "quot") {
-            return '"';
-        }
-        return 0;
-    }
-
-    // At "&#": the character a character reference stands for.
-    char32_t CharacterReference() {
-        const std::size_t begin = pos_;
-        pos_ += 2;
-        const bool hex = At("x");
-        if (hex) {
-            ++pos_;
-        }
-        const std::string_view digits = hex ? "0123456789abcdefABCDEF" : "0123456789";
-        std::uint32_t value = 0;
-        const std::size_t first = pos_;
-        while (pos_ < text_.size() && digits.find(text_[pos_]) != std::string_view::npos) {
-            const char c = text_[pos_++];
-            const std::uint32_t digit = c <= '9'
-                                            ? static_cast<std::uint32_t>(c - '0')
-                                            : static_cast<std::uint32_t>((c | 0x20) - 'a' + 10);
-            value = std::min<std::uint32_t>(value * (hex ? 16 : 10) + digit, 0x110000);
-        }
-        if (pos_ == first || !At(";")) {
-            Fail(begin, "a malformed character reference");
-        }
-        ++pos_;
-        if (!IsChar(value)) {
-            Fail(begin, "\"" + std::string(text_.substr(begin, pos_ - begin)) +
-                            "\" refers to a character XML 1.0 does not allow");
-        }
-        return value;
-    }
-
-    // Replaces the entity `name`, referred to at `at`, within an attribute value or within
-    // content, and everything its replacement text refers to in turn.
-    void Expand(const std::string& name, std::size_t at, std::string* attribute,
-                std::size_t nesting) {
-        const auto entity = entities_.find(name);
-        if (entity == entities_.end()) {
-            Fail(at, "refers to the entity \"" + name + "\", which is not declared");
-        }
-        if (nesting > kXmlMaxEntityNesting) {
-            Refuse(at, "entities refer to entities more than " +
-                           std::to_string(kXmlMaxEntityNesting) + " deep");
-        }
-        if (std::find(active_.begin(), active_.end(), name) != active_.end()) {
-            Fail(at, "the entity \"" + name + "\" refers to itself");
-        }
-        const std::string& text = entity->second;
-        expanded_ += text.size() + 1;
-        if (expanded_ > kXmlMaxEntityExpansion) {
-            Refuse(at, "entities expand to more than " + std::to_string(kXmlMaxEntityExpansion) +
-                           " bytes");
-        }
-        if (text.find('<') != std::string::npos) {
-            if (attribute != nullptr) {
-                Fail(at, "the entity \"" + name + "\" holds '<', which an attribute cannot");
-            }
-            Refuse(at, "the entity \"" + name + "\" holds markup, which is not read here");
-        }
-        active_.push_back(name);
-        for (std::size_t i = 0; i < text.size();) {
-            const char c = text[i];
-            if (c == '&') {
-                const auto end = text.find(';', i);
-                if (text.compare(i, 2, "&#") == 0) {
-                    // Character references in a replacement text were written as "&#38;#..."
-                    // in the value; they are characters now.
-                    char32_t value = 0;
-                    const bool hex = i + 2 < text.size() && text[i + 2] == 'x';
-                    bool ok = end != std::string::npos && end > i + (hex ? 3 : 2);
-                    for (std::size_t k = i + (hex ? 3 : 2); ok && k < end; ++k) {
-                        const char d = text[k];
-                        const bool digit = d >= '0' && d <= '9';
-                        const bool letter = hex && ((d | 0x20) >= 'a' && (d | 0x20) <= 'f');
-                        ok = digit || letter;
-                        value = std::min<char32_t>(
-                            value * (hex ? 16 : 10) +
-                                static_cast<char32_t>(digit ? d - '0' : (d | 0x20) - 'a' + 10),
-                            0x110000);
-                    }
-                    if (!ok || !IsChar(value)) {
-                        Fail(at, "the entity \"" + name + "\" holds a malformed reference");
-                    }
-                    if (attribute != nullptr) {
-                        AppendUtf8(*attribute, value);
-                    }
-                    i = end + 1;
-                    continue;
-                }
-                const std::string inner =
-                    end == std::string::npos ? "" : text.substr(i + 1, end - i - 1);
-                if (inner.empty()) {
-                    Fail(at, "the entity \"" + name + "\" holds a lone '&'");
-                }
-                if (const char predefined = Predefined(inner)) {
-                    if (attribute != nullptr) {
-                        *attribute += predefined;
-                    }
-                } else {
-                    Expand(inner, at, attribute, nesting + 1);
-                }
-                i = end + 1;
-                continue;
-            }
-            if (attribute != nullptr) {
-                *attribute += (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
-            }
-            ++i;
-        }
-        active_.pop_back();
-    }
-
-    // At '&' in content or in an attribute value (then `attribute` receives the text).
-    void Reference(std::string* attribute) {
-        const std::size_t at = pos_;
-        if (At("&#")) {
-            const char32_t c = CharacterReference();
-            if (attribute != nullptr) {
-                AppendUtf8(*attribute, c);
-            }
-            return;
-        }
-        ++pos_;
-        const std::string name(NameWithoutColon());
-        Expect(";");
-        if (const char predefined = Predefined(name)) {
-            if (attribute != nullptr) {
-                *attribute += predefined;
-            }
-            return;
-        }
-        Expand(name, at, attribute, 1);
-    }
-
-    std::string AttributeValue() {
-        if (pos_ >= text_.size() || (text_[pos_] != '"' && text_[pos_] != '\'')) {
-            Fail(pos_, "expected a quoted attribute value");
-        }
-        const std::size_t begin = pos_;
-        const char quote = text_[pos_++];
-        std::string value;
-        for (;;) {
-            if (pos_ >= text_.size()) {
-                Fail(begin, "an attribute value is never closed");
-            }
-            const char c = text_[pos_];
-            if (c == quote) {
-                ++pos_;
-                return value;
-            }
-            if (c == '<') {
-                Fail(pos_, "'<' inside an attribute value");
-            }
-            if (c == '&') {
-                Reference(&value);
-                continue;
-            }
-            ++pos_;
-            if (c == '\r' && At("\n")) {
-                ++pos_;
-            }
-            value += (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
-        }
-    }
-
-    std::string_view Resolve(std::string_view prefix, std::size_t at) {
-        if (prefix == "xml") {
-            return kXmlNamespace;
-        }
-        const auto found = bindings_.find(std::string(prefix));
-        if (found == bindings_.end() || found->second.empty() || found->second.back().empty()) {
-            if (prefix.empty()) {
-                return {};
-            }
-            Fail(at, "the prefix \"" + std::string(prefix) + "\" is not declared");
-        }
-        return found->second.back();
-    }
-
-    std::string_view Intern(std::string_view space) {
-        auto found = tree_.spaces.find(space);
-        if (found == tree_.spaces.end()) {
-            found = tree_.spaces.emplace(space).first;
-        }
-        return *found;
-    }
-
-    // At '<' of a start tag. Returns whether the element is empty (ends in "/>").
-    bool StartTag(std::vector<std::string>& declared) {
-        XmlElement element;
-        element.offset = pos_;
-        element.parent = open_.empty() ? XmlElement::kNoParent : open_.back().index;
-        ++pos_;
-        const std::string_view qualified = QualifiedName();
-        element.qualified = std::string(qualified);
-        struct Raw {
-            std::string_view name;
-            std::size_t at;
-            std::string value;
-        };
-        std::vector<Raw> raw;
-        bool empty = false;
-        for (;;) {
-            const bool spaced = SkipSpace();
-            if (pos_ >= text_.size()) {
-                Fail(element.offset, "a start tag is never closed");
-            }
-            if (At("/>")) {
-                pos_ += 2;
-                empty = true;
-                break;
-            }
-            if (At(">")) {
-                ++pos_;
-                break;
-            }
-            if (!spaced) {
-                Fail(pos_, "expected white space before an attribute");
-            }
-            const std::size_t at = pos_;
-            const std::string_view name = QualifiedName();
-            Equals();
-            raw.push_back({name, at, AttributeValue()});
-        }
-        std::unordered_set<std::string_view> names;
-        for (const auto& attribute : raw) {
-            if (!names.insert(attribute.name).second) {
-                Fail(attribute.at, "the attribute " + std::string(attribute.name) +
-                                       " appears twice in <" + element.qualified + ">");
-            }
-        }
-        // Declarations first: they hold for the tag they are in.
-        for (auto& attribute : raw) {
-            const std::string_view prefix = PrefixOf(attribute.name);
-            const bool isDefault = attribute.name == "xmlns";
-            if (!isDefault && prefix != "xmlns") {
-                continue;
-            }
-            const std::string declaredPrefix(isDefault ? "" : LocalOf(attribute.name));
-            const std::string& space = attribute.value;
-            if (declaredPrefix == "xmlns") {
-                Fail(attribute.at, "the prefix xmlns cannot be declared");
-            }
-            if ((declaredPrefix == "xml") != (space == kXmlNamespace) || space == kXmlnsNamespace) {
-                Fail(attribute.at, "the prefix xml and its namespace belong to each other only");
-            }
-            if (!isDefault && space.empty()) {
-                Fail(attribute.at, "the prefix \"" + declaredPrefix +
-                                       "\" is declared with no namespace, which XML 1.0 does "
-                                       "not allow");
-            }
-            bindings_[declaredPrefix].push_back(space);
-            declared.push_back(declaredPrefix);
-            element.declarations.emplace_back(declaredPrefix, space);
-        }
-        element.space = Intern(Resolve(PrefixOf(qualified), element.offset + 1));
-        element.local = std::string(LocalOf(qualified));
-        std::unordered_set<std::string> expanded;
-        for (auto& attribute : raw) {
-            const std::string_view prefix = PrefixOf(attribute.name);
-            if (attribute.name == "xmlns" || prefix == "xmlns") {
-                continue;
-            }
-            XmlAttribute read;
-            read.qualified = std::string(attribute.name);
-            read.space =
-                prefix.empty() ? std::string_view() : Intern(Resolve(prefix, attribute.at));
-            read.local = std::string(LocalOf(attribute.name));
-            read.value = std::move(attribute.value);
-            if (!expanded.insert(std::string(read.space) + ' ' + read.local).second) {
-                Fail(attribute.at, "the attribute " + read.qualified + " of <" + element.qualified +
-                                       "> is another already given: two prefixes for one "
-                                       "namespace");
-            }
-            element.attributes.push_back(std::move(read));
-        }
-        tree_.elements.push_back(std::move(element));
-        return empty;
-    }
-
-    void Unbind(const std::vector<std::string>& declared) {
-        for (const auto& prefix : declared) {
-            bindings_[prefix].pop_back();
-        }
-    }
-
-    void Elements() {
-        for (;;) {
-            // At a start tag.
-            if (open_.size() >= kXmlMaxDepth) {
-                Refuse(pos_, "elements nest more than " + std::to_string(kXmlMaxDepth) + " deep");
-            }
-            Open open;
-            open.begin = pos_;
-            open.index = tree_.elements.size();
-            if (StartTag(open.declared)) {
-                Unbind(open.declared);
-                if (open_.empty()) {
-                    return;
-                }
-            } else {
-                open_.push_back(std::move(open));
-            }
-            // Content, up to the next start tag or the end of the root element.
-            for (;;) {
-                if (pos_ >= text_.size()) {
-                    Fail(open_.back().begin,
-                         "<" + tree_.elements[open_.back().index].qualified + "> is never closed");
-                }
-                const char c = text_[pos_];
-                if (c == '&') {
-                    Reference(nullptr);
-                } else if (c != '<') {
-                    if (At("]]>")) {
-                        Fail(pos_, "\"]]>\" in text");
-                    }
-                    ++pos_;
-                } else if (At("<!--")) {
-                    Comment();
-                } else if (At("<?")) {
-                    ProcessingInstruction();
-                } else if (At("<![CDATA[")) {
-                    const auto end = text_.find("]]>", pos_);
-                    if (end == std::string_view::npos) {
-                        Fail(pos_, "a CDATA section is never closed");
-                    }
-                    pos_ = end + 3;
-                } else if (At("</")) {
-                    const std::size_t at = pos_;
-                    pos_ += 2;
-                    const std::string_view name = Name();
-                    SkipSpace();
-                    Expect(">");
-                    const std::string& expected = tree_.elements[open_.back().index].qualified;
-                    if (name != expected) {
-                        Fail(at, "</" + std::string(name) + "> closes <" + expected + ">");
-                    }
-                    Unbind(open_.back().declared);
-                    open_.pop_back();
-                    if (open_.empty()) {
-                        return;
-                    }
-                } else if (At("<!")) {
-                    Fail(pos_, "a declaration inside an element");
-                } else {
-                    break;
-                }
-            }
-        }
-    }
-
+    struct Entity {
+        std::string text;  // the replacement text: references to other entities still in it
+        std::size_t size = 0;
+        std::size_t depth = 0;
+        bool measuring = false;
+        bool measured = false;
+    };
     struct Open {
-        std::size_t begin = 0;
         std::size_t index = 0;
         std::vector<std::string> declared;
     };
 
+    // Runs a handler for expat, which is C: nothing may be thrown through it.
+    template <typename Handler>
+    static void Guard(void* data, Handler&& handler) {
+        auto* reader = static_cast<Reader*>(data);
+        if (reader->failure_) {
+            return;
+        }
+        try {
+            handler(*reader);
+        } catch (...) {
+            reader->failure_ = std::current_exception();
+            XML_StopParser(reader->parser_.get(), XML_FALSE);
+        }
+    }
+    void Install();
+    [[noreturn]] static void Throw(Kind kind, std::size_t offset, const std::string& reason) {
+        throw XmlError(kind, offset, reason);
+    }
+    std::size_t Here() const {
+        const auto index = XML_GetCurrentByteIndex(parser_.get());
+        return index < 0 ? 0 : std::min(static_cast<std::size_t>(index), text_.size());
+    }
+    [[noreturn]] void Translate(XML_Error code);
+
+    void Declaration(const char* version, const char* encoding);
+    void EntityDeclared(const char* name, bool parameter, const char* value, int length,
+                        const char* system, const char* notation);
+    void DoctypeEnd();
+    std::size_t Measure(Entity& entity, std::size_t level);
+    // The entity `name` refers to, unless it is one of the five every document has.
+    auto Declared(const std::string& name) {
+        return IsPredefined(name) ? entities_.end() : entities_.find(name);
+    }
+    void Expanded(std::string_view references, std::size_t at);
+    void Event();
+    // The offset in `tag` (raw text) of its first reference to an entity declared in the file,
+    // or with `undeclared` to one nobody declared; npos for none.
+    std::size_t Reference(std::string_view tag, bool undeclared) {
+        tag = tag.substr(0, tag.find('>'));
+        for (auto amp = tag.find('&'); amp != std::string_view::npos;
+             amp = tag.find('&', amp + 1)) {
+            const std::string name = NameAt(tag, amp + 1);
+            if (name.substr(0, 1) != "#" && !IsPredefined(name) &&
+                (entities_.count(name) == 0) == undeclared) {
+                return amp;
+            }
+        }
+        return std::string_view::npos;
+    }
+    void Start(const char* name, const char** attributes);
+    void Resolve(XmlElement& element, std::size_t at);
+    void End();
+
     std::string_view text_;
-    std::size_t pos_ = 0;
+    std::unique_ptr<XML_ParserStruct, ParserFree> parser_;
+    std::exception_ptr failure_;
     XmlTree tree_;
     std::vector<Open> open_;
     std::unordered_map<std::string, std::vector<std::string>> bindings_;
-    std::unordered_map<std::string, std::string> entities_;
-    std::vector<std::string> active_;  // entities being expanded, outermost first
+    std::unordered_map<std::string, Entity> entities_;
     std::size_t expanded_ = 0;
+    std::size_t lastReference_ = std::string_view::npos;
 };
+
+XmlTree Reader::Read() {
+    const auto starts = [&](std::string_view bytes) { return text_.substr(0, 2) == bytes; };
+    if (starts("\xFF\xFE") || starts("\xFE\xFF") || starts(std::string_view("<\0", 2)) ||
+        starts(std::string_view("\0<", 2))) {
+        Throw(Kind::Refused, 0, "is UTF-16; only UTF-8 documents are read");
+    }
+    // UTF-8 whatever the declaration says: Declaration() refuses every other encoding.
+    parser_.reset(XML_ParserCreate("UTF-8"));
+    if (!parser_) {
+        throw std::bad_alloc();
+    }
+    Install();
+    // Parameter entities are parsed so that a reference to one nobody declared is reported
+    // (and refused) rather than silently ending the reading of the DOCTYPE; with no handler
+    // for external entities, none is ever loaded.
+    XML_SetParamEntityParsing(parser_.get(), XML_PARAM_ENTITY_PARSING_UNLESS_STANDALONE);
+    // Expat's own guard against entity bombs, in case ours (Expanded) misses a way in: past
+    // our budget, entities may grow the document a hundredfold at most.
+    XML_SetBillionLaughsAttackProtectionActivationThreshold(parser_.get(), kXmlMaxEntityExpansion);
+    if (text_.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        Throw(Kind::Refused, 0, "is larger than 2 GB");
+    }
+    const auto status =
+        XML_Parse(parser_.get(), text_.data(), static_cast<int>(text_.size()), XML_TRUE);
+    if (failure_) {
+        std::rethrow_exception(failure_);
+    }
+    if (status != XML_STATUS_OK) {
+        Translate(XML_GetErrorCode(parser_.get()));
+    }
+    return std::move(tree_);
+}
+
+void Reader::Install() {
+    XML_Parser parser = parser_.get();
+    XML_SetUserData(parser, this);
+    XML_SetXmlDeclHandler(parser, [](void* data, const char* version, const char* encoding, int) {
+        Guard(data, [&](Reader& reader) { reader.Declaration(version, encoding); });
+    });
+    XML_SetEntityDeclHandler(
+        parser, [](void* data, const char* name, int parameter, const char* value, int length,
+                   const char*, const char* system, const char*, const char* notation) {
+            Guard(data, [&](Reader& reader) {
+                reader.EntityDeclared(name, parameter != 0, value, length, system, notation);
+            });
+        });
+    XML_SetEndDoctypeDeclHandler(
+        parser, [](void* data) { Guard(data, [](Reader& reader) { reader.DoctypeEnd(); }); });
+    XML_SetSkippedEntityHandler(parser, [](void* data, const char*, int parameter) {
+        Guard(data, [&](Reader& reader) {
+            if (parameter != 0) {
+                Throw(Kind::Refused, reader.Here(),
+                      "the DOCTYPE refers to a parameter entity, which is not read here");
+            }
+        });
+    });
+    XML_SetElementHandler(
+        parser,
+        [](void* data, const char* name, const char** attributes) {
+            Guard(data, [&](Reader& reader) { reader.Start(name, attributes); });
+        },
+        [](void* data, const char*) { Guard(data, [](Reader& reader) { reader.End(); }); });
+    XML_SetCharacterDataHandler(parser, [](void* data, const char*, int) {
+        Guard(data, [](Reader& reader) { reader.Event(); });
+    });
+    XML_SetCommentHandler(parser, [](void* data, const char*) {
+        Guard(data, [](Reader& reader) { reader.Event(); });
+    });
+    XML_SetProcessingInstructionHandler(parser, [](void* data, const char*, const char*) {
+        Guard(data, [](Reader& reader) { reader.Event(); });
+    });
+}
+
+// Expat's error codes in this reader's words, where the text tells more than expat says.
+void Reader::Translate(XML_Error code) {
+    const std::size_t at = Here();
+    const std::string_view rest = text_.substr(at);
+    // Expat stops at a character it cannot take, or within the few bytes of a cut one.
+    if (const auto bad = FindNonXmlCharacter(text_); bad && *bad <= at + 3) {
+        Throw(Kind::NotWellFormed, *bad,
+              "holds " + DescribeCharacter(text_, *bad) +
+                  (Decode(text_, *bad).length == 0 ? ", which is not UTF-8"
+                                                   : ", a character XML 1.0 does not allow"));
+    }
+    switch (code) {
+        case XML_ERROR_DUPLICATE_ATTRIBUTE: {
+            const auto tag = text_.rfind('<', at);
+            Throw(Kind::NotWellFormed, at,
+                  "the attribute " + NameAt(text_, at) + " appears twice in <" +
+                      NameAt(text_, tag + 1) + ">");
+        }
+        case XML_ERROR_UNDEFINED_ENTITY:
+        case XML_ERROR_RECURSIVE_ENTITY_REF: {
+            // Expat points at the reference, or in an attribute value at the tag.
+            const bool undefined = code == XML_ERROR_UNDEFINED_ENTITY;
+            const auto reference = rest.substr(0, 1) == "&" ? 0 : Reference(rest, undefined);
+            const auto where = reference == std::string_view::npos ? at : at + reference;
+            const std::string name = NameAt(text_, where + 1);
+            Throw(Kind::NotWellFormed, where,
+                  undefined ? "refers to the entity \"" + name + "\", which is not declared"
+                            : "the entity \"" + name + "\" refers to itself");
+        }
+        case XML_ERROR_BAD_CHAR_REF:
+            Throw(Kind::NotWellFormed, at,
+                  "\"" + std::string(rest.substr(0, rest.find(';') + 1)) +
+                      "\" refers to a character XML 1.0 does not allow");
+        case XML_ERROR_TAG_MISMATCH:  // expat points at the name, after "</"
+            Throw(Kind::NotWellFormed, at < 2 ? at : at - 2,
+                  "</" + NameAt(text_, at) + "> closes <" +
+                      tree_.elements[open_.back().index].qualified + ">");
+        case XML_ERROR_NO_ELEMENTS:
+            if (!open_.empty()) {
+                const XmlElement& open = tree_.elements[open_.back().index];
+                Throw(Kind::NotWellFormed, open.offset, "<" + open.qualified + "> is never closed");
+            }
+            Throw(Kind::NotWellFormed, at, "expected the root element");
+        case XML_ERROR_JUNK_AFTER_DOC_ELEMENT:
+            Throw(
+                Kind::NotWellFormed, at,
+                rest.substr(0, 1) == "<" ? "a second root element" : "text after the root element");
+        case XML_ERROR_AMPLIFICATION_LIMIT_BREACH:
+            Throw(Kind::Refused, at,
+                  "entities expand to more than " + std::to_string(kXmlMaxEntityExpansion) +
+                      " bytes");
+        default:
+            Throw(Kind::NotWellFormed, at, XML_ErrorString(code));
+    }
+}
+
+void Reader::Declaration(const char* version, const char* encoding) {
+    // Expat takes any version number; XML 1.0 (and libxml2) only "1." and digits.
+    const std::string_view number = version == nullptr ? "1.0" : version;
+    if (number.size() < 3 || number.substr(0, 2) != "1." ||
+        number.find_first_not_of("0123456789", 2) != std::string_view::npos) {
+        Throw(Kind::NotWellFormed, Here(),
+              "version \"" + std::string(number) + "\" is not XML 1.x");
+    }
+    if (encoding == nullptr) {
+        return;
+    }
+    const std::string lower = Lower(encoding);
+    if (lower == "utf-8" || lower == "utf8") {
+        return;
+    }
+    const bool ascii = lower == "us-ascii" || lower == "ascii" || lower == "ansi_x3.4-1968" ||
+                       lower == "iso646-us";
+    if (!ascii) {
+        Throw(Kind::Refused, Here(),
+              "is encoded as " + std::string(encoding) + "; only UTF-8 files can be read");
+    }
+    const auto high = std::find_if(text_.begin(), text_.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (high != text_.end()) {
+        const auto at = static_cast<std::size_t>(high - text_.begin());
+        Throw(Kind::NotWellFormed, at,
+              "holds " + DescribeCharacter(text_, at) + ", which " + encoding +
+                  " (the encoding it declares) does not hold");
+    }
+}
+
+void Reader::EntityDeclared(const char* name, bool parameter, const char* value, int length,
+                            const char* system, const char* notation) {
+    if (parameter) {
+        Throw(Kind::Refused, Here(),
+              "the DOCTYPE declares a parameter entity, which is not read here");
+    }
+    if (system != nullptr || notation != nullptr || value == nullptr) {
+        Throw(Kind::Refused, Here(),
+              "the entity \"" + std::string(name) +
+                  "\" is external; only entities declared in the file are read here");
+    }
+    Entity entity;
+    entity.text.assign(value, static_cast<std::size_t>(length));
+    entities_.try_emplace(name, std::move(entity));
+}
+
+// Every entity is measured once the DOCTYPE is read, before any is used: how deep its
+// references go (expat follows them by recursion) and how many bytes it expands to.
+void Reader::DoctypeEnd() {
+    for (auto& [name, entity] : entities_) {
+        if (Measure(entity, 1) > kXmlMaxEntityNesting) {
+            Throw(Kind::Refused, Here(),
+                  "entities refer to entities more than " + std::to_string(kXmlMaxEntityNesting) +
+                      " deep");
+        }
+    }
+}
+
+// The depth of `entity`'s references (1 for none), or kXmlMaxEntityNesting + 1 for deeper;
+// sets its size. Recurses no deeper than the limit.
+std::size_t Reader::Measure(Entity& entity, std::size_t level) {
+    if (entity.measured || entity.measuring) {  // measuring: a cycle, refused where used
+        return entity.depth;
+    }
+    if (level > kXmlMaxEntityNesting) {
+        return kXmlMaxEntityNesting + 1;
+    }
+    entity.measuring = true;
+    std::size_t size = entity.text.size() + 1;
+    std::size_t depth = 0;
+    for (auto at = entity.text.find('&'); at != std::string::npos;
+         at = entity.text.find('&', at + 1)) {
+        const auto found = Declared(NameAt(entity.text, at + 1));
+        if (found != entities_.end()) {
+            depth = std::max(depth, Measure(found->second, level + 1));
+            size = std::min(size + found->second.size, kXmlMaxEntityExpansion + 1);
+        }
+    }
+    entity.depth = std::min(depth + 1, kXmlMaxEntityNesting + 1);
+    entity.size = size;
+    entity.measuring = false;
+    entity.measured = true;
+    return entity.depth;
+}
+
+// Counts the expansion of the entity references in `references` (raw text of the file).
+void Reader::Expanded(std::string_view references, std::size_t at) {
+    for (auto amp = references.find('&'); amp != std::string_view::npos;
+         amp = references.find('&', amp + 1)) {
+        const auto found = Declared(NameAt(references, amp + 1));
+        if (found == entities_.end()) {
+            continue;
+        }
+        expanded_ += found->second.size;
+        if (expanded_ > kXmlMaxEntityExpansion) {
+            Throw(Kind::Refused, at,
+                  "entities expand to more than " + std::to_string(kXmlMaxEntityExpansion) +
+                      " bytes");
+        }
+    }
+}
+
+// Every event an entity reference in content gives is reported at the reference: the first
+// counts the reference's expansion.
+void Reader::Event() {
+    const std::size_t at = Here();
+    if (at < text_.size() && text_[at] == '&' && at != lastReference_) {
+        lastReference_ = at;
+        const auto end = text_.find(';', at);
+        Expanded(text_.substr(at, end == std::string_view::npos ? end : end - at + 1), at);
+    }
+}
+
+void Reader::Start(const char* name, const char** attributes) {
+    Event();
+    XmlElement element;
+    element.offset = Here();
+    const auto length = static_cast<std::size_t>(XML_GetCurrentByteCount(parser_.get()));
+    element.fromEntity = text_.substr(element.offset, 1) != "<";
+    if (!element.fromEntity) {
+        Expanded(text_.substr(element.offset, length), element.offset);
+        // Possible only when the DOCTYPE names a DTD of its own; expat says nothing.
+        const std::string_view tag = text_.substr(element.offset, length);
+        if (const auto reference = Reference(tag, true); reference != std::string_view::npos) {
+            element.undeclaredEntity = NameAt(tag, reference + 1);
+        }
+    }
+    element.parent = open_.empty() ? XmlElement::kNoParent : open_.back().index;
+    element.qualified = name;
+    // Only what the tag itself gives: a DTD's defaults follow it in `attributes`.
+    const auto specified = static_cast<std::size_t>(XML_GetSpecifiedAttributeCount(parser_.get()));
+    for (std::size_t i = 0; i < specified; i += 2) {
+        element.attributes.push_back({attributes[i], {}, {}, attributes[i + 1]});
+    }
+    Resolve(element, element.offset);
+    Open open;
+    open.index = tree_.elements.size();
+    for (const auto& declaration : element.declarations) {
+        open.declared.push_back(declaration.first);
+    }
+    tree_.elements.push_back(std::move(element));
+    open_.push_back(std::move(open));
+}
+
+// Binds the tag's namespace declarations and resolves its names with them. A fault is noted
+// on the element and its names left in no namespace; two attributes that are one once
+// resolved are not well-formed.
+void Reader::Resolve(XmlElement& element, std::size_t at) {
+    auto fault = [&](const std::string& what) {
+        if (element.namespaceFault.empty()) {
+            element.namespaceFault = what;
+            element.namespaceFaultAt = at;
+        }
+    };
+    auto intern = [&](std::string_view space) {
+        return std::string_view(*tree_.spaces.emplace(space).first);
+    };
+    std::vector<XmlAttribute> named;
+    for (auto& attribute : element.attributes) {
+        const auto split = Split(attribute.qualified);
+        const bool isDefault = attribute.qualified == "xmlns";
+        if (!isDefault && (!split || split->first != "xmlns")) {
+            named.push_back(std::move(attribute));
+            continue;
+        }
+        const std::string prefix(isDefault ? "" : split->second);
+        const std::string& space = attribute.value;
+        if (prefix == "xmlns" || (prefix == "xml") != (space == kXmlNamespace) ||
+            space == kXmlnsNamespace) {
+            std::string what = "the prefix " + prefix;
+            what.append(" cannot be bound to \"").append(space).append("\"");
+            fault(what);
+        } else if (!isDefault && space.empty()) {
+            fault("the prefix \"" + prefix + "\" is declared with no namespace");
+        } else {
+            bindings_[prefix].push_back(space);
+            element.declarations.emplace_back(prefix, space);
+        }
+    }
+    auto resolve = [&](std::string_view qualified,
+                       bool isAttribute) -> std::pair<std::string_view, std::string> {
+        const auto split = Split(qualified);
+        if (!split && !EditorReadsName(qualified)) {
+            Throw(Kind::Refused, at,
+                  "the name \"" + std::string(qualified) +
+                      "\" goes on after a second colon with a character no name begins with, "
+                      "which the editor's XML reader cannot read");
+        }
+        if (!split) {
+            fault("\"" + std::string(qualified) + "\" is not a qualified name");
+            return {{}, std::string(qualified)};
+        }
+        const auto [prefix, local] = *split;
+        if (prefix == "xml") {
+            return {intern(kXmlNamespace), std::string(local)};
+        }
+        if (prefix.empty() && isAttribute) {
+            return {{}, std::string(local)};
+        }
+        const auto found = bindings_.find(std::string(prefix));
+        if (found == bindings_.end() || found->second.empty() || found->second.back().empty()) {
+            if (!prefix.empty()) {
+                fault("the prefix \"" + std::string(prefix) + "\" is not declared");
+            }
+            return {{}, std::string(local)};
+        }
+        return {intern(found->second.back()), std::string(local)};
+    };
+    std::tie(element.space, element.local) = resolve(element.qualified, false);
+    std::unordered_set<std::string> expanded;
+    for (auto& attribute : named) {
+        std::tie(attribute.space, attribute.local) = resolve(attribute.qualified, true);
+        if (!attribute.space.empty() &&
+            !expanded.insert(std::string(attribute.space) + ' ' + attribute.local).second) {
+            Throw(Kind::NotWellFormed, at,
+                  "the attribute " + attribute.qualified + " of <" + element.qualified +
+                      "> is another already given: two prefixes for one namespace");
+        }
+    }
+    element.attributes = std::move(named);
+}
+
+void Reader::End() {
+    Event();
+    for (const auto& prefix : open_.back().declared) {
+        bindings_[prefix].pop_back();
+    }
+    open_.pop_back();
+}
 
 }  // namespace
 
@@ -874,7 +604,7 @@ std::string XmlTree::PrefixAt(std::size_t element, std::string_view space) const
 }
 
 XmlTree ReadXml(std::string_view text) {
-    return Parser(text).Parse();
+    return Reader(text).Read();
 }
 
 std::optional<std::size_t> FindNonXmlCharacter(std::string_view text) {

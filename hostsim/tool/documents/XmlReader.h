@@ -1,15 +1,37 @@
-// A strict, non-validating reader of XML 1.0 with namespaces, for files that are edited in
-// place afterwards: it keeps the offset of every element in the text, and refuses whatever
-// is not well-formed (unbalanced or misnamed tags, an attribute given twice, bytes that are
-// not UTF-8, characters XML 1.0 does not allow, references to undeclared entities, unbound
-// prefixes), so that nothing it accepts can be passed on broken.
+// Reading XML 1.0 for files that are edited in place afterwards: a thin adapter over expat
+// that keeps the offset of every element's start tag in the text, resolves namespaces
+// itself (so that a prefix nobody declared harms only the elements that need it), and
+// refuses whatever is not well-formed, so that nothing it accepts can be passed on broken.
 //
 // Attribute values are what an XML reader hands an application: references replaced, line
-// ends and literal white space turned into spaces. Internal general entities declared in the
-// DOCTYPE are expanded, within limits, so that bombs of nested entities stay harmless. What
-// this reader does not take on is refused rather than half-read: parameter entities,
-// external entities, attribute-list, element and notation declarations, entities that hold
-// markup, and encodings other than UTF-8.
+// ends and literal white space turned into spaces. Attributes that a DTD only gives a
+// default are not read as written. Nesting is as deep as memory allows: expat keeps open
+// elements in a list, and nothing here recurses over them.
+//
+// What is well-formed XML but refused on purpose (XmlError::Kind::Refused), each for a
+// reason, is listed here and nowhere else; the differential check of the fuzz build accepts
+// exactly these as disagreements with the editor's own parser:
+//   - an encoding other than UTF-8 (and its ASCII subset): UTF-16 with its byte order mark
+//     included. Documents are edited as bytes, and those bytes must mean the same when
+//     written back.
+//   - external entities (parsed or unparsed) and parameter entities: reading another file,
+//     or the network, on a document's behalf is not something a document may ask for.
+//   - entity references that expand to more than kXmlMaxEntityExpansion bytes in all, or
+//     that refer to entities more than kXmlMaxEntityNesting deep: bombs stay harmless.
+//   - a name whose second colon is followed by a character a name may hold but not begin with
+//     ("a:b:2c"): well-formed XML 1.0, but libxml2, the editor's own parser, cannot read it.
+//   - on a namedview, or a page inside one (SvgDocument.cpp): a namespace fault (a prefix
+//     bound to nothing, a name that is not a qualified name), an element that an entity
+//     spells (it has no start tag of its own to edit), or a reference to an entity that only
+//     a DTD outside the file could declare. Which page an element is, and what it holds,
+//     would be guessed.
+// Three differences from libxml2 are known and accepted. libxml2 ends a document at a NUL
+// byte after the root element and ignores what follows; XML 1.0 allows no NUL anywhere, and it
+// is refused here. libxml2 reads "<!DOCTYPEsvg", without the white space XML requires; expat
+// refuses it, and so do we. expat takes names by the rules of XML 1.0 before its fifth edition
+// (2008), libxml2 by the fifth's, which allow more characters (CJK Extension A, U+10000 and above
+// and others): a name with one of those is refused here as not well-formed. No SVG file of a Debian
+// system with the editor installed has such a name.
 #pragma once
 
 #include <cstddef>
@@ -23,8 +45,6 @@
 
 namespace hostsim::tool {
 
-// Elements open at once, the root counting as one.
-inline constexpr std::size_t kXmlMaxDepth = 1000;
 // Bytes that entity references may expand to in a whole document, counting each expansion
 // of an entity as its replacement text and one more.
 inline constexpr std::size_t kXmlMaxEntityExpansion = std::size_t{1} << 20;
@@ -33,7 +53,8 @@ inline constexpr std::size_t kXmlMaxEntityNesting = 16;
 
 class XmlError : public std::runtime_error {
   public:
-    // NotWellFormed: not XML at all. Refused: XML that this reader chooses not to read.
+    // NotWellFormed: not XML at all. Refused: XML that this reader chooses not to read (see
+    // the list above).
     enum class Kind { NotWellFormed, Refused };
     XmlError(Kind kind, std::size_t offset, const std::string& reason)
         : std::runtime_error(reason), kind_(kind), offset_(offset) {}
@@ -58,12 +79,22 @@ struct XmlElement {
     std::string qualified;   // as spelled
     std::string_view space;  // the namespace; empty for none
     std::string local;
-    std::size_t offset = 0;                // of the '<' that begins the start tag
+    // Of the '<' that begins the start tag; for an element an entity spells, of the '&' of
+    // the reference in the file.
+    std::size_t offset = 0;
+    bool fromEntity = false;               // spelled by an entity: no start tag to edit
     std::size_t parent = kNoParent;        // index in XmlTree::elements
-    std::vector<XmlAttribute> attributes;  // namespace declarations left out
+    std::vector<XmlAttribute> attributes;  // as written (not DTD defaults); no declarations
     // The namespace declarations of this start tag: prefix (empty for the default namespace)
     // and namespace.
     std::vector<std::pair<std::string, std::string>> declarations;
+    // The first namespace fault of the tag ("the prefix \"q\" is not declared") and its
+    // offset; empty when there is none. The names it concerns have no namespace.
+    std::string namespaceFault;
+    std::size_t namespaceFaultAt = 0;
+    // An entity the tag refers to that no declaration in the file gives (allowed when the
+    // DOCTYPE names a DTD of its own, which is not read); empty when none.
+    std::string undeclaredEntity;
 
     // The attribute with namespace `ns` (empty for none) and local name `name`.
     const XmlAttribute* Find(std::string_view ns, std::string_view name) const;
@@ -89,7 +120,8 @@ struct XmlTree {
 };
 
 // Reads `text` as an XML document encoded in UTF-8 (a byte order mark is allowed). Throws
-// XmlError at the first fault.
+// XmlError at the first fault: NotWellFormed for text that is not XML, Refused for the
+// documents listed above; std::bad_alloc when memory runs out.
 XmlTree ReadXml(std::string_view text);
 
 // The offset of the first byte of `text` that does not begin a character an XML 1.0 file can

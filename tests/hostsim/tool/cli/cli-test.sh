@@ -400,6 +400,17 @@ editor-failure)
 # error that holds MESSAGE; every file is as it was and none has appeared.
 # bad-input STATUS MESSAGE --setup COMMAND ARGUMENTS...: COMMAND (a line of shell) makes the
 # hostile files first; --memory KB limits the program's memory.
+# deep-svg-is-read DEPTH: an SVG page beside a group nested DEPTH deep is read, as the
+# editor reads it; the program's own code does not recurse over the nesting.
+deep-svg-is-read)
+    { printf '<svg xmlns="http://www.w3.org/2000/svg" xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape" xmlns:sodipodi="http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd">'
+      printf '<sodipodi:namedview><inkscape:page width="5" height="7" inkscape:label="Deep"/></sodipodi:namedview>'
+      awk -v n="$1" 'BEGIN { for (i = 0; i < n; i++) printf "<g>"; for (i = 0; i < n; i++) printf "</g>" }'
+      printf '</svg>\n'; } >deep.svg
+    run show deep.svg
+    expect_status 0
+    expect_in .stdout "Deep"
+    ;;
 bad-input)
     expected_status="$1" message="$2"
     shift 2
