@@ -1,5 +1,7 @@
 #include "hostsim/tool/documents/XmlReader.h"
 
+#include "hostsim/tool/documents/XmlText.h"
+
 #include <expat.h>
 
 #include <algorithm>
@@ -16,109 +18,9 @@ namespace hostsim::tool {
 
 namespace {
 
-constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
-constexpr std::string_view kXmlnsNamespace = "http://www.w3.org/2000/xmlns/";
+using namespace xmltext;
+
 using Kind = XmlError::Kind;
-
-bool IsChar(char32_t c) {
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-// The character at `text[i]` and its length in bytes; length 0 where the bytes there are not
-// the shortest UTF-8 form of a Unicode scalar value.
-struct Decoded {
-    char32_t c = 0;
-    std::size_t length = 0;
-};
-
-Decoded Decode(std::string_view text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-    const unsigned char first = byte(0);
-    if (first < 0x80) {
-        return {first, 1};
-    }
-    std::size_t length = 0;
-    char32_t c = 0;
-    char32_t least = 0;
-    if ((first & 0xE0) == 0xC0) {
-        length = 2, c = first & 0x1F, least = 0x80;
-    } else if ((first & 0xF0) == 0xE0) {
-        length = 3, c = first & 0x0F, least = 0x800;
-    } else if ((first & 0xF8) == 0xF0) {
-        length = 4, c = first & 0x07, least = 0x10000;
-    } else {
-        return {};
-    }
-    if (i + length > text.size()) {
-        return {};
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(k) & 0xC0) != 0x80) {
-            return {};
-        }
-        c = (c << 6) | (byte(k) & 0x3F);
-    }
-    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        return {};
-    }
-    return {c, length};
-}
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
-// The name that follows `text[at]` up to the first character no name holds.
-std::string NameAt(std::string_view text, std::size_t at) {
-    const auto end = text.find_first_of(" \t\r\n=;>/&<'\"", at);
-    return std::string(text.substr(at, end == std::string_view::npos ? end : end - at));
-}
-
-// Whether `text` begins with a character a name may begin with: not a digit, '-', '.', or a
-// character a name may only go on with (U+00B7, U+0300 to U+036F, U+203F and U+2040).
-bool BeginsName(std::string_view text) {
-    const auto c = text.empty() ? 0 : static_cast<unsigned char>(text[0]);
-    const bool ascii = c == 0 || (c >= '0' && c <= '9') || c == '-' || c == '.';
-    const bool combining =
-        text.substr(0, 2) == "\xC2\xB7" || c == 0xCC ||
-        (c == 0xCD && text.size() > 1 && static_cast<unsigned char>(text[1]) <= 0xAF) ||
-        text.substr(0, 3) == "\xE2\x80\xBF" || text.substr(0, 3) == "\xE2\x81\x80";
-    return !ascii && !combining;
-}
-
-// `qualified` split into prefix and local name; empty when it is not a qualified name (a
-// part after a colon that cannot begin a name, as in "xmlns:0p", included).
-std::optional<std::pair<std::string_view, std::string_view>> Split(std::string_view qualified) {
-    const auto colon = qualified.find(':');
-    if (colon == std::string_view::npos) {
-        return std::pair{std::string_view(), qualified};
-    }
-    if (colon == 0 || !BeginsName(qualified.substr(colon + 1)) ||
-        qualified.find(':', colon + 1) != std::string_view::npos) {
-        return std::nullopt;
-    }
-    return std::pair{qualified.substr(0, colon), qualified.substr(colon + 1)};
-}
-
-// Whether libxml2 (the editor's parser) reads `name`: not when a second colon is followed by
-// a character a name may hold but not begin with.
-bool EditorReadsName(std::string_view name) {
-    const auto first = name.find(':');
-    const auto second = first == std::string_view::npos ? first : name.find(':', first + 1);
-    if (second == std::string_view::npos || second == 0 || second == first + 1) {
-        return true;
-    }
-    const std::string_view rest = name.substr(second + 1);
-    return rest.empty() || BeginsName(rest);
-}
-
-bool IsPredefined(std::string_view name) {
-    return name == "lt" || name == "gt" || name == "amp" || name == "apos" || name == "quot";
-}
 
 struct ParserFree {
     void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
@@ -569,70 +471,8 @@ void Reader::End() {
 
 }  // namespace
 
-const XmlAttribute* XmlElement::Find(std::string_view ns, std::string_view name) const {
-    for (const auto& attribute : attributes) {
-        if (attribute.space == ns && attribute.local == name) {
-            return &attribute;
-        }
-    }
-    return nullptr;
-}
-
-std::string_view XmlTree::NamespaceAt(std::size_t element, std::string_view prefix) const {
-    if (prefix == "xml") {
-        return kXmlNamespace;
-    }
-    for (std::size_t e = element; e != XmlElement::kNoParent; e = elements[e].parent) {
-        for (const auto& [declared, space] : elements[e].declarations) {
-            if (declared == prefix) {
-                return space;
-            }
-        }
-    }
-    return {};
-}
-
-std::string XmlTree::PrefixAt(std::size_t element, std::string_view space) const {
-    for (std::size_t e = element; e != XmlElement::kNoParent; e = elements[e].parent) {
-        for (const auto& [declared, bound] : elements[e].declarations) {
-            if (!declared.empty() && bound == space && NamespaceAt(element, declared) == space) {
-                return declared;
-            }
-        }
-    }
-    return {};
-}
-
 XmlTree ReadXml(std::string_view text) {
     return Reader(text).Read();
-}
-
-std::optional<std::size_t> FindNonXmlCharacter(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c < 0x80) {
-            ++i;
-            continue;
-        }
-        const Decoded d = Decode(text, i);
-        if (d.length == 0 || !IsChar(d.c)) {
-            return i;
-        }
-        i += d.length;
-    }
-    return std::nullopt;
-}
-
-std::string DescribeCharacter(std::string_view text, std::size_t offset) {
-    char buffer[32];
-    const Decoded d = Decode(text, offset);
-    if (d.length == 0) {
-        std::snprintf(buffer, sizeof buffer, "the byte 0x%02X",
-                      static_cast<unsigned>(static_cast<unsigned char>(text[offset])));
-    } else {
-        std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(d.c));
-    }
-    return buffer;
 }
 
 }  // namespace hostsim::tool

@@ -1,0 +1,51 @@
+// XML's characters and names, as the SVG reader and writer need them beyond what expat checks:
+// decoding UTF-8, the characters XML 1.0 allows, names and qualified names, and how a
+// character is named in a message.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace hostsim::tool::xmltext {
+
+// The namespaces the prefixes xml and xmlns are bound to in every document.
+inline constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
+inline constexpr std::string_view kXmlnsNamespace = "http://www.w3.org/2000/xmlns/";
+
+// The character at `text[i]` and its length in bytes; length 0 where the bytes there are not
+// the shortest UTF-8 form of a Unicode scalar value.
+struct Decoded {
+    char32_t c = 0;
+    std::size_t length = 0;
+};
+
+// Whether XML 1.0 allows `c` in a document.
+bool IsChar(char32_t c);
+
+Decoded Decode(std::string_view text, std::size_t i);
+
+// ASCII letters in lower case (encoding names compare so).
+std::string Lower(std::string_view text);
+
+// The name that follows `text[at]` up to the first character no name holds.
+std::string NameAt(std::string_view text, std::size_t at);
+
+// Whether `text` begins with a character a name may begin with: not a digit, '-', '.', or a
+// character a name may only go on with (U+00B7, U+0300 to U+036F, U+203F and U+2040).
+bool BeginsName(std::string_view text);
+
+// `qualified` split into prefix and local name; empty when it is not a qualified name (a
+// part after a colon that cannot begin a name, as in "xmlns:0p", included).
+std::optional<std::pair<std::string_view, std::string_view>> Split(std::string_view qualified);
+
+// Whether libxml2 (the editor's parser) reads `name`: not when a second colon is followed by
+// a character a name may hold but not begin with.
+bool EditorReadsName(std::string_view name);
+
+// lt, gt, amp, apos and quot: the entities every document has.
+bool IsPredefined(std::string_view name);
+
+}  // namespace hostsim::tool::xmltext
