@@ -12,16 +12,14 @@
 #include "hostsim/tool/documents/FloatText.h"
 #include "hostsim/tool/documents/InputError.h"
 #include "hostsim/tool/documents/StartTag.h"
+#include "hostsim/tool/documents/SvgPages.h"
 #include "hostsim/tool/documents/XmlReader.h"
 
 namespace hostsim::tool {
 
 namespace {
 
-constexpr std::string_view kPixelAspectRatio = "pixelAspectRatio";
-constexpr std::string_view kDisplayMarks = "displayMarks";
-constexpr std::string_view kRulerOrigin = "rulerOrigin";
-constexpr std::array<const char*, 4> kGeometry = {"x", "y", "width", "height"};
+using namespace svgpages;
 
 int LineAt(std::string_view text, std::size_t offset) {
     return 1 +
@@ -76,23 +74,6 @@ std::vector<std::string> Words(std::string_view text) {
     return words;
 }
 
-// A page's edges in the host's coordinates. The page's corner is rounded to floats first and
-// its far edges are measured from that corner, so that a corner and size written from
-// float edges read back to exactly those edges. Empty when an edge is beyond the float range.
-std::optional<Rect> EdgesOf(double x, double y, double width, double height) {
-    const auto left = ToFloat(x);
-    const auto down = ToFloat(y);
-    if (!left || !down) {
-        return std::nullopt;
-    }
-    const auto right = ToFloat(static_cast<double>(*left) + width);
-    const auto bottom = ToFloat(-(static_cast<double>(*down) + height));
-    if (!right || !bottom) {
-        return std::nullopt;
-    }
-    return Rect{*left, 0.0f - *down, *right, *bottom};
-}
-
 // Refuses a namedview, or a page inside one, that cannot be read for sure (the last of the
 // refusals XmlReader.h lists): by local name, since a namespace fault may hide which it is.
 void CheckPageElement(const std::string& file, std::string_view text, const XmlTree& xml,
@@ -122,7 +103,6 @@ void CheckPageElement(const std::string& file, std::string_view text, const XmlT
 }
 
 // Our own attributes, in the order of SvgLayout::Page::ownNames.
-constexpr std::array<std::string_view, 3> kOwn = {kPixelAspectRatio, kDisplayMarks, kRulerOrigin};
 
 class PageReader {
   public:
@@ -252,110 +232,6 @@ class PageReader {
     std::optional<std::string> label_;
 };
 
-std::string MarksText(const std::set<std::int32_t>& kinds) {
-    std::string text;
-    for (const auto kind : kinds) {
-        text += (text.empty() ? "" : " ") + std::to_string(kind);
-    }
-    return text;
-}
-
-// x, y, width and height of `bounds` in short text that reads back to the same edges: the
-// shortest float text of each where that reads back exactly, otherwise (for width and
-// height) the difference of the edges as a double. Empty when even that does not read back:
-// edges so far apart in magnitude (1e25 and 2, say) that their difference needs more digits
-// than a double holds.
-std::optional<std::array<std::string, 4>> ExactGeometryText(const Rect& bounds) {
-    auto exact = [](double value) {
-        char buffer[40];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-        return std::string(buffer, result.ptr);
-    };
-    const double width = static_cast<double>(bounds.right) - bounds.left;
-    const double height = static_cast<double>(bounds.top) - bounds.bottom;
-    std::array<std::string, 4> text = {FormatFloat(bounds.left), FormatFloat(0.0f - bounds.top),
-                                       FormatFloat(static_cast<float>(width)),
-                                       FormatFloat(static_cast<float>(height))};
-    auto readBack = [&] {
-        return EdgesOf(*ParseDecimal(text[0]), *ParseDecimal(text[1]), *ParseDecimal(text[2]),
-                       *ParseDecimal(text[3]));
-    };
-    if (const auto edges = readBack(); !edges || edges->right != bounds.right) {
-        text[2] = exact(width);
-    }
-    if (const auto edges = readBack(); !edges || edges->bottom != bounds.bottom) {
-        text[3] = exact(height);
-    }
-    if (const auto edges = readBack(); !edges || !(*edges == bounds)) {
-        return std::nullopt;
-    }
-    return text;
-}
-
-// The text of bounds that WriteSvgDocument has checked can be written.
-std::array<std::string, 4> GeometryText(const Rect& bounds) {
-    return *ExactGeometryText(bounds);
-}
-
-std::string FreshSvg(const Document& document) {
-    bool ownAttributes = false;
-    for (const auto& artboard : document.artboards) {
-        ownAttributes = ownAttributes || artboard.pixelAspectRatio != 1 ||
-                        !artboard.displayMarks.empty() || artboard.rulerOrigin != Point{};
-    }
-    // The editor gives a page whose corner lies at the origin the document's own size, so
-    // the document takes that page's size; without such a page, the first page's. The
-    // viewBox starts at the origin, where the editor puts it: pages and drawing share it.
-    std::array<std::string, 4> size = {"0", "0", "100", "100"};
-    if (!document.artboards.empty()) {
-        size = GeometryText(document.artboards.front().bounds);
-    }
-    for (const auto& artboard : document.artboards) {
-        if (artboard.bounds.left == 0 && artboard.bounds.top == 0) {
-            size = GeometryText(artboard.bounds);
-            break;
-        }
-    }
-    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    text += "<svg xmlns=\"" + std::string(kSvgNamespace) + "\"\n";
-    text += "     xmlns:inkscape=\"" + std::string(kInkscapeNamespace) + "\"\n";
-    text += "     xmlns:sodipodi=\"" + std::string(kSodipodiNamespace) + "\"\n";
-    if (ownAttributes) {
-        text += "     xmlns:quorvane=\"" + std::string(kQuorvaneNamespace) + "\"\n";
-    }
-    text += "     width=\"" + size[2] + "\" height=\"" + size[3] + "\" viewBox=\"0 0 " + size[2] +
-            " " + size[3] + "\">\n";
-    text += "  <sodipodi:namedview id=\"namedview1\">\n";
-    for (std::size_t i = 0; i < document.artboards.size(); ++i) {
-        const Artboard& artboard = document.artboards[i];
-        const auto geometry = GeometryText(artboard.bounds);
-        text += "    <inkscape:page id=\"page" + std::to_string(i + 1) + "\"";
-        for (std::size_t g = 0; g < kGeometry.size(); ++g) {
-            text += " " + std::string(kGeometry[g]) + "=\"" + geometry[g] + "\"";
-        }
-        if (!artboard.name.empty()) {
-            text += " inkscape:label=\"" + EscapeAttribute(artboard.name) + "\"";
-        }
-        if (artboard.pixelAspectRatio != 1) {
-            text += " quorvane:pixelAspectRatio=\"" + FormatFloat(artboard.pixelAspectRatio) + "\"";
-        }
-        if (!artboard.displayMarks.empty()) {
-            text += " quorvane:displayMarks=\"" + MarksText(artboard.displayMarks) + "\"";
-        }
-        if (artboard.rulerOrigin != Point{}) {
-            text += " quorvane:rulerOrigin=\"" + FormatFloat(artboard.rulerOrigin.h) + " " +
-                    FormatFloat(artboard.rulerOrigin.v) + "\"";
-        }
-        text += "/>\n";
-    }
-    text += "  </sodipodi:namedview>\n</svg>\n";
-    return text;
-}
-
-std::string Qualified(const std::string& prefix, std::string_view local) {
-    return prefix.empty() ? std::string(local) : prefix + ":" + std::string(local);
-}
-
 }  // namespace
 
 SvgDocument ReadSvgDocument(const std::string& file, const std::string& text) {
@@ -410,119 +286,25 @@ SvgDocument ReadSvgDocument(const std::string& file, const std::string& text) {
     return result;
 }
 
-std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) {
-    for (std::size_t i = 0; i < document.artboards.size(); ++i) {
-        const std::string& name = document.artboards[i].name;
-        if (const auto bad = FindNonXmlCharacter(name)) {
-            throw InputError(Located(document.name, 0,
-                                     "artboard " + std::to_string(i + 1) + " (\"" +
-                                         Printable(name) + "\"): the name holds " +
-                                         DescribeCharacter(name, *bad) +
-                                         ", which an SVG file cannot hold (XML 1.0 has no way "
-                                         "to write it)"));
-        }
-        if (!ExactGeometryText(document.artboards[i].bounds)) {
-            const Rect& b = document.artboards[i].bounds;
-            throw InputError(Located(
-                document.name, 0,
-                "artboard " + std::to_string(i + 1) + " (\"" + Printable(name) + "\"): bounds [" +
-                    FormatFloat(b.left) + ", " + FormatFloat(b.top) + ", " + FormatFloat(b.right) +
-                    ", " + FormatFloat(b.bottom) +
-                    "] cannot be written as an SVG page exactly (its x, y, width and height "
-                    "would read back as other bounds)"));
-        }
+namespace svgpages {
+
+// A page's edges in the host's coordinates. The page's corner is rounded to floats first and
+// its far edges are measured from that corner, so that a corner and size written from
+// float edges read back to exactly those edges. Empty when an edge is beyond the float range.
+std::optional<Rect> EdgesOf(double x, double y, double width, double height) {
+    const auto left = ToFloat(x);
+    const auto down = ToFloat(y);
+    if (!left || !down) {
+        return std::nullopt;
     }
-    if (layout == nullptr) {
-        return FreshSvg(document);
+    const auto right = ToFloat(static_cast<double>(*left) + width);
+    const auto bottom = ToFloat(-(static_cast<double>(*down) + height));
+    if (!right || !bottom) {
+        return std::nullopt;
     }
-    if (layout->pages.size() != document.artboards.size()) {
-        throw std::invalid_argument(
-            "the document has " + std::to_string(document.artboards.size()) +
-            " artboards, the SVG file " + std::to_string(layout->pages.size()) + " pages");
-    }
-    const std::string_view text = layout->text;
-    std::vector<StartTag::Edit> edits;
-
-    for (std::size_t k = 0; k < layout->pages.size(); ++k) {
-        const SvgLayout::Page& page = layout->pages[k];
-        const Artboard& now = document.artboards[k];
-        const Artboard& was = page.original;
-        const StartTag tag(text, page.tagBegin);
-        // Prefixes this page needs declared on its own tag, each once.
-        std::vector<const SvgLayout::Spelling*> declare;
-        auto spell = [&](const SvgLayout::Spelling& spelling, std::string_view local) {
-            if (spelling.declare &&
-                std::find(declare.begin(), declare.end(), &spelling) == declare.end()) {
-                declare.push_back(&spelling);
-            }
-            return Qualified(spelling.prefix, local);
-        };
-
-        if (now.bounds != was.bounds) {
-            // Bounds that came from another page keep that page's spelling.
-            auto geometry = GeometryText(now.bounds);
-            for (const auto& other : layout->pages) {
-                if (other.original.bounds == now.bounds) {
-                    geometry = other.geometry;
-                    break;
-                }
-            }
-            for (std::size_t g = 0; g < kGeometry.size(); ++g) {
-                const auto* attribute = tag.Find(kGeometry[g]);
-                const bool missingZero = attribute == nullptr && ParseDecimal(geometry[g]) == 0.0;
-                const bool same =
-                    attribute != nullptr &&
-                    text.substr(attribute->valueBegin,
-                                attribute->valueEnd - attribute->valueBegin) == geometry[g];
-                if (!missingZero && !same) {
-                    edits.push_back(tag.Set(kGeometry[g], geometry[g]));
-                }
-            }
-        }
-
-        if (now.name != was.name) {
-            if (now.name.empty()) {
-                if (auto edit = tag.Remove(page.labelName)) {
-                    edits.push_back(*edit);
-                }
-            } else if (!page.labelName.empty()) {
-                edits.push_back(tag.Set(page.labelName, now.name));
-            } else {
-                edits.push_back(tag.Set(spell(page.inkscape, "label"), now.name));
-            }
-        }
-
-        // Our own attributes: set when the value changed to a non-default, removed when it
-        // went back to its default.
-        auto own = [&](std::size_t i, bool changed, bool isDefault, const std::string& value) {
-            if (!changed) {
-                return;
-            }
-            const std::string& spelled = page.ownNames[i];
-            if (isDefault) {
-                if (auto edit = tag.Remove(spelled)) {
-                    edits.push_back(*edit);
-                }
-            } else if (!spelled.empty()) {
-                edits.push_back(tag.Set(spelled, value));
-            } else {
-                edits.push_back(tag.Set(spell(page.quorvane, kOwn[i]), value));
-            }
-        };
-        own(0, now.pixelAspectRatio != was.pixelAspectRatio, now.pixelAspectRatio == 1,
-            FormatFloat(now.pixelAspectRatio));
-        own(1, now.displayMarks != was.displayMarks, now.displayMarks.empty(),
-            MarksText(now.displayMarks));
-        own(2, now.rulerOrigin != was.rulerOrigin, now.rulerOrigin == Point{},
-            FormatFloat(now.rulerOrigin.h) + " " + FormatFloat(now.rulerOrigin.v));
-
-        for (const auto* spelling : declare) {
-            const std::string_view space =
-                spelling == &page.inkscape ? kInkscapeNamespace : kQuorvaneNamespace;
-            edits.push_back(tag.Set("xmlns:" + spelling->prefix, space));
-        }
-    }
-    return ApplyEdits(text, std::move(edits));
+    return Rect{*left, 0.0f - *down, *right, *bottom};
 }
+
+}  // namespace svgpages
 
 }  // namespace hostsim::tool
