@@ -131,6 +131,14 @@ class PageReader {
                 page.ownNames[i] = own->qualified;
             }
         }
+        artboard.bounds = ReadBounds(page);
+        ReadOwn(artboard);
+        return page;
+    }
+
+  private:
+    // The page's edges from its x, y, width and height, whose text it keeps in `page`.
+    Rect ReadBounds(SvgLayout::Page& page) {
         std::array<double, 4> geometry{};
         for (std::size_t i = 0; i < kGeometry.size(); ++i) {
             const auto* attribute = element_.Find("", kGeometry[i]);
@@ -160,13 +168,17 @@ class PageReader {
         if (!edges) {
             Fail(": its edges lie beyond the range of 32-bit floats");
         }
-        artboard.bounds = *edges;
-        if (!(artboard.bounds.right > artboard.bounds.left) ||
-            !(artboard.bounds.top > artboard.bounds.bottom)) {
+        const Rect bounds = *edges;
+        if (!(bounds.right > bounds.left) || !(bounds.top > bounds.bottom)) {
             Fail(": its size vanishes in 32-bit floats at its position (x " + page.geometry[0] +
                  ", y " + page.geometry[1] + ")");
         }
 
+        return bounds;
+    }
+
+    // Our own attributes: pixel aspect ratio, display marks and ruler origin.
+    void ReadOwn(Artboard& artboard) {
         if (const auto* ratio = element_.Find(kQuorvaneNamespace, kPixelAspectRatio)) {
             artboard.pixelAspectRatio = Number(*ratio, Trimmed(ratio->value));
             if (!(artboard.pixelAspectRatio > 0)) {
@@ -194,10 +206,8 @@ class PageReader {
             }
             artboard.rulerOrigin = {Number(*origin, words[0]), Number(*origin, words[1])};
         }
-        return page;
     }
 
-  private:
     [[noreturn]] void Fail(const std::string& what) const {
         std::string subject = "page " + std::to_string(index_ + 1);
         if (label_) {
