@@ -96,6 +96,16 @@ class Reader {
     }
     void Start(const char* name, const char** attributes);
     void Resolve(XmlElement& element, std::size_t at);
+    // Binds the tag's namespace declarations; gives back its other attributes.
+    std::vector<XmlAttribute> Bind(XmlElement& element, std::size_t at);
+    // A name's namespace and local name under the bindings in force.
+    std::pair<std::string_view, std::string> ResolveName(XmlElement& element, std::size_t at,
+                                                         std::string_view qualified,
+                                                         bool isAttribute);
+    // Notes the element's first namespace fault.
+    static void Fault(XmlElement& element, std::size_t at, const std::string& what);
+    // The one copy of a namespace name the tree keeps.
+    std::string_view Intern(std::string_view space);
     void End();
 
     std::string_view text_;
@@ -386,16 +396,18 @@ void Reader::Start(const char* name, const char** attributes) {
 // Binds the tag's namespace declarations and resolves its names with them. A fault is noted
 // on the element and its names left in no namespace; two attributes that are one once
 // resolved are not well-formed.
-void Reader::Resolve(XmlElement& element, std::size_t at) {
-    auto fault = [&](const std::string& what) {
-        if (element.namespaceFault.empty()) {
-            element.namespaceFault = what;
-            element.namespaceFaultAt = at;
-        }
-    };
-    auto intern = [&](std::string_view space) {
-        return std::string_view(*tree_.spaces.emplace(space).first);
-    };
+void Reader::Fault(XmlElement& element, std::size_t at, const std::string& what) {
+    if (element.namespaceFault.empty()) {
+        element.namespaceFault = what;
+        element.namespaceFaultAt = at;
+    }
+}
+
+std::string_view Reader::Intern(std::string_view space) {
+    return std::string_view(*tree_.spaces.emplace(space).first);
+}
+
+std::vector<XmlAttribute> Reader::Bind(XmlElement& element, std::size_t at) {
     std::vector<XmlAttribute> named;
     for (auto& attribute : element.attributes) {
         const auto split = Split(attribute.qualified);
@@ -410,47 +422,55 @@ void Reader::Resolve(XmlElement& element, std::size_t at) {
             space == kXmlnsNamespace) {
             std::string what = "the prefix " + prefix;
             what.append(" cannot be bound to \"").append(space).append("\"");
-            fault(what);
+            Fault(element, at, what);
         } else if (!isDefault && space.empty()) {
-            fault("the prefix \"" + prefix + "\" is declared with no namespace");
+            Fault(element, at, "the prefix \"" + prefix + "\" is declared with no namespace");
         } else {
             bindings_[prefix].push_back(space);
             element.declarations.emplace_back(prefix, space);
         }
     }
-    auto resolve = [&](std::string_view qualified,
-                       bool isAttribute) -> std::pair<std::string_view, std::string> {
-        const auto split = Split(qualified);
-        if (!split && !EditorReadsName(qualified)) {
-            Throw(Kind::Refused, at,
-                  "the name \"" + std::string(qualified) +
-                      "\" goes on after a second colon with a character no name begins with, "
-                      "which the editor's XML reader cannot read");
+    return named;
+}
+
+std::pair<std::string_view, std::string> Reader::ResolveName(XmlElement& element, std::size_t at,
+                                                             std::string_view qualified,
+                                                             bool isAttribute) {
+    const auto split = Split(qualified);
+    if (!split && !EditorReadsName(qualified)) {
+        Throw(Kind::Refused, at,
+              "the name \"" + std::string(qualified) +
+                  "\" goes on after a second colon with a character no name begins with, "
+                  "which the editor's XML reader cannot read");
+    }
+    if (!split) {
+        Fault(element, at, "\"" + std::string(qualified) + "\" is not a qualified name");
+        return {{}, std::string(qualified)};
+    }
+    const auto [prefix, local] = *split;
+    if (prefix == "xml") {
+        return {Intern(kXmlNamespace), std::string(local)};
+    }
+    if (prefix.empty() && isAttribute) {
+        return {{}, std::string(local)};
+    }
+    const auto found = bindings_.find(std::string(prefix));
+    if (found == bindings_.end() || found->second.empty() || found->second.back().empty()) {
+        if (!prefix.empty()) {
+            Fault(element, at, "the prefix \"" + std::string(prefix) + "\" is not declared");
         }
-        if (!split) {
-            fault("\"" + std::string(qualified) + "\" is not a qualified name");
-            return {{}, std::string(qualified)};
-        }
-        const auto [prefix, local] = *split;
-        if (prefix == "xml") {
-            return {intern(kXmlNamespace), std::string(local)};
-        }
-        if (prefix.empty() && isAttribute) {
-            return {{}, std::string(local)};
-        }
-        const auto found = bindings_.find(std::string(prefix));
-        if (found == bindings_.end() || found->second.empty() || found->second.back().empty()) {
-            if (!prefix.empty()) {
-                fault("the prefix \"" + std::string(prefix) + "\" is not declared");
-            }
-            return {{}, std::string(local)};
-        }
-        return {intern(found->second.back()), std::string(local)};
-    };
-    std::tie(element.space, element.local) = resolve(element.qualified, false);
+        return {{}, std::string(local)};
+    }
+    return {Intern(found->second.back()), std::string(local)};
+}
+
+void Reader::Resolve(XmlElement& element, std::size_t at) {
+    std::vector<XmlAttribute> named = Bind(element, at);
+    std::tie(element.space, element.local) = ResolveName(element, at, element.qualified, false);
     std::unordered_set<std::string> expanded;
     for (auto& attribute : named) {
-        std::tie(attribute.space, attribute.local) = resolve(attribute.qualified, true);
+        std::tie(attribute.space, attribute.local) =
+            ResolveName(element, at, attribute.qualified, true);
         if (!attribute.space.empty() &&
             !expanded.insert(std::string(attribute.space) + ' ' + attribute.local).second) {
             Throw(Kind::NotWellFormed, at,
