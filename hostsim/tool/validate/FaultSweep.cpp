@@ -271,6 +271,21 @@ void Judge(const Scenario& scenario, Mode mode, const CallRecord& failing, int k
     }
 }
 
+// Makes call k go wrong in `mode`.
+void InjectAt(FaultInjector& faults, Mode mode, int k) {
+    switch (mode) {
+        case Mode::ErrorCode:
+            faults.FailCall(k, kInjected);
+            break;
+        case Mode::Unwritten:
+            faults.AnswerCallWithoutWriting(k);
+            break;
+        case Mode::RefusedFromHere:
+            faults.FailEveryCallFrom(k, kInjected);
+            break;
+    }
+}
+
 void Sweep(CheckContext& context, const std::vector<Scenario>& scenarios) {
     Counts counts;
     int calls = 0;
@@ -292,19 +307,8 @@ void Sweep(CheckContext& context, const std::vector<Scenario>& scenarios) {
                 if (mode == Mode::Unwritten && OutOf(failing) == Out::None) {
                     continue;
                 }
-                const RunResult run = RunScenario(context, scenario, mode, [&](FaultInjector& f) {
-                    switch (mode) {
-                        case Mode::ErrorCode:
-                            f.FailCall(k, kInjected);
-                            break;
-                        case Mode::Unwritten:
-                            f.AnswerCallWithoutWriting(k);
-                            break;
-                        case Mode::RefusedFromHere:
-                            f.FailEveryCallFrom(k, kInjected);
-                            break;
-                    }
-                });
+                const RunResult run = RunScenario(context, scenario, mode,
+                                                  [&](FaultInjector& f) { InjectAt(f, mode, k); });
                 ++counts.runs[mode];
                 try {
                     Judge(scenario, mode, failing, k, healthy, run);
