@@ -13,16 +13,9 @@ Exit ExitForCurrentException() {
         throw;
     } catch (const Exit& exit) {
         return exit;
-    } catch (const InputError& error) {
-        return {kBadInput, error.what()};
-    } catch (const std::bad_alloc&) {
-        // Whatever ran out of memory, the document is as large as this machine can take.
-        return {kBadInput,
-                "out of memory: the document is too large for this machine; nothing written"};
-    } catch (const std::exception& error) {
-        return {kModuleFailed, error.what()};
     } catch (...) {
-        return {kModuleFailed, "failed for an unknown reason"};
+        const JobFailure failure = JobFailureForCurrentException();
+        return {failure.status, failure.message};
     }
 }
 
@@ -32,20 +25,6 @@ void Warn(const std::string& text) {
 
 GridOrder ParseOrder(const std::string& by) {
     return by == "column" ? GridOrder::ByColumn : GridOrder::ByRow;
-}
-
-std::string OrderDescription(GridOrder order, const ViewFlags& view) {
-    std::string text = OrderName(order);
-    if (view.rightToLeft) {
-        text += ", right to left";
-    }
-    if (view.bottomUp) {
-        text += ", bottom up";
-    }
-    if (view.tolerance > 0) {
-        text += ", tolerance " + FormatTolerance(view.tolerance);
-    }
-    return text;
 }
 
 void WarnNearMisses(const hostsim::Document& document, const ViewOptions& view) {

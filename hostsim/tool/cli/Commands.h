@@ -12,6 +12,7 @@
 #include "hostsim/model/GridView.h"
 #include "hostsim/tool/documents/DocumentFile.h"
 #include "hostsim/tool/report/GridCheck.h"
+#include "hostsim/tool/run/RenumberJob.h"
 
 namespace hostsim::tool::cli {
 
@@ -51,21 +52,6 @@ void WarnNearMisses(const hostsim::Document& document, const ViewOptions& view);
 std::set<std::size_t> NearMissPositions(const hostsim::Document& document,
                                         const std::vector<ViewOptions>& views);
 
-// The options that present the module a view of the document (hostsim/model/GridView.h).
-struct ViewFlags {
-    double tolerance = 0;  // finite, 0 or more
-    bool rightToLeft = false;
-    bool bottomUp = false;
-
-    ViewOptions For(GridOrder order) const {
-        return {order == GridOrder::ByColumn, tolerance, rightToLeft, bottomUp};
-    }
-    bool IsExact() const { return For(GridOrder::ByRow).IsExact(); }
-};
-
-// "row", or with a view "row, right to left, bottom up, tolerance 2".
-std::string OrderDescription(GridOrder order, const ViewFlags& view);
-
 struct RenumberOptions {
     std::string by;
     std::string module;
@@ -93,10 +79,6 @@ int Show(const std::string& document, const std::string& by, const std::string& 
 int ShowInView(const RenumberOptions& options);
 int Menus(const std::string& module);
 int About(const std::string& module);
-
-// The tolerance that absorbs what the editor's own arithmetic leaves in the coordinates it
-// writes: a hundred-thousandth of the document's largest coordinate (see EditorMode.cpp).
-double EditorRounding(const hostsim::Document& document);
 
 // The editor's mode: see EditorMode.cpp.
 bool IsEditorRun(int argc, char** argv);

@@ -34,28 +34,7 @@ namespace fs = std::filesystem;
 // nothing is written to standard output, so the editor keeps the document as it was.
 constexpr std::string_view kEditorOption = "--inkscape-effect=";
 
-// What the editor's arithmetic leaves in the coordinates it writes: it writes numbers with 8
-// significant digits, so each carries an error of up to 5e-8 of its magnitude, and a page's
-// corner is computed from the document's larger numbers (the page height, the viewBox) a few
-// steps away. Measured with its y-axis pointing up: a
-// page 297 high at the origin of an A4 document reached the extension as y="-8.3923342e-06"
-// beside a neighbour at y="0", 2.8e-8 of the page's size (docs/orders.md). A hundred-
-// thousandth of the largest coordinate is some 480 times that error there and still far below
-// anything placed by hand: 0.004 mm on that page.
-constexpr double kEditorRounding = 1e-5;
-
 }  // namespace
-
-double EditorRounding(const hostsim::Document& document) {
-    double largest = 1;
-    for (const auto& artboard : document.artboards) {
-        const Rect& b = artboard.bounds;
-        for (const float value : {b.left, b.top, b.right, b.bottom}) {
-            largest = std::max(largest, std::abs(static_cast<double>(value)));
-        }
-    }
-    return largest * kEditorRounding;
-}
 
 bool IsEditorRun(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
