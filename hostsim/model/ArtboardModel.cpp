@@ -38,8 +38,8 @@ void ArtboardModel::CloseDocument() {
 }
 
 template <typename T>
-T& ArtboardModel::SlotFor(std::vector<T>& slots, abi::Handle handle) {
-    const std::size_t slot = HandleLedger::SlotOf(handle);
+T& ArtboardModel::SlotFor(std::vector<T>& slots, abi::Handle handle) const {
+    const std::size_t slot = ledger_.SlotOf(handle);
     if (slot >= slots.size()) {
         slots.resize(slot + 1);
     }
@@ -63,7 +63,7 @@ abi::Handle ArtboardModel::NewSetOf(const Artboard& artboard) {
 }
 
 AttributeSet* ArtboardModel::Set(abi::Handle handle) {
-    const std::size_t slot = HandleLedger::SlotOf(handle);
+    const std::size_t slot = ledger_.SlotOf(handle);
     const bool live =
         ledger_.StatusOf(HandleKind::AttributeSet, handle) == HandleLedger::Status::Live;
     return live && slot < sets_.size() ? &sets_[slot] : nullptr;
@@ -79,14 +79,14 @@ abi::Handle ArtboardModel::AcquireList() {
 }
 
 Document* ArtboardModel::ListDocument(abi::Handle handle) {
-    const std::size_t slot = HandleLedger::SlotOf(handle);
+    const std::size_t slot = ledger_.SlotOf(handle);
     const bool live =
         ledger_.StatusOf(HandleKind::ArtboardList, handle) == HandleLedger::Status::Live;
     return live && slot < lists_.size() ? lists_[slot].get() : nullptr;
 }
 
 void ArtboardModel::ForgetList(abi::Handle handle) {
-    const std::size_t slot = HandleLedger::SlotOf(handle);
+    const std::size_t slot = ledger_.SlotOf(handle);
     if (ledger_.StatusOf(HandleKind::ArtboardList, handle) == HandleLedger::Status::Live &&
         slot < lists_.size()) {
         lists_[slot].reset();

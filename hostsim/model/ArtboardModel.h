@@ -69,7 +69,7 @@ class ArtboardModel {
     std::shared_ptr<Document> current_;
     // A new slot for a handle just issued in `slots`.
     template <typename T>
-    static T& SlotFor(std::vector<T>& slots, abi::Handle handle);
+    T& SlotFor(std::vector<T>& slots, abi::Handle handle) const;
 
     std::vector<AttributeSet> sets_;                // by the ledger's slot
     std::vector<std::shared_ptr<Document>> lists_;  // by the ledger's slot

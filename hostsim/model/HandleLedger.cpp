@@ -8,24 +8,17 @@
 namespace hostsim {
 namespace {
 
-// A handle value: the ledger's mark (12 bits, never 0, so no value is null or looks like a
-// small integer a plug-in could have made up), the kind (4 bits), the slot (24 bits) and the
-// low 24 bits of the ordinal. A value comes back only after 2^24 more handles of its kind, and
-// a ledger's mark only after 4095 more ledgers.
-constexpr int kOrdinalBits = 24;
-constexpr int kSlotBits = 24;
-constexpr int kKindShift = kOrdinalBits + kSlotBits;
-constexpr int kMarkShift = kKindShift + 4;
-constexpr std::uint64_t kOrdinalMask = (std::uint64_t{1} << kOrdinalBits) - 1;
-constexpr std::uint64_t kSlotLimit = std::uint64_t{1} << kSlotBits;
+constexpr std::uint64_t kKindMask = (std::uint64_t{1} << HandleLayout::kKindBits) - 1;
+static_assert(kHandleKindCount <= kKindMask + 1);
 
-std::uint64_t NextMark() {
-    static std::atomic<std::uint64_t> next{0};
-    return next.fetch_add(1) % 4095 + 1;
+std::uint64_t Mask(int bits) {
+    return (std::uint64_t{1} << bits) - 1;
 }
 
-std::uint64_t ValueOf(abi::Handle handle) {
-    return reinterpret_cast<std::uintptr_t>(handle);
+// Marks 1, 2, ... in turn across ledgers of any layout, wrapping within the layout's bits.
+std::uint64_t NextMark(const HandleLayout& layout) {
+    static std::atomic<std::uint64_t> next{0};
+    return next.fetch_add(1) % Mask(layout.markBits) + 1;
 }
 
 abi::Handle HandleOf(std::uint64_t value) {
@@ -64,7 +57,13 @@ const char* KindName(HandleKind kind) {
     return "handle";
 }
 
-HandleLedger::HandleLedger() : mark_(NextMark()) {}
+HandleLedger::HandleLedger(HandleLayout layout)
+    : ordinalBits_(layout.ordinalBits),
+      kindShift_(layout.ordinalBits + layout.slotBits),
+      markShift_(kindShift_ + HandleLayout::kKindBits),
+      ordinalMask_(Mask(layout.ordinalBits)),
+      slotMask_(Mask(layout.slotBits)),
+      mark_(NextMark(layout)) {}
 
 abi::Handle HandleLedger::Issue(HandleKind kind, HandleOrigin origin, std::string description) {
     KindSlots& slots = kinds_[Index(kind)];
@@ -73,9 +72,9 @@ abi::Handle HandleLedger::Issue(HandleKind kind, HandleOrigin origin, std::strin
         index = slots.free.back();
         slots.free.pop_back();
     } else {
-        if (slots.slots.size() >= kSlotLimit) {
+        if (slots.slots.size() > slotMask_) {
             std::fprintf(stderr, "stand-in host: more than %llu live %s handles at once\n",
-                         static_cast<unsigned long long>(kSlotLimit), KindName(kind));
+                         static_cast<unsigned long long>(slotMask_) + 1, KindName(kind));
             std::abort();
         }
         index = slots.slots.size();
@@ -83,8 +82,8 @@ abi::Handle HandleLedger::Issue(HandleKind kind, HandleOrigin origin, std::strin
     }
     Slot& slot = slots.slots[index];
     slot.ordinal = ++slots.counts.issued;
-    slot.value = mark_ << kMarkShift | std::uint64_t{Index(kind)} << kKindShift |
-                 std::uint64_t{index} << kOrdinalBits | (slot.ordinal & kOrdinalMask);
+    slot.value = mark_ << markShift_ | std::uint64_t{Index(kind)} << kindShift_ |
+                 std::uint64_t{index} << ordinalBits_ | (slot.ordinal & ordinalMask_);
     slot.serial = ++serial_;
     slot.call = issuingCall_;
     slot.operation = issuingOperation_;
@@ -96,12 +95,12 @@ abi::Handle HandleLedger::Issue(HandleKind kind, HandleOrigin origin, std::strin
 
 HandleLedger::Found HandleLedger::Find(abi::Handle handle) const {
     const std::uint64_t value = ValueOf(handle);
-    const std::uint64_t kind = value >> kKindShift & 0xF;
-    if (value >> kMarkShift != mark_ || kind >= kHandleKindCount) {
+    const std::uint64_t kind = value >> kindShift_ & kKindMask;
+    if (value >> markShift_ != mark_ || kind >= kHandleKindCount) {
         return {};
     }
     const std::vector<Slot>& slots = kinds_[kind].slots;
-    const std::uint64_t index = value >> kOrdinalBits & (kSlotLimit - 1);
+    const std::uint64_t index = value >> ordinalBits_ & slotMask_;
     if (index >= slots.size()) {
         return {};
     }
@@ -111,12 +110,12 @@ HandleLedger::Found HandleLedger::Find(abi::Handle handle) const {
     }
     // The slot was reused: the handle held it before, with the latest ordinal below the
     // slot's own that ends in the handle's bits.
-    std::uint64_t ordinal = (slot.ordinal & ~kOrdinalMask) | (value & kOrdinalMask);
+    std::uint64_t ordinal = (slot.ordinal & ~ordinalMask_) | (value & ordinalMask_);
     if (ordinal >= slot.ordinal) {
-        if (ordinal <= kOrdinalMask) {
+        if (ordinal <= ordinalMask_) {
             return {};
         }
-        ordinal -= kOrdinalMask + 1;
+        ordinal -= ordinalMask_ + 1;
     }
     if (ordinal == 0) {
         return {};
@@ -183,10 +182,6 @@ bool HandleLedger::Release(HandleKind kind, abi::Handle handle, std::string_view
     slots.free.push_back(static_cast<std::uint32_t>(index));
     ++slots.counts.released;
     return true;
-}
-
-std::size_t HandleLedger::SlotOf(abi::Handle handle) {
-    return static_cast<std::size_t>(ValueOf(handle) >> kOrdinalBits & (kSlotLimit - 1));
 }
 
 std::size_t HandleLedger::SlotCount(HandleKind kind) const {

@@ -7,8 +7,10 @@
 // checked by reading one slot: a handle used after its release, or released twice, no longer
 // matches its slot (the slot keeps the last handle it held as a tombstone until it is reused,
 // and a reused slot holds a later ordinal). A value from another ledger or never issued is
-// unknown here. The host never looks through a handle: it checks it here first, and only a
-// live handle of the right kind is acted on. Misuse is recorded as a problem, never a crash.
+// unknown here. How many bits each field gets follows the width of a pointer (HandleLayout):
+// a value must survive the round trip through the plug-in's pointer-sized handle. The host never
+// looks through a handle: it checks it here first, and only a live handle of the right kind is
+// acted on. Misuse is recorded as a problem, never a crash.
 //
 // Handles are issued either on the plug-in's request (strings, attribute sets, lists,
 // contexts, access references, notifiers, menu items and groups it adds) or by the host on
@@ -54,6 +56,32 @@ enum class HandleOrigin {
     Host,           // the host's own; never counted as outstanding
 };
 
+// How a handle value divides its bits: from the top, the ledger's mark, the kind (4 bits), the
+// slot and the low bits of the ordinal. The mark is never 0, so no value is null or looks like
+// a small integer a plug-in could have made up. A released handle's value comes back only after
+// 2^ordinalBits more handles of its kind; at most 2^slotBits handles of one kind live at once;
+// a ledger's mark comes back after 2^markBits - 1 more ledgers.
+struct HandleLayout {
+    int markBits = 0;
+    int slotBits = 0;
+    int ordinalBits = 0;
+    static constexpr int kKindBits = 4;
+
+    constexpr int Bits() const { return markBits + kKindBits + slotBits + ordinalBits; }
+    // The layout for pointers of `bits` bits (64 or 32).
+    static constexpr HandleLayout ForPointerBits(int bits) {
+        return bits >= 64 ? HandleLayout{12, 24, 24} : HandleLayout{4, 12, 12};
+    }
+    // The layout for this build's pointers.
+    static constexpr HandleLayout Native() {
+        return ForPointerBits(static_cast<int>(sizeof(abi::Handle) * 8));
+    }
+};
+static_assert(HandleLayout::Native().Bits() <= static_cast<int>(sizeof(abi::Handle) * 8),
+              "a handle value must fit in a pointer");
+static_assert(HandleLayout::ForPointerBits(32).Bits() == 32 &&
+              HandleLayout::ForPointerBits(64).Bits() == 64);
+
 class HandleLedger {
   public:
     enum class Status { Live, Released, Unknown, WrongKind };
@@ -97,7 +125,9 @@ class HandleLedger {
     // when a report is written.
     using Describer = std::function<std::string(std::size_t slot)>;
 
-    HandleLedger();
+    // A ledger whose values are laid out for this build's pointers; a test may ask for another
+    // width's layout to exercise it here.
+    explicit HandleLedger(HandleLayout layout = HandleLayout::Native());
     HandleLedger(const HandleLedger&) = delete;
     HandleLedger& operator=(const HandleLedger&) = delete;
 
@@ -118,7 +148,9 @@ class HandleLedger {
 
     // The slot of a handle this ledger issued: below SlotCount(kind) of its kind, held by at
     // most one live handle at a time. The stores that keep what a handle names index by it.
-    static std::size_t SlotOf(abi::Handle handle);
+    std::size_t SlotOf(abi::Handle handle) const {
+        return static_cast<std::size_t>(ValueOf(handle) >> ordinalBits_ & slotMask_);
+    }
     std::size_t SlotCount(HandleKind kind) const;
     Counts CountsOf(HandleKind kind) const { return kinds_[Index(kind)].counts; }
 
@@ -182,6 +214,9 @@ class HandleLedger {
     };
 
     static std::size_t Index(HandleKind kind) { return static_cast<std::size_t>(kind); }
+    static std::uint64_t ValueOf(abi::Handle handle) {
+        return reinterpret_cast<std::uintptr_t>(handle);
+    }
     Found Find(abi::Handle handle) const;
     Status Check(HandleKind kind, abi::Handle handle) const;
     void RecordMisuse(Status status, HandleKind kind, abi::Handle handle,
@@ -189,6 +224,12 @@ class HandleLedger {
     Entry EntryOf(HandleKind kind, std::size_t slot) const;
     SuiteCount* FindSuite(std::string_view name, std::int32_t version);
 
+    // The layout's shifts and masks.
+    int ordinalBits_;
+    int kindShift_;
+    int markShift_;
+    std::uint64_t ordinalMask_;
+    std::uint64_t slotMask_;
     std::uint64_t mark_;  // this ledger's mark in every value it issues
     std::array<KindSlots, kHandleKindCount> kinds_;
     std::uint64_t serial_ = 0;

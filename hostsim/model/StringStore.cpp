@@ -16,7 +16,7 @@ StringStore::StringStore(HandleLedger& ledger) : ledger_(ledger) {
 
 abi::Handle StringStore::Create(std::string_view text, HandleOrigin origin) {
     const abi::Handle handle = ledger_.Issue(HandleKind::String, origin);
-    const std::size_t slot = HandleLedger::SlotOf(handle);
+    const std::size_t slot = ledger_.SlotOf(handle);
     if (slot >= texts_.size()) {
         texts_.resize(slot + 1);
     }
@@ -25,7 +25,7 @@ abi::Handle StringStore::Create(std::string_view text, HandleOrigin origin) {
 }
 
 const std::string* StringStore::Text(abi::Handle handle) const {
-    const std::size_t slot = HandleLedger::SlotOf(handle);
+    const std::size_t slot = ledger_.SlotOf(handle);
     const bool live = ledger_.StatusOf(HandleKind::String, handle) == HandleLedger::Status::Live;
     return live && slot < texts_.size() ? &texts_[slot] : nullptr;
 }

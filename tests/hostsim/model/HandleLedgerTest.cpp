@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace hostsim {
 namespace {
@@ -122,47 +127,109 @@ TEST(HandleLedger, DescribesHandlesByKindAndOrdinal) {
     EXPECT_EQ(ledger.Describe(reinterpret_cast<abi::Handle>(std::uintptr_t{0x40})), "unknown 0x40");
 }
 
-TEST(HandleLedger, KeepsOneSlotPerLiveHandleAndStillCatchesReleasedHandlesAfterReuse) {
-    HandleLedger ledger;
-    const auto issue = [&] {
-        return ledger.Issue(HandleKind::AttributeSet, HandleOrigin::PluginRequest);
-    };
-    const abi::Handle first = issue();
-    ledger.Release(HandleKind::AttributeSet, first, "DisposeAttributes");
-    abi::Handle last = nullptr;
-    for (int i = 0; i < 100000; ++i) {
-        last = issue();
-        ledger.Release(HandleKind::AttributeSet, last, "DisposeAttributes");
-    }
-    const abi::Handle live = issue();
-    EXPECT_EQ(ledger.SlotCount(HandleKind::AttributeSet), 1u) << "memory is for live handles";
-    EXPECT_EQ(ledger.CountsOf(HandleKind::AttributeSet).issued, 100002u);
-    EXPECT_EQ(ledger.CountsOf(HandleKind::AttributeSet).Live(), 1u);
-    EXPECT_EQ(ledger.StatusOf(HandleKind::AttributeSet, live), HandleLedger::Status::Live);
-    EXPECT_EQ(ledger.Describe(live), "attributes#100002");
+// The layouts for 64-bit pointers (the Windows module's) and for 32-bit ones (WebAssembly), both
+// exercised here whatever this build's own width.
+struct LayoutRow {
+    const char* name;
+    HandleLayout layout;
+};
+const LayoutRow kLayouts[] = {
+    {"64-bit pointers", HandleLayout::ForPointerBits(64)},
+    {"32-bit pointers", HandleLayout::ForPointerBits(32)},
+};
 
-    struct Row {
-        const char* name;
-        abi::Handle handle;
-        std::string described;
-    };
-    const Row rows[] = {
-        {"slot reused 100001 times since", first, "attributes#1 (released)"},
-        {"slot reused once since", last, "attributes#100001 (released)"},
-    };
-    for (const Row& row : rows) {
-        EXPECT_NE(row.handle, live) << row.name;
-        EXPECT_EQ(ledger.StatusOf(HandleKind::AttributeSet, row.handle),
-                  HandleLedger::Status::Released)
-            << row.name;
-        EXPECT_EQ(ledger.Describe(row.handle), row.described) << row.name;
-        EXPECT_FALSE(ledger.Use(HandleKind::AttributeSet, row.handle, "GetBounds")) << row.name;
-        EXPECT_EQ(ledger.Problems().back().type, Type::UseAfterRelease) << row.name;
-        EXPECT_FALSE(ledger.Release(HandleKind::AttributeSet, row.handle, "DisposeAttributes"));
-        EXPECT_EQ(ledger.Problems().back().type, Type::DoubleRelease) << row.name;
+TEST(HandleLedger, KeepsOneSlotPerLiveHandleAndStillCatchesReleasedHandlesAfterReuse) {
+    for (const LayoutRow& layout : kLayouts) {
+        HandleLedger ledger(layout.layout);
+        // As many reuses as the ordinal's bits can tell apart from the handle released first.
+        const std::uint64_t reuses =
+            std::min<std::uint64_t>(100000, (std::uint64_t{1} << layout.layout.ordinalBits) - 2);
+        const auto issue = [&] {
+            return ledger.Issue(HandleKind::AttributeSet, HandleOrigin::PluginRequest);
+        };
+        const abi::Handle first = issue();
+        ledger.Release(HandleKind::AttributeSet, first, "DisposeAttributes");
+        abi::Handle last = nullptr;
+        for (std::uint64_t i = 0; i < reuses; ++i) {
+            last = issue();
+            ledger.Release(HandleKind::AttributeSet, last, "DisposeAttributes");
+        }
+        const abi::Handle live = issue();
+        const std::string lastOrdinal = std::to_string(reuses + 1);
+        const std::string liveOrdinal = std::to_string(reuses + 2);
+        EXPECT_EQ(ledger.SlotCount(HandleKind::AttributeSet), 1u)
+            << layout.name << ": memory is for live handles";
+        EXPECT_EQ(ledger.CountsOf(HandleKind::AttributeSet).issued, reuses + 2) << layout.name;
+        EXPECT_EQ(ledger.CountsOf(HandleKind::AttributeSet).Live(), 1u) << layout.name;
         EXPECT_EQ(ledger.StatusOf(HandleKind::AttributeSet, live), HandleLedger::Status::Live)
-            << row.name << ": a stale handle must not end the slot's new one";
+            << layout.name;
+        EXPECT_EQ(ledger.Describe(live), "attributes#" + liveOrdinal) << layout.name;
+
+        struct Row {
+            const char* name;
+            abi::Handle handle;
+            std::string described;
+        };
+        const Row rows[] = {
+            {"slot reused ever since", first, "attributes#1 (released)"},
+            {"slot reused once since", last, "attributes#" + lastOrdinal + " (released)"},
+        };
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(layout.name) + ", " + row.name);
+            EXPECT_NE(row.handle, live);
+            EXPECT_EQ(ledger.StatusOf(HandleKind::AttributeSet, row.handle),
+                      HandleLedger::Status::Released);
+            EXPECT_EQ(ledger.Describe(row.handle), row.described);
+            EXPECT_FALSE(ledger.Use(HandleKind::AttributeSet, row.handle, "GetBounds"));
+            EXPECT_EQ(ledger.Problems().back().type, Type::UseAfterRelease);
+            EXPECT_FALSE(ledger.Release(HandleKind::AttributeSet, row.handle, "DisposeAttributes"));
+            EXPECT_EQ(ledger.Problems().back().type, Type::DoubleRelease);
+            EXPECT_EQ(ledger.StatusOf(HandleKind::AttributeSet, live), HandleLedger::Status::Live)
+                << "a stale handle must not end the slot's new one";
+        }
     }
+}
+
+TEST(HandleLedger, ValuesFitThePointerWidthTheirLayoutIsFor) {
+    for (const LayoutRow& layout : kLayouts) {
+        SCOPED_TRACE(layout.name);
+        const int bits = layout.layout.Bits();
+        HandleLedger ledger(layout.layout);
+        HandleLedger other(layout.layout);
+        std::set<abi::Handle> seen;
+        std::vector<std::pair<HandleKind, abi::Handle>> live;
+        // Many live at once (one slot each), of two kinds.
+        for (int i = 0; i < 3000; ++i) {
+            for (const HandleKind kind : {HandleKind::String, HandleKind::AttributeSet}) {
+                live.emplace_back(kind, ledger.Issue(kind, HandleOrigin::PluginRequest));
+            }
+        }
+        for (const auto& [kind, handle] : live) {
+            const std::uint64_t value = reinterpret_cast<std::uintptr_t>(handle);
+            EXPECT_TRUE(bits >= 64 || value >> bits == 0)
+                << "a value a pointer of this width would cut short";
+            EXPECT_GE(value >> (bits - layout.layout.markBits), 1u) << "no mark";
+            EXPECT_TRUE(seen.insert(handle).second) << "value issued twice";
+            EXPECT_EQ(ledger.StatusOf(kind, handle), HandleLedger::Status::Live);
+            EXPECT_EQ(other.StatusOf(kind, handle), HandleLedger::Status::Unknown)
+                << "another ledger's handle";
+        }
+        EXPECT_EQ(ledger.SlotOf(live.back().second), 2999u);
+        for (const auto& [kind, handle] : live) {
+            EXPECT_TRUE(ledger.Release(kind, handle, "Dispose"));
+        }
+        EXPECT_EQ(ledger.Report(), "");
+    }
+}
+
+TEST(HandleLedger, AHandleOfOneWidthIsUnknownToALedgerOfTheOther) {
+    HandleLedger wide(HandleLayout::ForPointerBits(64));
+    HandleLedger narrow(HandleLayout::ForPointerBits(32));
+    const abi::Handle fromWide = wide.Issue(HandleKind::String, HandleOrigin::PluginRequest);
+    const abi::Handle fromNarrow = narrow.Issue(HandleKind::String, HandleOrigin::PluginRequest);
+    EXPECT_EQ(narrow.StatusOf(HandleKind::String, fromWide), HandleLedger::Status::Unknown);
+    EXPECT_EQ(wide.StatusOf(HandleKind::String, fromNarrow), HandleLedger::Status::Unknown);
+    EXPECT_EQ(narrow.StatusOf(HandleKind::String, fromNarrow), HandleLedger::Status::Live);
 }
 
 TEST(HandleLedger, ALeakReportNamesTheCallThatIssuedTheHandle) {
