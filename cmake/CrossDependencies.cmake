@@ -40,6 +40,11 @@ add_library(quorvane_expat STATIC "${_expat}/xmlparse.c" "${_expat}/xmlrole.c" "
 target_include_directories(quorvane_expat PRIVATE "${CMAKE_BINARY_DIR}/third-party/expat-config")
 target_include_directories(quorvane_expat SYSTEM PUBLIC "${_expat}")
 target_compile_definitions(quorvane_expat PUBLIC XML_STATIC)
+if(EMSCRIPTEN)
+    # WebAssembly has neither getrandom nor arc4random; emscripten's /dev/urandom draws on the
+    # browser's (or node's) cryptographic random numbers.
+    target_compile_definitions(quorvane_expat PRIVATE XML_DEV_URANDOM)
+endif()
 set_target_properties(quorvane_expat PROPERTIES OUTPUT_NAME expat)
 target_compile_options(quorvane_expat PRIVATE -w
     "-ffile-prefix-map=${QUORVANE_EXPAT_SOURCE_DIR}=expat")

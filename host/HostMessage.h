@@ -38,6 +38,7 @@ inline bool TextIs(const char* text, const char* expected) {
     return text != nullptr && std::strcmp(text, expected) == 0;
 }
 
+#if __SIZEOF_POINTER__ == 8
 static_assert(sizeof(void*) == 8, "the host's records are laid out for 64-bit code");
 static_assert(sizeof(HostMessage) == 32);
 static_assert(offsetof(HostMessage, pluginRef) == 8);
@@ -45,3 +46,12 @@ static_assert(offsetof(HostMessage, instanceSlot) == 16);
 static_assert(offsetof(HostMessage, basicSuite) == 24);
 static_assert(offsetof(NotifierMessage, type) == 40);
 static_assert(offsetof(MenuMessage, menuItem) == 32);
+#else  // 32-bit pointers (the WebAssembly build): the same records, a 4-byte slot per field
+static_assert(sizeof(void*) == 4, "the host's records are laid out for 64-bit or 32-bit code");
+static_assert(sizeof(HostMessage) == 16);
+static_assert(offsetof(HostMessage, pluginRef) == 4);
+static_assert(offsetof(HostMessage, instanceSlot) == 8);
+static_assert(offsetof(HostMessage, basicSuite) == 12);
+static_assert(offsetof(NotifierMessage, type) == 20);
+static_assert(offsetof(MenuMessage, menuItem) == 16);
+#endif

@@ -12,5 +12,10 @@ struct MenuItemRecord {
     ai::HostString label;
 };
 
+#if __SIZEOF_POINTER__ == 8
 static_assert(sizeof(MenuItemRecord) == 16 && offsetof(MenuItemRecord, label) == 8,
               "the host reads the label's handle directly after the group name");
+#else  // 32-bit pointers (the WebAssembly build)
+static_assert(sizeof(MenuItemRecord) == 8 && offsetof(MenuItemRecord, label) == 4,
+              "the host reads the label's handle directly after the group name");
+#endif

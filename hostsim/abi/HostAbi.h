@@ -108,6 +108,7 @@ struct OriginPoint {
     float v;
 };
 
+#if __SIZEOF_POINTER__ == 8
 static_assert(sizeof(void*) == 8, "the host's records are laid out for 64-bit code");
 static_assert(sizeof(MessageHeader) == 32);
 static_assert(offsetof(MessageHeader, pluginRef) == 8);
@@ -118,6 +119,18 @@ static_assert(offsetof(NotifierMessage, notifier) == 32);
 static_assert(offsetof(NotifierMessage, type) == 40);
 static_assert(sizeof(MenuItemRecord) == 16);
 static_assert(offsetof(MenuItemRecord, label) == 8);
+#else  // 32-bit pointers (the WebAssembly build): the same records, a 4-byte slot per field
+static_assert(sizeof(void*) == 4, "the host's records are laid out for 64-bit or 32-bit code");
+static_assert(sizeof(MessageHeader) == 16);
+static_assert(offsetof(MessageHeader, pluginRef) == 4);
+static_assert(offsetof(MessageHeader, instanceSlot) == 8);
+static_assert(offsetof(MessageHeader, basicSuite) == 12);
+static_assert(offsetof(MenuMessage, menuItem) == 16);
+static_assert(offsetof(NotifierMessage, notifier) == 16);
+static_assert(offsetof(NotifierMessage, type) == 20);
+static_assert(sizeof(MenuItemRecord) == 8);
+static_assert(offsetof(MenuItemRecord, label) == 4);
+#endif
 static_assert(sizeof(BoundsRect) == 16);
 static_assert(sizeof(OriginPoint) == 8);
 

@@ -11,6 +11,7 @@
 
 #include "hostsim/tool/cli/Console.h"
 #include "hostsim/tool/documents/FileAccess.h"
+#include "hostsim/tool/documents/FloatText.h"
 #include "hostsim/tool/documents/InputError.h"
 
 namespace hostsim::tool::cli {
@@ -32,12 +33,9 @@ CLI::Validator FileValue(StandardOutput standardOutput) {
 CLI::Validator TimeLimitValue() {
     return CLI::Validator(
         [](const std::string& value) -> std::string {
-            double seconds = 0;
-            const char* end = value.data() + value.size();
-            const auto [stop, error] = std::from_chars(value.data(), end, seconds);
-            // NaN fails both comparisons.
-            if (error != std::errc() || stop != end || !(seconds >= kMinTimeLimit) ||
-                !(seconds <= kMaxTimeLimit)) {
+            // The number text of every document (FloatText.h); no sign '+', as before.
+            const auto seconds = value.starts_with('+') ? std::nullopt : ParseDecimal(value);
+            if (!seconds || !(*seconds >= kMinTimeLimit) || !(*seconds <= kMaxTimeLimit)) {
                 return "must be a number of seconds from 0.001 to 86400 (a day), not " +
                        Printable(value);
             }

@@ -1,7 +1,6 @@
 #include "hostsim/tool/documents/SvgDocument.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <set>
 #include <stdexcept>
@@ -33,11 +32,7 @@ std::string MarksText(const std::set<std::int32_t>& kinds) {
 // edges so far apart in magnitude (1e25 and 2, say) that their difference needs more digits
 // than a double holds.
 std::optional<std::array<std::string, 4>> ExactGeometryText(const Rect& bounds) {
-    auto exact = [](double value) {
-        char buffer[40];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-        return std::string(buffer, result.ptr);
-    };
+    auto exact = [](double value) { return FormatDouble(value); };
     const double width = static_cast<double>(bounds.right) - bounds.left;
     const double height = static_cast<double>(bounds.top) - bounds.bottom;
     std::array<std::string, 4> text = {FormatFloat(bounds.left), FormatFloat(0.0f - bounds.top),

@@ -1,7 +1,6 @@
 #include "hostsim/tool/report/GridCheck.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "hostsim/tool/documents/FloatText.h"
@@ -79,9 +78,7 @@ std::string ToleranceText(const Document& document, const ViewOptions& options, 
 }  // namespace
 
 std::string FormatTolerance(double value) {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    return std::string(buffer, end);
+    return FormatDouble(value);
 }
 
 std::vector<NearMiss> FindNearMisses(const Document& document, const ViewOptions& options) {

@@ -1,10 +1,10 @@
 #include "hostsim/tool/report/Picture.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 
+#include "hostsim/tool/documents/FloatText.h"
 #include "hostsim/tool/documents/InputError.h"
 #include "hostsim/tool/documents/StartTag.h"
 
@@ -14,10 +14,7 @@ namespace {
 
 // Coordinates in the picture: a few significant digits are plenty for a drawing.
 std::string N(double value) {
-    char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    return std::string(buffer, result.ptr);
+    return FormatSignificant(value, 6);
 }
 
 std::string Shortened(const std::string& name, std::size_t limit) {
