@@ -5,6 +5,7 @@
 #   make bench  time renumbering through the stand-in host (results: bench/RESULTS.md)
 #   make dist   dist/quorvane-<version>-win64.zip, the Windows release (reproducible)
 #   make deb    dist/quorvane_<version>-1_amd64.deb, the Debian package (reproducible, lintian-clean)
+#   make web    build/web/page/, the web page (docs/web.md), and quorvane.html, the page in one file
 # Each first installs missing Debian packages (as root), or says which command would.
 #
 # Adding a target: give it a deps line in scripts/install-deps.sh if it needs packages, and a
@@ -16,7 +17,8 @@ MAKEFLAGS += --no-print-directory
 # one starts fast; this stops it and its services when the run is over.
 STOP_WINE = cmake/wine-run.sh --prefix=$(CURDIR)/build/windows/wine --stop
 
-.PHONY: demo test bench dist deb deps-demo deps-test deps-dist deps-deb native sanitize windows fuzz clean
+.PHONY: demo test bench dist deb deps-demo deps-test deps-dist deps-deb deps-web native sanitize windows fuzz clean
+.PHONY: web web-tests
 .PHONY: inkscape-extension install-inkscape uninstall-inkscape inkscape-extension-windows
 
 demo: deps-demo
@@ -36,7 +38,7 @@ TEST_ENV = HOME=$(TEST_HOME) XDG_CACHE_HOME=$(TEST_HOME)/.cache XDG_CONFIG_HOME=
 	TMPDIR=$(TEST_HOME)/tmp
 
 # ctest's summary is the last thing printed; its status is the target's.
-test: deps-test native sanitize windows fuzz
+test: deps-test native sanitize windows fuzz web-tests
 	@mkdir -p $(TEST_HOME)/tmp
 	@status=0; env $(TEST_ENV) ctest --preset native || status=$$?; env $(TEST_ENV) $(STOP_WINE); \
 		exit $$status
@@ -46,15 +48,17 @@ bench: deps-test
 	cmake --build --preset native --target Quorvane renumber_bench
 	build/native/bin/renumber_bench
 
-dist: deps-dist
+dist: deps-dist deps-web
 	cmake --preset dist
 	cmake --build --preset dist
+	cmake --preset web >/dev/null
+	cmake --build --preset web --target web-dist
 
 # Built by dpkg-buildpackage from a copy of the sources in build/deb (scripts/make-deb.sh).
 deb: deps-deb
 	sh scripts/make-deb.sh . build/deb dist
 
-deps-demo deps-test deps-dist deps-deb: deps-%:
+deps-demo deps-test deps-dist deps-deb deps-web: deps-%:
 	@sh scripts/install-deps.sh $*
 
 native:
@@ -93,3 +97,13 @@ inkscape-extension-windows: windows
 clean:
 	@env $(TEST_ENV) $(STOP_WINE)
 	rm -rf build dist
+
+# The web page (docs/web.md): the module and host in WebAssembly with Debian's emscripten, the
+# page in build/web/page/ and the same page in one file, build/web/page/quorvane.html.
+web: deps-web
+	cmake --preset web
+	cmake --build --preset web
+
+# The web tree's test programs (the platform-neutral suites as WebAssembly), for make test.
+web-tests: web
+	cmake --build --preset web --target web-tests

@@ -2,7 +2,7 @@
 # Installs the Debian packages that a make target needs, when they are missing.
 # As root it runs apt-get and shows how far it has got; otherwise it prints the command to run
 # and stops.
-#   scripts/install-deps.sh demo|test|dist|deb
+#   scripts/install-deps.sh demo|test|dist|deb|web
 set -eu
 common="make cmake g++ libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev libpugixml-dev libcli11-dev libexpat1-dev"
 # The Windows release: the cross compiler, zip, and the tools that fetch, check and unpack
@@ -10,16 +10,21 @@ common="make cmake g++ libgtest-dev libgmock-dev googletest libbenchmark-dev nlo
 dist="make cmake g++-mingw-w64-x86-64 nlohmann-json3-dev libcli11-dev zip xz-utils dpkg-dev"
 # The Debian package: Debian's packaging tools and the package's Build-Depends (debian/control).
 deb="make cmake g++ git debhelper dpkg-dev devscripts lintian nlohmann-json3-dev libcli11-dev libexpat1-dev"
+# The web page: Debian's emscripten (and the acorn that its optimising link runs on node), the
+# page's one-file bundler (python3) and zip; its tests drive Debian's chromium through
+# chromium-driver with python3-selenium.
+web="make cmake emscripten node-acorn nodejs python3 zip xz-utils dpkg-dev nlohmann-json3-dev libcli11-dev googletest"
 case "${1:-test}" in
     demo) wanted="$common" ;;
+    web) wanted="$web" ;;
     dist) wanted="$dist" ;;
     deb) wanted="$deb" ;;
     # The fuzz tree builds with clang 14, whose sanitizer and libFuzzer runtimes are a package
     # of their own that clang only recommends.
     # The package's test installs it into a throw-away root made by mmdebstrap; the fuzz tree
     # checks the SVG reader against libxml2 (libxml2-dev).
-    test) wanted="$common $dist $deb mmdebstrap wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils libxml2-dev python3 clang libclang-rt-14-dev clang-format clang-tidy" ;;
-    *) echo "usage: $0 demo|test|dist|deb" >&2; exit 2 ;;
+    test) wanted="$common $dist $deb mmdebstrap wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils libxml2-dev python3 clang libclang-rt-14-dev clang-format clang-tidy $web chromium chromium-driver python3-selenium" ;;
+    *) echo "usage: $0 demo|test|dist|deb|web" >&2; exit 2 ;;
 esac
 missing=""
 for p in $wanted; do
