@@ -64,8 +64,8 @@ JSON
 
 case "$check" in
 byte-order-mark-json)
-    posters >plain.json
-    { printf '%s' "$bom"; posters; } >marked.json
+    posters | sed 's/"x": 1e400, //' >plain.json
+    { printf '%s' "$bom"; cat plain.json; } >marked.json
     run renumber --by row plain.json -o plain-out.json
     expect_status 0
     run renumber --by row marked.json -o marked-out.json
