@@ -143,7 +143,9 @@ std::size_t ElementEnd(std::string_view text, std::size_t begin) {
             for (; i < text.size(); ++i) {
                 const char c = text[i];
                 if (quote != 0) {
-                    quote = c == quote ? 0 : quote;
+                    if (c == quote) {
+                        quote = 0;
+                    }
                 } else if (c == '"' || c == '\'') {
                     quote = c;
                 } else if (c == '>') {
