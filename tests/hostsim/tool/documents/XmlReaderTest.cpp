@@ -118,6 +118,11 @@ TEST(XmlReader, RefusesWhatIsNotWellFormedOrNotReadHere) {
          "entities expand to more than 1048576 bytes"},
         {laughs + "<a>&l7;</a>", Kind::Refused, std::string::npos,
          "entities expand to more than 1048576 bytes"},
+        // A namespace keeps its references as written, but the limits hold all the same.
+        {laughs + "<a xmlns:p='&l7;'/>", Kind::Refused, std::string::npos,
+         "entities expand to more than 1048576 bytes"},
+        {laughs.substr(0, laughs.size() - 2) + "<!ATTLIST a xmlns:p CDATA '&l7;'>]><a/>",
+         Kind::Refused, std::string::npos, "entities expand to more than 1048576 bytes"},
         // Many references to one modest entity add up, in content and in attributes alike.
         {"<!DOCTYPE a [<!ENTITY k \"" + std::string(1000, 'k') + "\">]><a>" +
              Repeated("&k;", 1100) + "</a>",
