@@ -408,6 +408,60 @@ escaped)
     fi
     ;;
 
+# help-matches-the-docs FILE...: each FILE (the man page, the zip's README.txt, the docs)
+# names every option that some command's --help lists, and no option that none lists.
+help-matches-the-docs)
+    : >program.options
+    for command in renumber show menus about validate; do
+        run $command --help
+        expect_status 0
+        grep -E '^ +-' .stdout | grep -oE -- '--[a-z][a-z-]*' >>program.options || true
+    done
+    { cat program.options; echo --help; echo --version; } | sort -u >known.options
+    grep -vxF -e --help program.options | sort -u >listed.options
+    [ "$(wc -l <listed.options)" -ge 10 ] || fail "--help lists too few options: $(cat listed.options)"
+    for document in "$@"; do
+        # The man page writes a dash as \-.
+        sed 's/\\-/-/g' "$document" | grep -oE -- '--[a-z][a-z-]*' | sort -u >document.options
+        missing=$(comm -23 listed.options document.options | paste -sd' ')
+        [ -z "$missing" ] || fail "$document does not mention $missing, which --help lists"
+        unknown=$(comm -13 known.options document.options | paste -sd' ')
+        [ -z "$unknown" ] || fail "$document mentions $unknown, which no command has"
+    done
+    ;;
+
+# docs-commands-run FILE...: every shell block of FILE tagged "sh runnable" runs, line by
+# line and stopping at the first failure, in an empty folder with quorvane-host on the PATH
+# and the installed examples' folder standing for the examples the Debian package installs.
+docs-commands-run)
+    blocks=0
+    export PATH="$(dirname "$QUORVANE_HOST"):$PATH"
+    mkdir installed-examples
+    while read -r example; do
+        cp "$EXAMPLES/../$example" installed-examples/
+    done <"$EXAMPLES/../debian/quorvane.examples"
+    for document in "$@"; do
+        awk -v out="$WORK/block" '
+            /^ *```sh runnable *$/ { n++; inside = 1; next }
+            inside && /^ *```/ { inside = 0; next }
+            inside { sub(/^ +/, ""); print > (out "." n ".sh") }' "$document"
+        for block in "$WORK"/block.*.sh; do
+            [ -e "$block" ] || continue
+            blocks=$((blocks + 1))
+            sed -i "s|/usr/share/doc/quorvane/examples/|$WORK/installed-examples/|g" "$block"
+            rm -rf run && mkdir run
+            echo "--- $document:" >&2
+            cat "$block" >&2
+            (cd run && bash -euo pipefail "$block" >../block.out 2>&1) || {
+                cat block.out >&2
+                fail "a runnable command of $document failed"
+            }
+            rm "$block"
+        done
+    done
+    [ "$blocks" -gt 0 ] || fail "no shell block is marked runnable in $*"
+    ;;
+
 # view-order DOCUMENT NAMES ARGUMENTS...: renumber ARGUMENTS on a copy of the fixture DOCUMENT
 # (written as JSON) puts the artboards in the order NAMES ("A|B|C"); the input is untouched.
 view-order)
