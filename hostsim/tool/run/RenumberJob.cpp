@@ -244,7 +244,8 @@ void Run(const RenumberJobInput& input, RenumberJobResult& result) {
                                       ": an SVG document has no place for these keys of " +
                                       Printable(input.name) + ", which are left behind: " + list);
         }
-        result.document = RenderDocument(file, after, format);
+        // In SVG whole page elements travel by the module's permutation.
+        result.document = RenderDocument(file, after, format, former);
     }
 }
 
