@@ -33,6 +33,14 @@ bool IsElement(const XmlElement& element, std::string_view space, std::string_vi
     return element.space == space && element.local == local;
 }
 
+// A namedview: the editor also takes for its namespace the two its early versions wrote.
+bool IsNamedView(const XmlElement& element) {
+    return element.local == "namedview" &&
+           (element.space == kSodipodiNamespace ||
+            element.space == "http://inkscape.sourceforge.net/DTD/sodipodi-0.dtd" ||
+            element.space == "http://inkscape.sourceforge.net/DTD/s odipodi-0.dtd");
+}
+
 // How a page spells an attribute of `space` it does not have yet: a prefix bound to that
 // namespace at the page, or else a free one, declared on the page's own tag.
 SvgLayout::Spelling SpellingAt(const XmlTree& xml, std::size_t page, std::string_view space,
@@ -143,7 +151,9 @@ std::size_t ElementEnd(std::string_view text, std::size_t begin) {
             for (; i < text.size(); ++i) {
                 const char c = text[i];
                 if (quote != 0) {
-                    quote = c == quote ? 0 : quote;
+                    if (c == quote) {
+                        quote = 0;
+                    }
                 } else if (c == '"' || c == '\'') {
                     quote = c;
                 } else if (c == '>') {
@@ -365,8 +375,7 @@ SvgDocument ReadSvgDocument(const std::string& file, const std::string& text) {
         const XmlElement& element = xml.elements[e];
         CheckPageElement(file, text, xml, element);
         if (!IsElement(element, kInkscapeNamespace, "page") ||
-            element.parent == XmlElement::kNoParent ||
-            !IsElement(xml.elements[element.parent], kSodipodiNamespace, "namedview")) {
+            element.parent == XmlElement::kNoParent || !IsNamedView(xml.elements[element.parent])) {
             continue;
         }
         const XmlElement& namedView = xml.elements[element.parent];
