@@ -244,6 +244,7 @@ void Run(const RenumberJobInput& input, RenumberJobResult& result) {
                                       ": an SVG document has no place for these keys of " +
                                       Printable(input.name) + ", which are left behind: " + list);
         }
+        // In SVG whole page elements travel by the module's permutation.
         result.document = RenderDocument(file, after, format, former);
     }
 }
