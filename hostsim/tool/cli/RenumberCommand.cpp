@@ -210,10 +210,10 @@ void WriteRenumber(const RenumberOptions& options, const RenumberPlan& plan,
     const bool toStandardOutput = options.output == kStandardOutput;
     std::string printed;
     if (toStandardOutput) {
-        printed = RenderDocument(input, after, input.format);
+        printed = RenderDocument(input, after, input.format, former);
     } else if (!options.output.empty()) {
         WarnLeftBehind(input, options.output, *plan.outputFormat);
-        outputs.Add(options.output, RenderDocument(input, after, *plan.outputFormat));
+        outputs.Add(options.output, RenderDocument(input, after, *plan.outputFormat, former));
     }
     outputs.Commit();
     if (toStandardOutput) {
