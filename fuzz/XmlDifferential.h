@@ -28,23 +28,14 @@
 
 namespace quorvane::fuzz {
 
-// Whether libxml2 reads `text` without a fatal error: strict (no recovery), no network, no
-// entities loaded or substituted, documents of any size and depth.
-inline bool LibxmlReads(std::string_view text) {
-    xmlDocPtr doc =
-        xmlReadMemory(text.data(), static_cast<int>(text.size()), "input.svg", nullptr,
-                      XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-    const bool read = doc != nullptr;
-    xmlFreeDoc(doc);
-    return read;
-}
-
 struct LibxmlDocFree {
     void operator()(xmlDocPtr doc) const { xmlFreeDoc(doc); }
 };
 
-// libxml2's tree of `text`, read as LibxmlReads reads it; `namespaceError` tells whether it
-// reported a namespace error (a warning about a namespace name that is not a URI is none).
+// libxml2's tree of `text`, or none where it finds a fatal error: strict (no recovery), no
+// network, no entities loaded or substituted, documents of any size and depth. Nothing is
+// printed; `namespaceError` tells whether it reported a namespace error (a warning about a
+// namespace name that is not a URI is none).
 inline std::unique_ptr<xmlDoc, LibxmlDocFree> LibxmlTree(std::string_view text,
                                                          bool& namespaceError) {
     namespaceError = false;
@@ -59,6 +50,12 @@ inline std::unique_ptr<xmlDoc, LibxmlDocFree> LibxmlTree(std::string_view text,
                       XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
     xmlSetStructuredErrorFunc(nullptr, nullptr);
     return doc;
+}
+
+// Whether libxml2 reads `text` without a fatal error.
+inline bool LibxmlReads(std::string_view text) {
+    bool namespaceError = false;
+    return LibxmlTree(text, namespaceError) != nullptr;
 }
 
 // The elements of libxml2's tree written in the file, in document order: those an entity
