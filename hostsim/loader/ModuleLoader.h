@@ -3,7 +3,7 @@
 // One small class; the platform difference is only in the primitives it calls
 // (LibraryPlatform.h: dlopen natively, LoadLibrary on Windows). Unloading really unloads: the
 // module's code leaves the process, so a reload maps it afresh. To prove that a reloaded module is
-// bound to its new code, unload() can keep the old code's address range reserved, which makes the
+// bound to its new code, Unload() can keep the old code's address range reserved, which makes the
 // next load land somewhere else.
 #pragma once
 
@@ -30,18 +30,18 @@ class ModuleLoader {
 
     // Loads the module file: `path` is a file path (a relative one is taken from the current
     // folder, never looked up on the system's search path). False on failure, with
-    // errorText() naming the file and the reason. A loader that holds a module unloads it
+    // ErrorText() naming the file and the reason. A loader that holds a module unloads it
     // first.
     bool Load(const std::filesystem::path& path);
     // Unloads the module's code; nothing when none is loaded. With ReserveOldRange the code's
-    // address range is kept reserved; if that cannot be done errorText() says why.
+    // address range is kept reserved; if that cannot be done ErrorText() says why.
     void Unload(AddressReuse reuse = AddressReuse::Allowed);
     bool IsLoaded() const { return handle_ != nullptr; }
 
     // The exported function `name`, or null when the module has none or none is loaded.
     Symbol FindSymbol(const char* name) const;
 
-    // The file given to the last load(), made absolute.
+    // The file given to the last Load(), made absolute.
     const std::filesystem::path& Path() const { return path_; }
     // Why the last load or reservation failed; empty when it did not.
     const std::string& ErrorText() const { return error_; }

@@ -9,11 +9,11 @@
 //
 // Typical use:
 //   hostsim::Host host;
-//   host.openDocument(document);
+//   host.OpenDocument(document);
 //   hostsim::Session session(host, hostsim::DefaultModulePath());
-//   session.startup();                      // start-up, then the application-started notice
-//   session.chooseMenuItem("Quorvane, Grid by Row");
-//   session.shutdown();
+//   session.Startup();                      // start-up, then the application-started notice
+//   session.ChooseMenuItem(hostsim::menus::kByRowLabel);
+//   session.Shutdown();
 //
 // Destroying a session unloads its code but sends nothing: a test shuts its plug-in down
 // itself, so that what the shut-down does is part of what the test sees.
@@ -27,6 +27,7 @@
 #include <string>
 
 #include "hostsim/abi/HostAbi.h"
+#include "hostsim/abi/MessageNames.h"
 #include "hostsim/abi/MessageRecord.h"
 #include "hostsim/loader/ModuleLoader.h"
 #include "hostsim/model/Host.h"
@@ -52,7 +53,7 @@ class Session {
     Session& operator=(const Session&) = delete;
 
     // "SP Interface"/"Startup"; when it answers 0, the application-started notification
-    // follows at once, its answer kept in applicationStartedResult(). Returns the start-up's.
+    // follows at once, its answer kept in ApplicationStartedResult(). Returns the start-up's.
     abi::ErrorCode Startup();
     // "SP Interface"/"Startup" alone.
     abi::ErrorCode SendStartup();
@@ -60,7 +61,8 @@ class Session {
 
     // Caller "AI Notifier": the plug-in's notifier for `type` at offset 32 (null if it has
     // none) and `type` at offset 40.
-    abi::ErrorCode Notify(const std::string& type, const std::string& selector = "AI Notify");
+    abi::ErrorCode Notify(const std::string& type,
+                          const std::string& selector = messages::kNotifySelector);
 
     // Any caller and selector, with `payload` copied to the record from offset 32.
     abi::ErrorCode Send(const std::string& caller, const std::string& selector,
@@ -68,7 +70,7 @@ class Session {
 
     // "SP Access"/"Unload", then the module's code is unloaded (a module file only). With
     // AddressReuse::ReserveOldRange the code's old address range stays reserved, so that the
-    // reload lands elsewhere; whether that worked is in loader()->errorText().
+    // reload lands elsewhere; whether that worked is in Loader()->ErrorText().
     abi::ErrorCode Unload(AddressReuse reuse = AddressReuse::Allowed);
     // "SP Access"/"Unload" alone: the code stays, as when the host honours the plug-in's lock.
     abi::ErrorCode SendUnloadMessage();

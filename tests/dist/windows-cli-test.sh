@@ -7,7 +7,8 @@
 # FOLDER is the folder name the documents sit in ("李 €"), made inside WORK; EXAMPLES and
 # EXPECTED are the native tests' examples and expected outputs, which the Windows program
 # must match byte for byte. Paths are given relative to WORK, as a user in it would type them.
-# Exits 0 (passed) or 1 (failed, with the reason on standard error).
+# Exits 0 (passed), 1 (failed, with the reason on standard error) or 77 (skipped: the check
+# cannot be made under this Wine, with the reason).
 set -euo pipefail
 
 # Wine turns the arguments and file names of Linux into Windows' UTF-16 by the locale's
@@ -139,6 +140,67 @@ validate-in-folder)
     run validate --module "$folder/Quorvane.aip" --only renumber-by-row
     expect_status 0
     expect_in .stdout "passed    renumber-by-row"
+    ;;
+
+# What may not be replaced is refused as on Linux, with exit 2 and one line naming the file:
+# a read-only file (attrib +R) and a file with two names (hard links). Nothing changes.
+read-only-and-hard-link-refused)
+    for case in "read-only|attrib +R doc.json|it is read-only (its read-only attribute is set)" \
+                "hard-linked|ln doc.json other-name.json|it has 2 names (hard links)"; do
+        IFS='|' read -r name setup reason <<<"$case"
+        mkdir -p "$folder/$name"
+        cp "$examples/festival-posters.json" "$folder/$name/doc.json"
+        case "$setup" in
+            attrib*) (cd "$folder/$name" && "${emulator[@]}" cmd.exe /c "$setup" >/dev/null) ;;
+            *) (cd "$folder/$name" && $setup) ;;
+        esac
+        before=$(ls -A "$folder/$name" | tr '\n' ' ')
+        run renumber --by row --output "$folder/$name/doc.json" "$folder/$name/doc.json"
+        expect_status 2
+        expect_in .stderr "$folder/$name/doc.json: cannot be written: $reason"
+        [ "$(wc -l <.stderr)" = 1 ] || fail "the error is not one line: $(cat .stderr)"
+        expect_same "$folder/$name/doc.json" "$examples/festival-posters.json"
+        [ "$(ls -A "$folder/$name" | tr '\n' ' ')" = "$before" ] || fail "$name: the folder changed"
+    done
+    [ "$(stat -c %a "$folder/read-only/doc.json")" = 444 ] || fail "the read-only file lost its mark"
+    ;;
+
+# The replaced file keeps its attributes (hidden, here): ReplaceFileW, not a new file's.
+replaced-file-keeps-its-attributes)
+    cp "$examples/festival-posters.json" "$folder/doc.json"
+    (cd "$folder" && "${emulator[@]}" cmd.exe /c "attrib +H doc.json" >/dev/null)
+    run renumber --by row --output "$folder/doc.json" "$folder/doc.json"
+    expect_status 0
+    expect_same "$folder/doc.json" "$expected/festival-posters.by-row.json"
+    (cd "$folder" && "${emulator[@]}" cmd.exe /c "attrib doc.json") >.attributes
+    grep -q '^A* *H' .attributes || fail "doc.json lost its hidden attribute: $(cat .attributes)"
+    ;;
+
+# A temporary a killed run left (its process is gone) is removed by the next run on the file;
+# another file's stays.
+abandoned-temporary-removed)
+    cp "$examples/festival-posters.json" "$folder/doc.json"
+    head -c 100000 /dev/zero >"$folder/.doc.json.999999-585325.tmp"
+    head -c 10 /dev/zero >"$folder/.other.json.999999-585325.tmp"
+    run renumber --by row --output "$folder/doc.json" "$folder/doc.json"
+    expect_status 0
+    [ ! -e "$folder/.doc.json.999999-585325.tmp" ] || fail "the abandoned temporary is still there"
+    [ -e "$folder/.other.json.999999-585325.tmp" ] || fail "another file's temporary was removed"
+    ;;
+
+# An output that is a link: followed as on Linux where the Windows program sees a link.
+output-link-followed)
+    cp "$examples/festival-posters.json" "$folder/target.json"
+    ln -s target.json "$folder/link.json"
+    (cd "$folder" && "${emulator[@]}" cmd.exe /c "dir link.json") >.listing 2>&1 || true
+    if ! grep -q '<SYMLINK\|<JUNCTION' .listing; then
+        echo "SKIPPED: $(wine --version 2>/dev/null || echo Wine) shows a Unix symbolic link to a Windows program as the file it names (no FILE_ATTRIBUTE_REPARSE_POINT), and its mklink makes no link; the reparse-point path cannot be exercised here" >&2
+        exit 77
+    fi
+    run renumber --by row --output "$folder/link.json" "$folder/target.json"
+    expect_status 0
+    [ -L "$folder/link.json" ] || fail "link.json was replaced by a plain file"
+    expect_same "$folder/target.json" "$expected/festival-posters.by-row.json"
     ;;
 
 *)

@@ -47,10 +47,13 @@ std::optional<DocumentFormat> ParseFormat(const std::string& format);
 // Checks a picture path before anything runs: it must be an .svg that is not the document.
 void CheckPicturePath(const std::string& picture, const std::vector<std::string>& documents);
 
-void WarnNearMisses(const hostsim::Document& document, const ViewOptions& view);
-// The positions of the artboards that take part in a near-miss of any of `views`.
-std::set<std::size_t> NearMissPositions(const hostsim::Document& document,
-                                        const std::vector<ViewOptions>& views);
+// The job's input for `document` as the command line names it: its bytes, and its format as
+// --format gives it (empty: the one its name's extension names, else its content's).
+RenumberJobInput ReadJobInput(const std::string& document, const std::string& format);
+
+// Prints the job's warnings (as the editor's lines when `forEditor`) and throws Exit for its
+// failure.
+void ReportJob(const RenumberJobResult& result, bool forEditor = false);
 
 struct RenumberOptions {
     std::string by;
@@ -68,6 +71,7 @@ struct RenumberOptions {
     bool absorbEditorRounding = false;
     std::string trace;
     ViewFlags view;
+    std::string rename;  // a name pattern (hostsim/tool/run/PageNames.h); empty: names kept
 };
 
 // The commands; each returns the exit status or throws (Exit, InputError, ...).

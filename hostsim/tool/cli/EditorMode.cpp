@@ -62,16 +62,39 @@ std::string ForEditor(std::string message, const std::string& document) {
     if (message.ends_with(nothingWritten)) {
         message.erase(message.size() - nothingWritten.size());
     }
-    return "Quorvane could not renumber the pages, the document is unchanged: " + message;
+    return Printable("Quorvane could not renumber the pages, the document is unchanged: " +
+                     message);
 }
 
 }  // namespace
 
 namespace {
 
+// The dialog's choices of names (--names=...) and the patterns they stand for; "" keeps the
+// names. Fixed choices rather than a typed pattern: with live preview on, every keystroke of
+// a half-typed pattern would run the effect and open a message box.
+std::optional<std::string> DialogNamePattern(std::string_view choice) {
+    const struct {
+        const char* choice;
+        const char* pattern;
+    } patterns[] = {
+        {"keep", ""},
+        {"page-number", "Page {n}"},
+        {"number-name", "{n} {name}"},
+        {"number", "{n}"},
+    };
+    for (const auto& item : patterns) {
+        if (choice == item.choice) {
+            return item.pattern;
+        }
+    }
+    return std::nullopt;
+}
+
 // The dialog effect's parameters (extensions/inkscape/quorvane-renumber-custom.inx), as the
 // editor passes them: --order=rows|columns, --horizontal=left-to-right|right-to-left,
-// --vertical=top-down|bottom-up, --tolerance=UNITS, --warnings=true|false. Sets one into
+// --vertical=top-down|bottom-up, --tolerance=UNITS, --warnings=true|false,
+// --names=keep|page-number|number-name|number. Sets one into
 // `options`; gives back what is wrong with it, or nothing (also for any other option, which
 // the editor may add).
 std::optional<std::string> ApplyDialogParameter(std::string_view argument,
@@ -108,6 +131,15 @@ std::optional<std::string> ApplyDialogParameter(std::string_view argument,
         } else {
             *choice.flag = value == choice.second;
         }
+        return std::nullopt;
+    }
+    if (name == "names") {
+        const auto pattern = DialogNamePattern(value);
+        if (!pattern) {
+            return "the dialog's names is \"" + value +
+                   "\" (keep, page-number, number-name or number); reinstall the extension";
+        }
+        options.rename = *pattern;
         return std::nullopt;
     }
     if (name == "tolerance") {

@@ -21,7 +21,7 @@ void CheckTracePath(const std::string& trace, const std::vector<std::string>& fi
     for (const auto& file : files) {
         if (!trace.empty() && !file.empty() && file != kStandardOutput && SameFile(trace, file)) {
             throw Exit{kBadInput,
-                       std::string(trace).append(": the trace would overwrite ").append(file)};
+                       Printable(trace) + ": the trace would overwrite " + Printable(file)};
         }
     }
 }
@@ -39,8 +39,8 @@ RenumberPlan ValidateRenumber(const RenumberOptions& options) {
     if (!options.output.empty() && options.output != kStandardOutput) {
         plan.outputFormat = FormatOfPath(options.output);
         if (!plan.outputFormat) {
-            throw Exit{kBadInput,
-                       options.output + ": the output must be a .json or an .svg document"};
+            throw Exit{kBadInput, Printable(options.output) +
+                                      ": the output must be a .json or an .svg document"};
         }
     }
     if (!options.picture.empty()) {
@@ -53,14 +53,7 @@ RenumberPlan ValidateRenumber(const RenumberOptions& options) {
 
 // The job's input for a renumber or a show under a view: the document's bytes and the options.
 RenumberJobInput JobInput(const RenumberOptions& options, const RenumberPlan& plan) {
-    RenumberJobInput input;
-    input.name = options.document;
-    // Given a format, the file's extension is not checked (the editor's temporary files).
-    input.format = ParseFormat(options.format);
-    if (!input.format) {
-        input.format = FormatOfPath(options.document);
-    }
-    input.bytes = ReadWholeFile(options.document);
+    RenumberJobInput input = ReadJobInput(options.document, options.format);
     input.module.file =
         options.module.empty() ? hostsim::DefaultModulePath() : Utf8Path(options.module);
     RenumberJobOptions& job = input.options;
@@ -73,6 +66,7 @@ RenumberJobInput JobInput(const RenumberOptions& options, const RenumberPlan& pl
     job.outputName = options.output;
     job.renderDocument = !options.output.empty() && !options.dryRun;
     job.drawPicture = !options.picture.empty() && !options.dryRun;
+    job.rename = options.rename;
     return input;
 }
 
@@ -91,16 +85,7 @@ RenumberJobResult RunJob(const RenumberOptions& options, RenumberJobInput input)
         };
     }
     RenumberJobResult result = RunRenumberJob(input);
-    for (const auto& warning : result.warnings) {
-        if (options.forEditor) {
-            std::cerr << warning << "\n";
-        } else {
-            Warn(warning);
-        }
-    }
-    if (result.status != kJobSucceeded) {
-        throw Exit{result.status, result.error};
-    }
+    ReportJob(result, options.forEditor);
     return result;
 }
 
@@ -112,7 +97,7 @@ void WriteRenumber(const RenumberOptions& options, const RenumberJobResult& resu
         std::cout << result.table;
     }
     if (options.dryRun) {
-        std::cout << result.Summary("artboards") << "; dry run, nothing written\n";
+        std::cout << result.Summary(result.Noun()) << "; dry run, nothing written\n";
         return;
     }
     OutputSet outputs;
@@ -129,10 +114,10 @@ void WriteRenumber(const RenumberOptions& options, const RenumberJobResult& resu
     if (toStandardOutput) {
         std::cout << result.document << std::flush;
     } else if (!options.output.empty()) {
-        std::cout << options.output << ": " << result.Summary("artboards") << "\n";
+        std::cout << Printable(options.output) << ": " << result.Summary(result.Noun()) << "\n";
     }
     if (!options.picture.empty() && !toStandardOutput) {
-        std::cout << "picture: " << options.picture << "\n";
+        std::cout << "picture: " << Printable(options.picture) << "\n";
     }
 }
 
@@ -154,7 +139,7 @@ int ShowInView(const RenumberOptions& options) {
     std::cout << result.table;
     if (!options.picture.empty()) {
         ReplaceFile(options.picture, result.picture);
-        std::cout << "picture: " << options.picture << "\n";
+        std::cout << "picture: " << Printable(options.picture) << "\n";
     }
     return kSuccess;
 }

@@ -8,11 +8,13 @@
 
 #include "hostsim/abi/QuorvaneMenus.h"
 #include "hostsim/tool/documents/FileAccess.h"
+#include "hostsim/tool/documents/FloatText.h"
 #include "hostsim/tool/documents/InputError.h"
 #include "hostsim/tool/report/Picture.h"
 #include "hostsim/tool/report/Report.h"
 #include "hostsim/tool/run/ModuleRun.h"
 #include "hostsim/tool/run/OrderView.h"
+#include "hostsim/tool/run/PageNames.h"
 
 namespace hostsim::tool {
 namespace {
@@ -48,30 +50,44 @@ DocumentFile ParseInput(const RenumberJobInput& input) {
     return ParseDocumentFile(input.name, *format, input.bytes);
 }
 
-// The editor's wording of a near-miss: pages, without coordinates, since the editor shows
-// them its own way.
-std::string DescribeNearMissForEditor(const Document& document, const NearMiss& miss) {
+// A page as the editor's user knows it: by its name and the number it will have, or when it
+// has no name, by that number and its place (x, y as the editor shows them).
+std::string PageForEditor(const Artboard& page, std::size_t newNumber) {
+    if (!page.name.empty()) {
+        return "\"" + Printable(page.name) + "\" (page " + std::to_string(newNumber) + ")";
+    }
+    return "page " + std::to_string(newNumber) + " (at x " + EditorX(page) + ", y " +
+           EditorY(page) + ")";
+}
+
+// The editor's wording of a near-miss, once the new numbers are known.
+std::string DescribeNearMissForEditor(const Document& before, const NearMiss& miss,
+                                      const std::vector<std::size_t>& newNumbers) {
     const bool byRow = miss.order == GridOrder::ByRow;
-    const auto& a = document.artboards[miss.first];
-    const auto& b = document.artboards[miss.second];
     std::ostringstream text;
-    text << "Quorvane: pages " << miss.first + 1 << " \"" << a.name << "\" and " << miss.second + 1
-         << " \"" << b.name << "\" are numbered as different " << (byRow ? "rows" : "columns")
+    text << "Quorvane: " << PageForEditor(before.artboards[miss.first], newNumbers[miss.first])
+         << " and " << PageForEditor(before.artboards[miss.second], newNumbers[miss.second])
+         << " are numbered as different " << (byRow ? "rows" : "columns")
          << " though they overlap by more than half the "
          << (byRow ? "shorter one's height" : "narrower one's width") << " (a tolerance of "
          << miss.tolerance << " puts them in one " << (byRow ? "row" : "column") << ")";
     return text.str();
 }
 
-// The near-misses of `view` in `document`, worded for the audience.
-void AddNearMissWarnings(const Document& document, const ViewOptions& view, JobAudience audience,
+// The near-misses of `view` in `before`, worded for the command line, or for the editor
+// with the numbers each artboard will have (newNumbers, by old position).
+void AddNearMissWarnings(const Document& before, const ViewOptions& view, JobAudience audience,
+                         DocumentFormat format, const std::vector<std::size_t>& newNumbers,
                          std::vector<std::string>& warnings) {
-    const auto misses = FindNearMisses(document, view);
+    const auto misses = FindNearMisses(before, view);
     const std::size_t described = std::min(misses.size(), kDescribedNearMisses);
+    const std::string name = Printable(before.name);
+    const auto coordinates =
+        format == DocumentFormat::Svg ? TableCoordinates::EditorPages : TableCoordinates::Artboards;
     for (std::size_t n = 0; n < described; ++n) {
         warnings.push_back(audience == JobAudience::Editor
-                               ? DescribeNearMissForEditor(document, misses[n])
-                               : document.name + ": " + DescribeNearMiss(document, misses[n]));
+                               ? DescribeNearMissForEditor(before, misses[n], newNumbers)
+                               : name + ": " + DescribeNearMiss(before, misses[n], coordinates));
     }
     if (misses.size() <= kDescribedNearMisses) {
         return;
@@ -79,7 +95,7 @@ void AddNearMissWarnings(const Document& document, const ViewOptions& view, JobA
     const std::string more = std::to_string(misses.size() - kDescribedNearMisses);
     warnings.push_back(audience == JobAudience::Editor
                            ? "Quorvane: and " + more + " more near-misses like these"
-                           : document.name + ": and " + more + " more near-misses of " +
+                           : name + ": and " + more + " more near-misses of " +
                                  (view.byColumn ? "columns" : "rows") + " like these");
 }
 
@@ -165,6 +181,11 @@ std::string DrawJobPicture(const RenumberJobInput& input, const ViewOptions& vie
 // The job's steps; throws on failure, with what was found so far in `result`.
 void Run(const RenumberJobInput& input, RenumberJobResult& result) {
     const RenumberJobOptions& options = input.options;
+    if (!options.rename.empty()) {
+        if (auto wrong = CheckNamePattern(options.rename)) {
+            throw InputError(*wrong);
+        }
+    }
     const DocumentFile file = ParseInput(input);
     result.inputFormat = file.format;
     ViewFlags flags = options.view;
@@ -172,11 +193,30 @@ void Run(const RenumberJobInput& input, RenumberJobResult& result) {
         flags.tolerance = std::max(flags.tolerance, EditorRounding(file.document));
     }
     const ViewOptions view = flags.For(options.order);
-    if (options.nearMissWarnings) {
-        AddNearMissWarnings(file.document, view, options.audience, result.warnings);
+    // The command line warns before the module runs; the editor's words need the numbers the
+    // pages will have, known once it has.
+    const bool warnFirst = options.audience == JobAudience::CommandLine;
+    if (options.nearMissWarnings && warnFirst) {
+        AddNearMissWarnings(file.document, view, options.audience, file.format, {},
+                            result.warnings);
     }
-    const Document after = RunCommand(input, view, file.document, result);
+    Document after = RunCommand(input, view, file.document, result);
     result.formerPositions = Verify(input, file.document, after);
+    if (options.nearMissWarnings && !warnFirst) {
+        std::vector<std::size_t> newNumbers(result.formerPositions.size());
+        for (std::size_t k = 0; k < newNumbers.size(); ++k) {
+            newNumbers[result.formerPositions[k]] = k + 1;
+        }
+        AddNearMissWarnings(file.document, view, options.audience, file.format, newNumbers,
+                            result.warnings);
+    }
+    // Renaming is the host's: the module's verified order first, then the new names.
+    for (std::size_t k = 0; k < after.artboards.size() && !options.rename.empty(); ++k) {
+        after.artboards[k].name = ApplyNamePattern(options.rename, k + 1, after.artboards[k].name);
+    }
+    for (const auto& artboard : after.artboards) {
+        result.names.push_back(artboard.name);
+    }
     result.total = result.formerPositions.size();
     for (std::size_t k = 0; k < result.total; ++k) {
         result.renumbered += result.formerPositions[k] != k ? 1 : 0;
@@ -186,7 +226,9 @@ void Run(const RenumberJobInput& input, RenumberJobResult& result) {
     // them all or nothing.
     std::vector<std::optional<std::size_t>> former(result.formerPositions.begin(),
                                                    result.formerPositions.end());
-    result.table = RenumberTable(after, former);
+    result.table = RenumberTable(after, former,
+                                 file.format == DocumentFormat::Svg ? TableCoordinates::EditorPages
+                                                                    : TableCoordinates::Artboards);
     if (options.drawPicture) {
         result.picture = DrawJobPicture(input, view, file.document, after, result);
     }
@@ -202,7 +244,42 @@ void Run(const RenumberJobInput& input, RenumberJobResult& result) {
                                       ": an SVG document has no place for these keys of " +
                                       Printable(input.name) + ", which are left behind: " + list);
         }
-        result.document = RenderDocument(file, after, format);
+        // In SVG whole page elements travel by the module's permutation.
+        result.document = RenderDocument(file, after, format, former);
+    }
+}
+
+void Show(const RenumberJobInput& input, const std::vector<GridOrder>& orders,
+          RenumberJobResult& result) {
+    const DocumentFile file = ParseInput(input);
+    result.inputFormat = file.format;
+    const Document& document = file.document;
+    std::set<std::size_t> missed;
+    for (const auto order : orders) {
+        const ViewOptions view = input.options.view.For(order);
+        if (input.options.nearMissWarnings) {
+            AddNearMissWarnings(document, view, input.options.audience, file.format, {},
+                                result.warnings);
+        }
+        for (const auto& miss : FindNearMisses(document, view)) {
+            missed.insert(miss.first);
+            missed.insert(miss.second);
+        }
+    }
+    result.total = document.artboards.size();
+    for (std::size_t k = 0; k < result.total; ++k) {
+        result.formerPositions.push_back(k);
+        result.names.push_back(document.artboards[k].name);
+    }
+    result.table =
+        ShowTable(document, file.format == DocumentFormat::Svg ? TableCoordinates::EditorPages
+                                                               : TableCoordinates::Artboards);
+    if (input.options.drawPicture) {
+        PictureContent content;
+        content.title = Utf8Name(Utf8Path(input.name).filename()) + ": " +
+                        std::to_string(result.total) + " " + result.Noun();
+        content.nearMisses = std::move(missed);
+        result.picture = DrawPicture(document, content);
     }
 }
 
@@ -238,6 +315,10 @@ std::string RenumberJobResult::Summary(const std::string& noun) const {
            (noun.empty() ? "" : noun + " ") + "renumbered by " + orderText;
 }
 
+std::string RenumberJobResult::Noun() const {
+    return inputFormat == DocumentFormat::Svg ? "pages" : "artboards";
+}
+
 JobFailure JobFailureForCurrentException() {
     try {
         throw;
@@ -263,6 +344,24 @@ RenumberJobResult RunRenumberJob(const RenumberJobInput& input) {
         result.status = failure.status;
         result.error = failure.message;
         result.document.clear();
+        result.picture.clear();
+    }
+    return result;
+}
+
+}  // namespace hostsim::tool
+
+namespace hostsim::tool {
+
+RenumberJobResult RunShowJob(const RenumberJobInput& input, const std::vector<GridOrder>& orders) {
+    RenumberJobResult result;
+    try {
+        Show(input, orders, result);
+    } catch (...) {
+        const JobFailure failure = JobFailureForCurrentException();
+        result.status = failure.status;
+        result.error = failure.message;
+        result.table.clear();
         result.picture.clear();
     }
     return result;

@@ -64,8 +64,13 @@ struct ModuleEntry {
 
 // Whom the warnings speak to.
 enum class JobAudience {
-    CommandLine,  // "NAME: artboards 6 \"B3\" (top 680) and ..." with coordinates
-    Editor,       // "Quorvane: pages 6 \"B3\" and 3 \"B1\" ...", no developer's warnings
+    // "NAME: artboards 6 \"B3\" (top 680) and ...", with the host's coordinates (an SVG
+    // document's pages: "pages 6 \"B3\" (y -680)", as the editor shows them)
+    CommandLine,
+    // "Quorvane: \"B3\" (page 4) and page 5 (at x 0, y 680) ...": pages by name and the
+    // number they will have, an unnamed one by that number and its place; no developer's
+    // warnings
+    Editor,
 };
 
 struct RenumberJobOptions {
@@ -81,6 +86,9 @@ struct RenumberJobOptions {
     std::string outputName;
     bool renderDocument = true;  // false: no result.document (a dry run, show --by)
     bool drawPicture = false;    // result.picture
+    // A name pattern (PageNames.h) that names each artboard after its new number once the
+    // module has renumbered them; empty: every artboard keeps its name.
+    std::string rename;
 };
 
 struct RenumberJobInput {
@@ -110,17 +118,26 @@ struct RenumberJobResult {
     // For each new position, the old position whose artboard stands there: the verify step's
     // verdict, every artboard accounted for once.
     std::vector<std::size_t> formerPositions;
-    std::size_t renumbered = 0;  // how many took a new number
+    std::vector<std::string> names;  // the artboards' names afterwards, renamed or not
+    std::size_t renumbered = 0;      // how many took a new number
     std::size_t total = 0;
     std::string orderText;  // OrderDescription
     std::string picture;    // the picture's SVG text (options.drawPicture)
 
     // "3 of 9 renumbered by row", or with `noun` "3 of 9 artboards renumbered by row".
     std::string Summary(const std::string& noun = "") const;
+    // What the document's format calls its artboards: "pages" in SVG, else "artboards".
+    std::string Noun() const;
 };
 
 // Runs the job; never throws (out of memory included): a failure is in the result.
 RenumberJobResult RunRenumberJob(const RenumberJobInput& input);
+
+// The current numbering, without the module: the table (RenumberJobResult's own fields are
+// filled as for a renumbering that moved nothing; `document` stays empty), the near-misses of
+// `orders` as warnings, and the picture when options.drawPicture asks (with near-misses
+// outlined). options.order and options.rename are not used.
+RenumberJobResult RunShowJob(const RenumberJobInput& input, const std::vector<GridOrder>& orders);
 
 // The status and message for whatever the job's steps threw (an InputError is bad input,
 // running out of memory is a document too large, anything else a failed module run). Call

@@ -172,6 +172,12 @@ install-and-uninstall)
         quorvane-renumber-by-column.inx quorvane-renumber-custom.inx; do
         [ -f "$folder/$file" ] || fail "install did not put $file into $folder"
     done
+    # Stripped: no debugging information in what is installed.
+    for file in quorvane-host Quorvane.so; do
+        if readelf -S "$folder/$file" | grep -q '\.debug_info'; then
+            fail "install put $file with its debugging information ($(stat -c %s "$folder/$file") bytes)"
+        fi
+    done
     touch "$folder/notes.txt"
     "$EXTENSION/extension.sh" uninstall >/dev/null
     [ "$(ls -A "$folder")" = notes.txt ] || fail "uninstall left or took: $(ls -A "$folder")"
@@ -179,6 +185,81 @@ install-and-uninstall)
     "$EXTENSION/extension.sh" install folder >/dev/null
     "$EXTENSION/extension.sh" uninstall >/dev/null
     [ ! -e "$folder" ] || fail "uninstall left $folder"
+    ;;
+
+# whole-pages-travel DOCUMENT COMMAND EXPECTED: after COMMAND in the editor, the PDF export's
+# pages carry the texts EXPECTED ("A1 A2 B1 B2", one word a page) and the document the editor
+# saves lists its pages in that order, each with its own label, id, export filename and
+# resolution, margin and bleed, as the editor reads them back.
+whole-pages-travel)
+    need pdftotext
+    install_extension
+    cp "$1" document.svg
+    edit document.svg "$2" "export-filename:saved.svg;export-do"
+    count=$(pdfinfo out.pdf | awk '/^Pages:/ {print $2}')
+    texts=""
+    for page in $(seq "$count"); do
+        texts="$texts $(pdftotext -f "$page" -l "$page" out.pdf - | tr -d ' \n\f')"
+    done
+    [ "${texts# }" = "$3" ] || fail "the exported pages read \"${texts# }\", expected \"$3\""
+    [ -s saved.svg ] || fail "the editor saved nothing"
+    python3 - "$1" saved.svg "$3" <<'PY' || fail "a page's settings did not travel with it"
+import sys
+import xml.etree.ElementTree as tree
+
+INKSCAPE = "{http://www.inkscape.org/namespaces/inkscape}"
+SODIPODI = "{http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd}"
+KEPT = ["id", INKSCAPE + "export-filename", INKSCAPE + "export-xdpi", INKSCAPE + "export-ydpi",
+        "margin", "bleed", "{urn:example:studio}owner"]
+
+def pages(path):
+    namedview = tree.parse(path).getroot().find(SODIPODI + "namedview")
+    return [page for page in namedview if page.tag == INKSCAPE + "page"]
+
+def settings(page):
+    return {name: page.get(name) for name in KEPT}
+
+before = {page.get(INKSCAPE + "label"): page for page in pages(sys.argv[1])}
+after = pages(sys.argv[2])
+labels = [page.get(INKSCAPE + "label") for page in after]
+if labels != sys.argv[3].split():
+    sys.exit(f"the saved pages are {labels}")
+for page in after:
+    label = page.get(INKSCAPE + "label")
+    want, got = settings(before[label]), settings(page)
+    # The editor may leave out what it does not know; what it shows must be the page's own.
+    wrong = {k: (want[k], got[k]) for k in KEPT if got[k] is not None and got[k] != want[k]}
+    missing = [k for k in ("id", INKSCAPE + "export-filename") if got[k] is None]
+    children = [child.text for child in page]
+    if children and children != [child.text for child in before[label]]:
+        wrong["children"] = children
+    if wrong or missing:
+        sys.exit(f"page {label}: wrong {wrong}, missing {missing}")
+    print(label, got[INKSCAPE + "export-filename"], file=sys.stderr)
+PY
+    expect_message_boxes 0
+    ;;
+
+# batch-line DOC DOCUMENT EXPECTED_PAGES: the batch-run line DOC shows (the shell block after
+# "## Batch runs need a display", run as it stands, on a copy of DOCUMENT as document.svg)
+# exports the pages in the new order.
+batch-line)
+    need xvfb-run xauth pdfinfo
+    install_extension
+    cp "$2" document.svg
+    line=$(awk '/^## Batch runs need a display/ { section = 1 }
+                section && /^```sh/ { block = 1; next }
+                block && /^```/ { exit }
+                block { sub(/\\$/, ""); printf "%s", $0 }' "$1")
+    [[ "$line" == xvfb-run* ]] || fail "$1 shows no xvfb-run line: $line"
+    echo "\$ $line" >&2
+    set +e
+    timeout -k 10 90 bash -c "$line" >editor.log 2>&1
+    status=$?
+    set -e
+    [ "$status" = 0 ] || { cat editor.log >&2; fail "the line ended with status $status"; }
+    [ -s out.pdf ] || { cat editor.log >&2; fail "the line exported nothing"; }
+    expect_pages "$3"
     ;;
 
 *)

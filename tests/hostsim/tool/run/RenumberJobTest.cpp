@@ -104,10 +104,102 @@ TEST(RenumberJob, NearMissesAreWarningsForTheirAudience) {
     input.options.audience = JobAudience::Editor;
     const RenumberJobResult editor = RunRenumberJob(input);
     ASSERT_EQ(editor.warnings.size(), commandLine.warnings.size());
-    EXPECT_EQ(editor.warnings.front().rfind("Quorvane: pages ", 0), 0U);
+    // By name and the number each will have.
+    EXPECT_EQ(editor.warnings.front().rfind("Quorvane: \"Business card front\" (page ", 0), 0U)
+        << editor.warnings.front();
+    EXPECT_NE(editor.warnings.front().find("\"Letterhead\" (page "), std::string::npos);
 
     input.options.nearMissWarnings = false;
     EXPECT_TRUE(RunRenumberJob(input).warnings.empty());
+}
+
+// Unnamed pages are named by the number they will have and their place as the editor shows
+// it (y pointing down); named ones by name; the command line says pages and y on SVG.
+TEST(RenumberJob, EditorWarningsNameUnnamedPagesByNumberAndPlace) {
+    const std::string svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+        "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" "
+        "xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\">"
+        "<sodipodi:namedview>"
+        "<inkscape:page x=\"500\" y=\"2\" width=\"100\" height=\"100\"/>"
+        "<inkscape:page x=\"0\" y=\"0\" width=\"100\" height=\"100\" inkscape:label=\"A\"/>"
+        "</sodipodi:namedview></svg>";
+    RenumberJobInput input = Input("two.svg", svg, GridOrder::ByRow);
+    input.options.audience = JobAudience::Editor;
+    const RenumberJobResult editor = RunRenumberJob(input);
+    ASSERT_EQ(editor.status, kJobSucceeded) << editor.error;
+    ASSERT_EQ(editor.warnings.size(), 1U);
+    EXPECT_EQ(editor.warnings[0],
+              "Quorvane: \"A\" (page 1) and page 2 (at x 500, y 2) are numbered as different "
+              "rows though they overlap by more than half the shorter one's height (a tolerance "
+              "of 2 puts them in one row)");
+
+    input.options.audience = JobAudience::CommandLine;
+    const RenumberJobResult commandLine = RunRenumberJob(input);
+    ASSERT_EQ(commandLine.warnings.size(), 1U);
+    EXPECT_EQ(commandLine.warnings[0],
+              "two.svg: pages 2 \"A\" (y 0) and 1 \"\" (y 2) are in different rows though they "
+              "overlap vertically by more than half the shorter one's height; --tolerance 2 "
+              "puts them in one row");
+    EXPECT_EQ(commandLine.Summary(commandLine.Noun()), "2 of 2 pages renumbered by row");
+    EXPECT_EQ(commandLine.table,
+              "new  name    x  y  was\n"
+              "  1  A       0  0    2\n"
+              "  2        500  2    1\n");
+}
+
+// Renaming is the host's, after the module's order: each position gets its pattern's name.
+TEST(RenumberJob, RenamingNamesThePagesInTheirNewOrder) {
+    const struct {
+        const char* example;
+        const char* pattern;
+        std::vector<std::string> names;  // the first three
+    } cases[] = {
+        {"zine-pages.svg", "Page {n}", {"Page 1", "Page 2", "Page 3"}},
+        {"zine-pages.svg", "{n:02} {name}", {"01 Cover", "02 Contents", "03 Interview"}},
+        {"festival-posters.json", "{n}", {"1", "2", "3"}},
+    };
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.pattern);
+        RenumberJobInput input = Input(
+            item.example, ReadSource(std::string("examples/") + item.example), GridOrder::ByRow);
+        input.options.rename = item.pattern;
+        const RenumberJobResult renamed = RunRenumberJob(input);
+        ASSERT_EQ(renamed.status, kJobSucceeded) << renamed.error;
+        ASSERT_GE(renamed.names.size(), 3U);
+        EXPECT_EQ(std::vector<std::string>(renamed.names.begin(), renamed.names.begin() + 3),
+                  item.names);
+        // The document carries the names: read it back through the job, keeping names.
+        RenumberJobInput again = Input(item.example, renamed.document, GridOrder::ByRow);
+        const RenumberJobResult reread = RunRenumberJob(again);
+        ASSERT_EQ(reread.status, kJobSucceeded) << reread.error;
+        EXPECT_EQ(reread.names, renamed.names);
+        EXPECT_EQ(reread.renumbered, 0U);
+    }
+    RenumberJobInput bad = Input("festival-posters.json",
+                                 ReadSource("examples/festival-posters.json"), GridOrder::ByRow);
+    bad.options.rename = "Page";
+    const RenumberJobResult refused = RunRenumberJob(bad);
+    EXPECT_EQ(refused.status, kJobBadInput);
+    EXPECT_EQ(refused.error,
+              "the name pattern \"Page\" has no {n}, so every page would get the "
+              "same name");
+}
+
+// The current numbering without the module, with near-misses of the orders asked for.
+TEST(RenumberJob, ShowGivesTheCurrentNumbering) {
+    RenumberJobInput input =
+        Input("brand-kit-near-miss.json", ReadSource("examples/brand-kit-near-miss.json"),
+              GridOrder::ByRow);
+    input.module.file = "no-such-module.so";  // never loaded
+    input.options.drawPicture = true;
+    const RenumberJobResult both = RunShowJob(input, {GridOrder::ByRow, GridOrder::ByColumn});
+    ASSERT_EQ(both.status, kJobSucceeded) << both.error;
+    EXPECT_EQ(both.table, ReadSource("tests/hostsim/tool/expected/brand-kit-near-miss.show"));
+    EXPECT_EQ(both.renumbered, 0U);
+    EXPECT_NE(both.picture.find("brand-kit-near-miss.json: "), std::string::npos);
+    const RenumberJobResult rows = RunShowJob(input, {GridOrder::ByRow});
+    EXPECT_LT(rows.warnings.size(), both.warnings.size());
 }
 
 // Bad input is status 2 and one line naming the document; nothing is rendered.
