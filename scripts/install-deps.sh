@@ -26,7 +26,7 @@ case "${1:-test}" in
     # of their own that clang only recommends.
     # The package's test installs it into a throw-away root made by mmdebstrap; the fuzz tree
     # checks the SVG reader against libxml2 (libxml2-dev).
-    test) wanted="$common $dist $deb mmdebstrap wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils libxml2-dev python3 clang libclang-rt-14-dev clang-format clang-tidy $web chromium chromium-driver python3-selenium" ;;
+    test) wanted="$common $dist $deb mmdebstrap wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils libxml2-dev python3 clang libclang-rt-14-dev clang-format clang-tidy $web chromium chromium-driver python3-selenium strace" ;;
     *) echo "usage: $0 demo|test|dist|deb|web [--list]" >&2; exit 2 ;;
 esac
 if [ "${2:-}" = --list ]; then
