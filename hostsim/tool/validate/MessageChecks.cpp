@@ -26,7 +26,8 @@ void SendEveryMessage(ModuleFixture& probe, const std::string& when) {
         if (caller == messages::kInterfaceCaller && selector == messages::kStartupSelector) {
             continue;
         }
-        const std::string message = caller + "/" + selector + " " + when;
+        const std::string message =
+            std::string(caller).append("/").append(selector).append(" ").append(when);
         if (caller == messages::kNotifierCaller) {
             probe.Send(message, [](Session& s) { return s.Notify(kApplicationStartedType); });
         } else if (caller == messages::kMenuCaller) {
@@ -83,7 +84,8 @@ void UnknownMessages(CheckContext& context) {
     for (const MessageName& name : kUnknownMessages) {
         const std::string caller = name.caller;
         const std::string selector = name.selector;
-        const std::string message = "\"" + caller + "\"/\"" + selector + "\"";
+        const std::string message =
+            std::string("\"").append(caller).append("\"/\"").append(selector).append("\"");
         probe.Send(message, [&](Session& s) { return s.Send(caller, selector); });
         ExpectCleanBetweenMessages(probe, message);
     }
