@@ -5,7 +5,9 @@
 // Any other outcome aborts, which libFuzzer reports with the input.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "fuzz/DocumentFuzz.h"
 #include "hostsim/tool/documents/DocumentFile.h"
@@ -21,10 +23,11 @@ using quorvane::fuzz::SameArtboards;
 // `document` written in `format` as `source` would be, read back: it must read, and hold
 // `document`. Only an SVG output may be refused, for a name that XML cannot hold or bounds
 // that a page's x, y, width and height cannot carry.
-void CheckReadsBack(const DocumentFile& source, const Document& document, DocumentFormat format) {
+void CheckReadsBack(const DocumentFile& source, const Document& document, DocumentFormat format,
+                    const std::vector<std::optional<std::size_t>>& former = {}) {
     std::string bytes;
     try {
-        bytes = RenderDocument(source, document, format);
+        bytes = RenderDocument(source, document, format, former);
     } catch (const InputError& error) {
         const std::string what = error.what();
         if (format == DocumentFormat::Svg &&
@@ -72,8 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Broken("the module's command failed", run.failure);
     }
     const Document& after = *run.document;
+    const auto former = hostsim::tool::TraceFormerPositions(input.document, after);
     for (const auto format : {DocumentFormat::Json, DocumentFormat::Svg}) {
         CheckReadsBack(input, after, format);
+        CheckReadsBack(input, after, format, former);
     }
     return 0;
 }

@@ -4,13 +4,15 @@
 //   - renumbers through the real module (by row or by column, chosen by the input's length)
 //     without a contract violation,
 //   - is written, renumbered, as well-formed SVG that reads back to exactly the renumbered
-//     artboards, which are the input's artboards in another order,
+//     artboards, which are the input's artboards in another order, each page element moved
+//     whole to its new place (and, with no permutation given, properties moved between them),
 //   - and is written as a new file that reads back to the same artboards.
 // and libxml2, the editor's own XML parser, agrees on whether the bytes are well-formed
 // (XmlDifferential.h). Any other exception, a crash or a sanitizer report is a finding; a broken
 // property aborts with what broke on standard error.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fuzz/DocumentFuzz.h"
 #include "fuzz/XmlDifferential.h"
@@ -60,13 +62,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const hostsim::Document& after = *run.document;
 
-    const std::string written = WriteSvgDocument(after, &read.layout);
-    const SvgDocument again = ReadBack(written, "the renumbered document");
-    if (!SameArtboards(again.document, after)) {
-        Broken("the renumbered document reads back to other artboards", written);
+    // Whole pages moved by the permutation the module chose (as the program writes), and, with
+    // no permutation, each page's properties moved into the element at its new position.
+    std::vector<std::size_t> sources;
+    for (const auto& former : hostsim::tool::TraceFormerPositions(read.document, after)) {
+        sources.push_back(*former);  // RunRenumber breaks on anything but a permutation
     }
-    if (WriteSvgDocument(again.document, &again.layout) != written) {
-        Broken("the renumbered document is not written back byte for byte", written);
+    for (const auto& order : {sources, std::vector<std::size_t>{}}) {
+        const std::string written = WriteSvgDocument(after, &read.layout, order);
+        const SvgDocument again = ReadBack(written, "the renumbered document");
+        if (!SameArtboards(again.document, after)) {
+            Broken("the renumbered document reads back to other artboards", written);
+        }
+        if (WriteSvgDocument(again.document, &again.layout) != written) {
+            Broken("the renumbered document is not written back byte for byte", written);
+        }
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            const auto& from = read.layout.pages[order[k]];
+            const auto& to = again.layout.pages[k];
+            if (written.compare(to.tagBegin, to.end - to.tagBegin, text, from.tagBegin,
+                                from.end - from.tagBegin) != 0) {
+                Broken("page " + std::to_string(order[k] + 1) + " did not travel whole", written);
+            }
+        }
     }
 
     const std::string fresh = WriteSvgDocument(read.document, nullptr);

@@ -60,10 +60,12 @@ build() {
 
 first="$work/first"
 # The second tree is reached through a symbolic link: the compiler's working folder is then
-# the resolved path while CMake hands it the linked one, and both must be mapped out.
-mkdir -p "$work/second-real/a/deeper"
-ln -s "$work/second-real" "$work/second"
-second="$work/second/a/deeper/folder"
+# the resolved path while CMake hands it the linked one, and both must be mapped out. The
+# link's path begins with the real one (second-link, second), so that a map matched as a plain
+# prefix would rewrite one spelling with the other's.
+mkdir -p "$work/second/a/deeper"
+ln -s "second" "$work/second-link"
+second="$work/second-link/a/deeper/folder"
 build "$first" 022 UTC
 build "$second" 077 Pacific/Kiritimati
 
@@ -89,7 +91,7 @@ done
 
 for file in "build/dist-stage/$stage/Quorvane.aip" "build/dist-stage/$stage/quorvane-host.exe" \
             "dist/Quorvane.aip.debug"; do
-    for path in "$first" "$second" "$work/second-real/a/deeper/folder" "$source" \
+    for path in "$first" "$second" "$work/second/a/deeper/folder" "$source" \
                 "$(realpath "$source")"; do
         if grep -q -a -F "$path" "$first/$file"; then
             fail "$file holds the path $path"

@@ -2,14 +2,17 @@
 # Installs the Debian packages that a make target needs, when they are missing.
 # As root it runs apt-get and shows how far it has got; otherwise it prints the command to run
 # and stops.
-#   scripts/install-deps.sh demo|test|dist|deb
+#   scripts/install-deps.sh demo|test|dist|deb [--list]
+# With --list it prints the packages the target needs, one a line, and installs nothing
+# (tests/debian/install-deps-test.sh checks them against debian/control).
 set -eu
 common="make cmake g++ libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev libpugixml-dev libcli11-dev libexpat1-dev"
 # The Windows release: the cross compiler, zip, and the tools that fetch, check and unpack
 # expat's pinned Debian source package (apt's source fetch, sha256sum, dpkg-source, xz).
 dist="make cmake g++-mingw-w64-x86-64 nlohmann-json3-dev libcli11-dev zip xz-utils dpkg-dev"
-# The Debian package: Debian's packaging tools and the package's Build-Depends (debian/control).
-deb="make cmake g++ git debhelper dpkg-dev devscripts lintian nlohmann-json3-dev libcli11-dev libexpat1-dev"
+# The Debian package: Debian's packaging tools and the package's Build-Depends (debian/control),
+# with build-essential, which dpkg-checkbuilddeps requires of every package build.
+deb="make cmake g++ build-essential git debhelper dpkg-dev devscripts lintian nlohmann-json3-dev libcli11-dev libexpat1-dev"
 case "${1:-test}" in
     demo) wanted="$common" ;;
     dist) wanted="$dist" ;;
@@ -19,8 +22,12 @@ case "${1:-test}" in
     # The package's test installs it into a throw-away root made by mmdebstrap; the fuzz tree
     # checks the SVG reader against libxml2 (libxml2-dev).
     test) wanted="$common $dist $deb mmdebstrap wine64 wine inkscape poppler-utils librsvg2-bin xvfb xauth libxml2-utils libxml2-dev python3 clang libclang-rt-14-dev clang-format clang-tidy" ;;
-    *) echo "usage: $0 demo|test|dist|deb" >&2; exit 2 ;;
+    *) echo "usage: $0 demo|test|dist|deb [--list]" >&2; exit 2 ;;
 esac
+if [ "${2:-}" = --list ]; then
+    printf '%s\n' $wanted
+    exit 0
+fi
 missing=""
 for p in $wanted; do
     case " $missing " in *" $p "*) continue ;; esac

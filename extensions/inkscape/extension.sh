@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds, installs and removes the editor extension folder "quorvane".
 #   extension.sh build BIN_DIR PROGRAM MODULE OUT_DIR  the .inx files, PROGRAM and MODULE
-#                                                      (from BIN_DIR) in OUT_DIR, nothing else
+#                                                      (from BIN_DIR, stripped) in OUT_DIR,
+#                                                      nothing else
 #   extension.sh install FOLDER      copies FOLDER into the editor's user extension folder
 #   extension.sh uninstall           removes what install put there, and nothing else
 # The user extension folder is found by asking the editor (`inkscape --user-data-directory`),
@@ -31,6 +32,17 @@ build)
         sed "s|>quorvane-host<|>$program<|" "$inx" >"$out/$(basename "$inx")"
     done
     cp "$bin/$program" "$bin/$module" "$out/"
+    # Without debugging information: a build tree's program is a debug build (some 38 MB),
+    # the installed one need not be (some 1.5 MB, as the Debian package's).
+    case "$program" in
+    *.exe) strip_tool=x86_64-w64-mingw32-strip ;;
+    *) strip_tool=strip ;;
+    esac
+    if command -v "$strip_tool" >/dev/null; then
+        "$strip_tool" --strip-unneeded "$out/$program" "$out/$module"
+    else
+        echo "extension.sh: $strip_tool is missing; the folder keeps the debugging information" >&2
+    fi
     echo "$out: $(cd "$out" && ls | tr '\n' ' ')"
     ;;
 install)

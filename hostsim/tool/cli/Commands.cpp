@@ -13,16 +13,9 @@ Exit ExitForCurrentException() {
         throw;
     } catch (const Exit& exit) {
         return exit;
-    } catch (const InputError& error) {
-        return {kBadInput, error.what()};
-    } catch (const std::bad_alloc&) {
-        // Whatever ran out of memory, the document is as large as this machine can take.
-        return {kBadInput,
-                "out of memory: the document is too large for this machine; nothing written"};
-    } catch (const std::exception& error) {
-        return {kModuleFailed, error.what()};
     } catch (...) {
-        return {kModuleFailed, "failed for an unknown reason"};
+        const JobFailure failure = JobFailureForCurrentException();
+        return {failure.status, failure.message};
     }
 }
 
@@ -34,41 +27,29 @@ GridOrder ParseOrder(const std::string& by) {
     return by == "column" ? GridOrder::ByColumn : GridOrder::ByRow;
 }
 
-std::string OrderDescription(GridOrder order, const ViewFlags& view) {
-    std::string text = OrderName(order);
-    if (view.rightToLeft) {
-        text += ", right to left";
+RenumberJobInput ReadJobInput(const std::string& document, const std::string& format) {
+    RenumberJobInput input;
+    input.name = document;
+    // Given a format, the file's extension is not checked (the editor's temporary files).
+    input.format = ParseFormat(format);
+    if (!input.format) {
+        input.format = FormatOfPath(document);
     }
-    if (view.bottomUp) {
-        text += ", bottom up";
-    }
-    if (view.tolerance > 0) {
-        text += ", tolerance " + FormatTolerance(view.tolerance);
-    }
-    return text;
+    input.bytes = ReadWholeFile(document);
+    return input;
 }
 
-void WarnNearMisses(const hostsim::Document& document, const ViewOptions& view) {
-    const auto misses = FindNearMisses(document, view);
-    for (std::size_t n = 0; n < misses.size() && n < kDescribedNearMisses; ++n) {
-        Warn(document.name + ": " + DescribeNearMiss(document, misses[n]));
-    }
-    if (misses.size() > kDescribedNearMisses) {
-        Warn(document.name + ": and " + std::to_string(misses.size() - kDescribedNearMisses) +
-             " more near-misses of " + (view.byColumn ? "columns" : "rows") + " like these");
-    }
-}
-
-std::set<std::size_t> NearMissPositions(const hostsim::Document& document,
-                                        const std::vector<ViewOptions>& views) {
-    std::set<std::size_t> positions;
-    for (const auto& view : views) {
-        for (const auto& miss : FindNearMisses(document, view)) {
-            positions.insert(miss.first);
-            positions.insert(miss.second);
+void ReportJob(const RenumberJobResult& result, bool forEditor) {
+    for (const auto& warning : result.warnings) {
+        if (forEditor) {
+            std::cerr << warning << "\n";
+        } else {
+            Warn(warning);
         }
     }
-    return positions;
+    if (result.status != kJobSucceeded) {
+        throw Exit{result.status, result.error};
+    }
 }
 
 std::optional<DocumentFormat> ParseFormat(const std::string& format) {
@@ -81,11 +62,13 @@ std::optional<DocumentFormat> ParseFormat(const std::string& format) {
 // Checks a picture path before anything runs: it must be an .svg that is not the document.
 void CheckPicturePath(const std::string& picture, const std::vector<std::string>& documents) {
     if (FormatOfPath(picture) != DocumentFormat::Svg) {
-        throw Exit{kBadInput, picture + ": a picture is an SVG file; give it the extension .svg"};
+        throw Exit{kBadInput,
+                   Printable(picture) + ": a picture is an SVG file; give it the extension .svg"};
     }
     for (const auto& document : documents) {
         if (!document.empty() && SameFile(picture, document)) {
-            throw Exit{kBadInput, picture + ": the picture would overwrite the document"};
+            throw Exit{kBadInput,
+                       Printable(picture) + ": the picture would overwrite the document"};
         }
     }
 }

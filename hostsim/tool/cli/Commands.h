@@ -12,6 +12,7 @@
 #include "hostsim/model/GridView.h"
 #include "hostsim/tool/documents/DocumentFile.h"
 #include "hostsim/tool/report/GridCheck.h"
+#include "hostsim/tool/run/RenumberJob.h"
 
 namespace hostsim::tool::cli {
 
@@ -46,25 +47,13 @@ std::optional<DocumentFormat> ParseFormat(const std::string& format);
 // Checks a picture path before anything runs: it must be an .svg that is not the document.
 void CheckPicturePath(const std::string& picture, const std::vector<std::string>& documents);
 
-void WarnNearMisses(const hostsim::Document& document, const ViewOptions& view);
-// The positions of the artboards that take part in a near-miss of any of `views`.
-std::set<std::size_t> NearMissPositions(const hostsim::Document& document,
-                                        const std::vector<ViewOptions>& views);
+// The job's input for `document` as the command line names it: its bytes, and its format as
+// --format gives it (empty: the one its name's extension names, else its content's).
+RenumberJobInput ReadJobInput(const std::string& document, const std::string& format);
 
-// The options that present the module a view of the document (hostsim/model/GridView.h).
-struct ViewFlags {
-    double tolerance = 0;  // finite, 0 or more
-    bool rightToLeft = false;
-    bool bottomUp = false;
-
-    ViewOptions For(GridOrder order) const {
-        return {order == GridOrder::ByColumn, tolerance, rightToLeft, bottomUp};
-    }
-    bool IsExact() const { return For(GridOrder::ByRow).IsExact(); }
-};
-
-// "row", or with a view "row, right to left, bottom up, tolerance 2".
-std::string OrderDescription(GridOrder order, const ViewFlags& view);
+// Prints the job's warnings (as the editor's lines when `forEditor`) and throws Exit for its
+// failure.
+void ReportJob(const RenumberJobResult& result, bool forEditor = false);
 
 struct RenumberOptions {
     std::string by;
@@ -82,6 +71,7 @@ struct RenumberOptions {
     bool absorbEditorRounding = false;
     std::string trace;
     ViewFlags view;
+    std::string rename;  // a name pattern (hostsim/tool/run/PageNames.h); empty: names kept
 };
 
 // The commands; each returns the exit status or throws (Exit, InputError, ...).
@@ -93,10 +83,6 @@ int Show(const std::string& document, const std::string& by, const std::string& 
 int ShowInView(const RenumberOptions& options);
 int Menus(const std::string& module);
 int About(const std::string& module);
-
-// The tolerance that absorbs what the editor's own arithmetic leaves in the coordinates it
-// writes: a hundred-thousandth of the document's largest coordinate (see EditorMode.cpp).
-double EditorRounding(const hostsim::Document& document);
 
 // The editor's mode: see EditorMode.cpp.
 bool IsEditorRun(int argc, char** argv);

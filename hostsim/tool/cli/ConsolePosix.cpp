@@ -4,12 +4,17 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 
 #include "hostsim/tool/cli/Console.h"
 
 namespace hostsim::tool::cli {
 
 void PrepareStandardStreams() {
+    // A reader that goes away (`... -o - | head -c1`) would otherwise kill the program with
+    // SIGPIPE, silently; ignored, the write fails with EPIPE and is reported as any failed
+    // write is, with exit status 2.
+    std::signal(SIGPIPE, SIG_IGN);
     // A descriptor that is closed at start-up would be the first one the next open() returns,
     // and the document meant for standard output would be written into that file instead.
     // /dev/null opened for reading holds the place: writes to it fail with EBADF, which the

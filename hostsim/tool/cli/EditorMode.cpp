@@ -34,28 +34,7 @@ namespace fs = std::filesystem;
 // nothing is written to standard output, so the editor keeps the document as it was.
 constexpr std::string_view kEditorOption = "--inkscape-effect=";
 
-// What the editor's arithmetic leaves in the coordinates it writes: it writes numbers with 8
-// significant digits, so each carries an error of up to 5e-8 of its magnitude, and a page's
-// corner is computed from the document's larger numbers (the page height, the viewBox) a few
-// steps away. Measured with its y-axis pointing up: a
-// page 297 high at the origin of an A4 document reached the extension as y="-8.3923342e-06"
-// beside a neighbour at y="0", 2.8e-8 of the page's size (docs/orders.md). A hundred-
-// thousandth of the largest coordinate is some 480 times that error there and still far below
-// anything placed by hand: 0.004 mm on that page.
-constexpr double kEditorRounding = 1e-5;
-
 }  // namespace
-
-double EditorRounding(const hostsim::Document& document) {
-    double largest = 1;
-    for (const auto& artboard : document.artboards) {
-        const Rect& b = artboard.bounds;
-        for (const float value : {b.left, b.top, b.right, b.bottom}) {
-            largest = std::max(largest, std::abs(static_cast<double>(value)));
-        }
-    }
-    return largest * kEditorRounding;
-}
 
 bool IsEditorRun(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -83,16 +62,39 @@ std::string ForEditor(std::string message, const std::string& document) {
     if (message.ends_with(nothingWritten)) {
         message.erase(message.size() - nothingWritten.size());
     }
-    return "Quorvane could not renumber the pages, the document is unchanged: " + message;
+    return Printable("Quorvane could not renumber the pages, the document is unchanged: " +
+                     message);
 }
 
 }  // namespace
 
 namespace {
 
+// The dialog's choices of names (--names=...) and the patterns they stand for; "" keeps the
+// names. Fixed choices rather than a typed pattern: with live preview on, every keystroke of
+// a half-typed pattern would run the effect and open a message box.
+std::optional<std::string> DialogNamePattern(std::string_view choice) {
+    const struct {
+        const char* choice;
+        const char* pattern;
+    } patterns[] = {
+        {"keep", ""},
+        {"page-number", "Page {n}"},
+        {"number-name", "{n} {name}"},
+        {"number", "{n}"},
+    };
+    for (const auto& item : patterns) {
+        if (choice == item.choice) {
+            return item.pattern;
+        }
+    }
+    return std::nullopt;
+}
+
 // The dialog effect's parameters (extensions/inkscape/quorvane-renumber-custom.inx), as the
 // editor passes them: --order=rows|columns, --horizontal=left-to-right|right-to-left,
-// --vertical=top-down|bottom-up, --tolerance=UNITS, --warnings=true|false. Sets one into
+// --vertical=top-down|bottom-up, --tolerance=UNITS, --warnings=true|false,
+// --names=keep|page-number|number-name|number. Sets one into
 // `options`; gives back what is wrong with it, or nothing (also for any other option, which
 // the editor may add).
 std::optional<std::string> ApplyDialogParameter(std::string_view argument,
@@ -129,6 +131,15 @@ std::optional<std::string> ApplyDialogParameter(std::string_view argument,
         } else {
             *choice.flag = value == choice.second;
         }
+        return std::nullopt;
+    }
+    if (name == "names") {
+        const auto pattern = DialogNamePattern(value);
+        if (!pattern) {
+            return "the dialog's names is \"" + value +
+                   "\" (keep, page-number, number-name or number); reinstall the extension";
+        }
+        options.rename = *pattern;
         return std::nullopt;
     }
     if (name == "tolerance") {

@@ -1,89 +1,46 @@
-// quorvane-host renumber: runs a grid command of the module on a document and writes the result.
-#include <algorithm>
-#include <cmath>
-#include <filesystem>
+// quorvane-host renumber: reads the document, runs the renumbering job (hostsim/tool/run/
+// RenumberJob.h) on its bytes, prints what it found and writes what it gave, safely.
+#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "hostsim/abi/QuorvaneMenus.h"
 #include "hostsim/loader/ModuleLoader.h"
 #include "hostsim/tool/cli/Commands.h"
 #include "hostsim/tool/cli/OptionChecks.h"
 #include "hostsim/tool/documents/FileAccess.h"
 #include "hostsim/tool/documents/InputError.h"
-#include "hostsim/tool/report/Picture.h"
-#include "hostsim/tool/report/Report.h"
-#include "hostsim/tool/run/ModuleRun.h"
-#include "hostsim/tool/run/OrderView.h"
+#include "hostsim/tool/run/RenumberJob.h"
 
 namespace hostsim::tool::cli {
 namespace {
-
-namespace fs = std::filesystem;
-using menus::kByColumnLabel;
-using menus::kByRowLabel;
-
-// Says which of the input's keys an output in another format has no place for.
-void WarnLeftBehind(const DocumentFile& input, const std::string& output, DocumentFormat format) {
-    const auto keys = LeftBehindIn(input, format);
-    if (keys.empty()) {
-        return;
-    }
-    std::string list;
-    for (const auto& key : keys) {
-        list += (list.empty() ? "" : ", ") + key;
-    }
-    Warn(Printable(output) + ": an SVG document has no place for these keys of " +
-         Printable(input.path) + ", which are left behind: " + list);
-}
 
 // Checks a trace path before anything runs: the trace must not overwrite a file of the run.
 void CheckTracePath(const std::string& trace, const std::vector<std::string>& files) {
     for (const auto& file : files) {
         if (!trace.empty() && !file.empty() && file != kStandardOutput && SameFile(trace, file)) {
             throw Exit{kBadInput,
-                       std::string(trace).append(": the trace would overwrite ").append(file)};
+                       Printable(trace) + ": the trace would overwrite " + Printable(file)};
         }
     }
-}
-
-// The editor's wording of a near-miss: pages, without coordinates, since the editor shows
-// them its own way.
-std::string DescribeNearMissForEditor(const hostsim::Document& document, const NearMiss& miss) {
-    const bool byRow = miss.order == GridOrder::ByRow;
-    const auto& a = document.artboards[miss.first];
-    const auto& b = document.artboards[miss.second];
-    std::ostringstream text;
-    text << "Quorvane: pages " << miss.first + 1 << " \"" << a.name << "\" and " << miss.second + 1
-         << " \"" << b.name << "\" are numbered as different " << (byRow ? "rows" : "columns")
-         << " though they overlap by more than half the "
-         << (byRow ? "shorter one's height" : "narrower one's width") << " (a tolerance of "
-         << miss.tolerance << " puts them in one " << (byRow ? "row" : "column") << ")";
-    return text.str();
 }
 
 // What a renumber is about to do, checked before the module runs.
 struct RenumberPlan {
     GridOrder order = GridOrder::ByRow;
-    std::string label;                           // the menu item chosen
     std::optional<DocumentFormat> outputFormat;  // set when there is an output
-    ViewOptions view;                            // the view the module runs on
 };
 
 // Checks the command line's paths before anything is read or run.
 RenumberPlan ValidateRenumber(const RenumberOptions& options) {
     RenumberPlan plan;
     plan.order = ParseOrder(options.by);
-    plan.label = plan.order == GridOrder::ByRow ? kByRowLabel : kByColumnLabel;
-    plan.view = options.view.For(plan.order);
     if (!options.output.empty() && options.output != kStandardOutput) {
         plan.outputFormat = FormatOfPath(options.output);
         if (!plan.outputFormat) {
-            throw Exit{kBadInput,
-                       options.output + ": the output must be a .json or an .svg document"};
+            throw Exit{kBadInput, Printable(options.output) +
+                                      ": the output must be a .json or an .svg document"};
         }
     }
     if (!options.picture.empty()) {
@@ -94,179 +51,95 @@ RenumberPlan ValidateRenumber(const RenumberOptions& options) {
     return plan;
 }
 
-// Chooses the command on the document in the module; gives back the document after it.
-hostsim::Document RunRenumberCommand(const RenumberOptions& options, const RenumberPlan& plan,
-                                     const hostsim::Document& before) {
-    ModuleRunRequest request;
-    request.module =
+// The job's input for a renumber or a show under a view: the document's bytes and the options.
+RenumberJobInput JobInput(const RenumberOptions& options, const RenumberPlan& plan) {
+    RenumberJobInput input = ReadJobInput(options.document, options.format);
+    input.module.file =
         options.module.empty() ? hostsim::DefaultModulePath() : Utf8Path(options.module);
-    request.document = before;
-    request.choose = plan.label;
-    request.trace = Utf8Path(options.trace);
-    ModuleRunResult run = RunModuleInView(request, plan.view);
-    // The result is verified next; a broken contract is the developers' business, not the
-    // designer's, so the editor is not told of it.
-    if (!run.problems.empty() && !options.forEditor) {
-        Warn("the host saw the module break its contract:\n" + run.problems);
-    }
-    if (!run.failure.empty()) {
-        throw Exit{kModuleFailed, options.document + ": " + run.failure + "; nothing written"};
-    }
-    if (!run.document || run.document->artboards.size() != before.artboards.size()) {
-        throw Exit{kModuleFailed, options.document + ": \"" + plan.label +
-                                      "\" changed the number of artboards; nothing written"};
-    }
-    return std::move(*run.document);
+    RenumberJobOptions& job = input.options;
+    job.order = plan.order;
+    job.view = options.view;
+    job.absorbEditorRounding = options.absorbEditorRounding;
+    job.audience = options.forEditor ? JobAudience::Editor : JobAudience::CommandLine;
+    job.nearMissWarnings = !options.forEditor || options.editorWarnings;
+    job.outputFormat = plan.outputFormat;
+    job.outputName = options.output;
+    job.renderDocument = !options.output.empty() && !options.dryRun;
+    job.drawPicture = !options.picture.empty() && !options.dryRun;
+    job.rename = options.rename;
+    return input;
 }
 
-using FormerPositions = std::vector<std::optional<std::size_t>>;
-
-// Checks that the result is a renumbering of `before`: for each new position, the old
-// position whose artboard now stands there, every one of them set.
-FormerPositions VerifyRenumbering(const RenumberOptions& options, const RenumberPlan& plan,
-                                  const hostsim::Document& before, const hostsim::Document& after) {
-    FormerPositions former = TraceFormerPositions(before, after);
-    for (std::size_t k = 0; k < former.size(); ++k) {
-        if (!former[k]) {
-            throw Exit{kModuleFailed,
-                       options.document + ": \"" + plan.label + "\" left artboard " +
-                           std::to_string(k + 1) +
-                           " with properties that no artboard had before; nothing written"};
-        }
-    }
-    return former;
-}
-
-// How many artboards moved, for the summary line and the picture's title.
-struct RenumberSummary {
-    std::size_t renumbered = 0;
-    std::size_t total = 0;
-    GridOrder order = GridOrder::ByRow;
-    std::string orderText;  // OrderDescription
-
-    // "3 of 9 renumbered by row", or with `noun` "3 of 9 artboards renumbered by row".
-    std::string Text(const std::string& noun = "") const {
-        return std::to_string(renumbered) + " of " + std::to_string(total) + " " +
-               (noun.empty() ? "" : noun + " ") + "renumbered by " + orderText;
-    }
-};
-
-RenumberSummary Summarise(const FormerPositions& former, const RenumberPlan& plan,
-                          const ViewFlags& view) {
-    RenumberSummary summary{0, former.size(), plan.order, OrderDescription(plan.order, view)};
-    for (std::size_t k = 0; k < former.size(); ++k) {
-        summary.renumbered += *former[k] != k ? 1 : 0;
-    }
-    return summary;
-}
-
-std::string DrawRenumberPicture(const RenumberOptions& options, const hostsim::Document& before,
-                                const hostsim::Document& after, const FormerPositions& former,
-                                const RenumberSummary& summary) {
-    PictureContent content;
-    content.title = Utf8Name(Utf8Path(options.document).filename()) + ": " + summary.Text();
-    content.formerNumbers.resize(former.size());
-    for (std::size_t k = 0; k < former.size(); ++k) {
-        content.formerNumbers[k] = *former[k] + 1;
-    }
-    const ViewOptions view = options.view.For(summary.order);
-    if (!view.IsExact()) {
-        content.lines = ViewLines(after, view);
-        content.lineNoun = OrderName(summary.order);
-    }
-    // Near-misses are found in the input; the picture shows the artboards where they stand
-    // now.
-    for (const auto position : NearMissPositions(before, {view})) {
-        for (std::size_t k = 0; k < former.size(); ++k) {
-            if (*former[k] == position) {
-                content.nearMisses.insert(k);
+// Runs the job with the trace, if asked for, in its file; prints its warnings; throws for
+// its failure.
+RenumberJobResult RunJob(const RenumberOptions& options, RenumberJobInput input) {
+    std::ofstream trace;
+    if (!options.trace.empty()) {
+        input.traceName = Utf8Name(Utf8Path(options.trace));
+        input.openTrace = [&trace, &options, &input]() -> std::ostream* {
+            trace.open(Utf8Path(options.trace), std::ios::binary | std::ios::trunc);
+            if (!trace) {
+                throw InputError(Located(input.traceName, 0, "cannot write the trace here"));
             }
-        }
+            return &trace;
+        };
     }
-    return DrawPicture(after, content);
+    RenumberJobResult result = RunRenumberJob(input);
+    ReportJob(result, options.forEditor);
+    return result;
 }
 
 // Prints the table and summary and writes the document and the picture, as the options ask.
-// Everything is drawn before anything is written, and then written all or nothing; the
+// Everything was drawn before anything is written, and is written all or nothing; the
 // document is renamed into place last, so that it is unchanged whenever the run fails.
-void WriteRenumber(const RenumberOptions& options, const RenumberPlan& plan,
-                   const DocumentFile& input, const hostsim::Document& after,
-                   const FormerPositions& former, const RenumberSummary& summary) {
+void WriteRenumber(const RenumberOptions& options, const RenumberJobResult& result) {
     if (options.output.empty() || options.dryRun) {
-        std::cout << RenumberTable(after, former);
+        std::cout << result.table;
     }
-
     if (options.dryRun) {
-        std::cout << summary.Text("artboards") << "; dry run, nothing written\n";
+        std::cout << result.Summary(result.Noun()) << "; dry run, nothing written\n";
         return;
     }
     OutputSet outputs;
     if (!options.picture.empty()) {
-        outputs.Add(options.picture,
-                    DrawRenumberPicture(options, input.document, after, former, summary));
+        outputs.Add(options.picture, result.picture);
     }
     // Standard output carries the document alone, in the input's format; it is printed once
     // the picture is in place.
     const bool toStandardOutput = options.output == kStandardOutput;
-    std::string printed;
-    if (toStandardOutput) {
-        printed = RenderDocument(input, after, input.format);
-    } else if (!options.output.empty()) {
-        WarnLeftBehind(input, options.output, *plan.outputFormat);
-        outputs.Add(options.output, RenderDocument(input, after, *plan.outputFormat));
+    if (!options.output.empty() && !toStandardOutput) {
+        outputs.Add(options.output, result.document);
     }
     outputs.Commit();
     if (toStandardOutput) {
-        std::cout << printed << std::flush;
+        std::cout << result.document << std::flush;
     } else if (!options.output.empty()) {
-        std::cout << options.output << ": " << summary.Text("artboards") << "\n";
+        std::cout << Printable(options.output) << ": " << result.Summary(result.Noun()) << "\n";
     }
     if (!options.picture.empty() && !toStandardOutput) {
-        std::cout << "picture: " << options.picture << "\n";
+        std::cout << "picture: " << Printable(options.picture) << "\n";
     }
 }
 
 }  // namespace
 
-int Renumber(const RenumberOptions& given) {
-    RenumberOptions options = given;
-    RenumberPlan plan = ValidateRenumber(options);
-    const DocumentFile input = ReadDocumentFile(options.document, ParseFormat(options.format));
-    if (options.absorbEditorRounding) {
-        options.view.tolerance = std::max(options.view.tolerance, EditorRounding(input.document));
-        plan.view = options.view.For(plan.order);
-    }
-    if (options.forEditor) {
-        const auto misses = options.editorWarnings ? FindNearMisses(input.document, plan.view)
-                                                   : std::vector<NearMiss>{};
-        for (std::size_t n = 0; n < misses.size() && n < kDescribedNearMisses; ++n) {
-            std::cerr << DescribeNearMissForEditor(input.document, misses[n]) << "\n";
-        }
-        if (misses.size() > kDescribedNearMisses) {
-            std::cerr << "Quorvane: and " << misses.size() - kDescribedNearMisses
-                      << " more near-misses like these\n";
-        }
-    } else {
-        WarnNearMisses(input.document, plan.view);
-    }
-    const hostsim::Document after = RunRenumberCommand(options, plan, input.document);
-    const FormerPositions former = VerifyRenumbering(options, plan, input.document, after);
-    WriteRenumber(options, plan, input, after, former, Summarise(former, plan, options.view));
+int Renumber(const RenumberOptions& options) {
+    const RenumberPlan plan = ValidateRenumber(options);
+    const RenumberJobResult result = RunJob(options, JobInput(options, plan));
+    WriteRenumber(options, result);
     return kSuccess;
 }
 
 int ShowInView(const RenumberOptions& options) {
     const RenumberPlan plan = ValidateRenumber(options);
-    const DocumentFile input = ReadDocumentFile(options.document, ParseFormat(options.format));
-    WarnNearMisses(input.document, plan.view);
-    const hostsim::Document after = RunRenumberCommand(options, plan, input.document);
-    const FormerPositions former = VerifyRenumbering(options, plan, input.document, after);
-    const RenumberSummary summary = Summarise(former, plan, options.view);
-    std::cout << RenumberTable(after, former);
+    RenumberJobInput input = JobInput(options, plan);
+    input.options.renderDocument = false;
+    input.options.drawPicture = !options.picture.empty();
+    const RenumberJobResult result = RunJob(options, std::move(input));
+    std::cout << result.table;
     if (!options.picture.empty()) {
-        ReplaceFile(options.picture,
-                    DrawRenumberPicture(options, input.document, after, former, summary));
-        std::cout << "picture: " << options.picture << "\n";
+        ReplaceFile(options.picture, result.picture);
+        std::cout << "picture: " << Printable(options.picture) << "\n";
     }
     return kSuccess;
 }

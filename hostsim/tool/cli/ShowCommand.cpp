@@ -1,26 +1,15 @@
-// quorvane-host show: a document's artboards in their current numbering, without the module.
-#include <cmath>
-#include <filesystem>
+// quorvane-host show: a document's artboards in their current numbering, without the module
+// (hostsim/tool/run/RenumberJob.h's RunShowJob), or under a view in the order the module gives.
 #include <iostream>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "hostsim/loader/ModuleLoader.h"
 #include "hostsim/tool/cli/Commands.h"
 #include "hostsim/tool/documents/FileAccess.h"
 #include "hostsim/tool/documents/InputError.h"
-#include "hostsim/tool/report/Picture.h"
-#include "hostsim/tool/report/Report.h"
-#include "hostsim/tool/run/ModuleRun.h"
+#include "hostsim/tool/run/RenumberJob.h"
 
 namespace hostsim::tool::cli {
-namespace {
-
-namespace fs = std::filesystem;
-
-}  // namespace
 
 int Show(const std::string& document, const std::string& by, const std::string& picture,
          const std::string& format, const ViewFlags& view, const std::string& module) {
@@ -42,24 +31,19 @@ int Show(const std::string& document, const std::string& by, const std::string& 
     if (!picture.empty()) {
         CheckPicturePath(picture, {document});
     }
-    const DocumentFile input = ReadDocumentFile(document, ParseFormat(format));
+    RenumberJobInput input = ReadJobInput(document, format);
+    input.options.view = view;
+    input.options.drawPicture = !picture.empty();
     std::vector<GridOrder> orders = {GridOrder::ByRow, GridOrder::ByColumn};
     if (!by.empty()) {
         orders = {ParseOrder(by)};
     }
-    std::vector<ViewOptions> views;
-    for (const auto order : orders) {
-        views.push_back(view.For(order));
-        WarnNearMisses(input.document, views.back());
-    }
-    std::cout << ShowTable(input.document);
+    const RenumberJobResult result = RunShowJob(input, orders);
+    ReportJob(result);
+    std::cout << result.table;
     if (!picture.empty()) {
-        PictureContent content;
-        content.title = Utf8Name(Utf8Path(document).filename()) + ": " +
-                        std::to_string(input.document.artboards.size()) + " artboards";
-        content.nearMisses = NearMissPositions(input.document, views);
-        ReplaceFile(picture, DrawPicture(input.document, content));
-        std::cout << "picture: " << picture << "\n";
+        ReplaceFile(picture, result.picture);
+        std::cout << "picture: " << Printable(picture) << "\n";
     }
     return kSuccess;
 }

@@ -3,8 +3,10 @@
 //
 // Exit status: Commands.h. Errors are one line on standard error naming the file, and where
 // known the line, artboard and field.
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <new>
@@ -24,6 +26,7 @@
 #include "hostsim/tool/documents/FileAccess.h"
 #include "hostsim/tool/documents/FloatText.h"
 #include "hostsim/tool/documents/InputError.h"
+#include "hostsim/tool/run/PageNames.h"
 #include "hostsim/tool/validate/Validate.h"
 
 namespace {
@@ -53,11 +56,23 @@ CLI::App* AddValidateCommand(CLI::App& app, ValidateOptions& options,
     return command;
 }
 
-// A tolerance: a finite number of document units, 0 or more.
+// A tolerance: a finite number of document units, 0 or more. A number too close to 0 for a
+// double (1e-324) is not 0 and cannot be held as itself: it is refused for that reason.
 std::string CheckTolerance(const std::string& text) {
     const auto value = ParseDecimal(text);
+    if (!value && !text.empty() && text.find_first_not_of("0123456789.+-eE") == std::string::npos) {
+        char* end = nullptr;
+        errno = 0;
+        const double magnitude = std::strtod(text.c_str(), &end);
+        if (errno == ERANGE && end == text.c_str() + text.size() && std::fabs(magnitude) < 1) {
+            return "the tolerance \"" + Printable(text) +
+                   "\" is too close to 0 to be told from it (the smallest above 0 is "
+                   "4.9e-324); give 0 or a larger number";
+        }
+    }
     if (!value || *value < 0) {
-        return "the tolerance must be a number of document units, 0 or more, not \"" + text + "\"";
+        return "the tolerance must be a number of document units, 0 or more, not \"" +
+               Printable(text) + "\"";
     }
     return {};
 }
@@ -113,6 +128,16 @@ CLI::App* AddRenumberCommand(CLI::App& app, RenumberOptions& renumber,
                      "Write every message and host call to this file, one line each")
         ->check(FileValue());
     AddViewOptions(command, renumber.view);
+    command
+        ->add_option("--rename", renumber.rename,
+                     "Name the artboards after their new numbers: {n} the number, {n:03} it with "
+                     "zeros to 3 digits, {name} the old name, {{ and }} braces; e.g. \"Page {n}\" "
+                     "or \"{n} {name}\" (default: names kept)")
+        ->check(CLI::Validator(
+            [](const std::string& pattern) {
+                return CheckNamePattern(pattern).value_or(std::string());
+            },
+            "PATTERN"));
     command->add_option("DOCUMENT", renumber.document, "A .json or .svg document")
         ->required()
         ->check(FileValue());
@@ -150,6 +175,9 @@ CLI::App* AddModuleCommand(CLI::App& app, const char* name, const char* descript
     return command;
 }
 
+constexpr const char* kUserCommands = "Commands";
+constexpr const char* kDeveloperCommands = "Commands for the module's developers";
+
 // The program's own options and how it answers usage errors.
 void ConfigureProgram(CLI::App& app) {
     // The same options everywhere: on Windows a path such as /tmp/posters.json is a path, not
@@ -158,8 +186,10 @@ void ConfigureProgram(CLI::App& app) {
     app.set_version_flag("--version", std::string(kProgram) + " " + QUORVANE_VERSION);
     app.require_subcommand(1);
     // Usage errors in one line, like every other error.
+    // What the user typed may be in it: escaped, as in every other message.
     app.failure_message([](const CLI::App*, const CLI::Error& error) {
-        return std::string(kProgram) + ": " + error.what() + " (see " + kProgram + " --help)\n";
+        return std::string(kProgram) + ": " + Printable(error.what()) + " (see " + kProgram +
+               " --help)\n";
     });
     app.footer(
         "Exit status: 0 success, 1 the module's command failed, 2 usage error or bad "
@@ -183,13 +213,20 @@ int Run(int argc, char** argv) {
     std::string menusModule;
     std::string aboutModule;
     ValidateOptions validate;
+    // The user's commands first; the developer's under a heading of their own.
     auto* renumberCommand = AddRenumberCommand(app, renumber, moduleHelp);
     auto* showCommand = AddShowCommand(app, show, moduleHelp);
+    renumberCommand->group(kUserCommands);
+    showCommand->group(kUserCommands);
     auto* menusCommand = AddModuleCommand(
         app, "menus", "Print the menus after the module has started up", menusModule, moduleHelp);
-    AddModuleCommand(app, "about", "Choose the module's About item and print its alert",
-                     aboutModule, moduleHelp);
+    auto* aboutCommand =
+        AddModuleCommand(app, "about", "Choose the module's About item and print its alert",
+                         aboutModule, moduleHelp);
     auto* validateCommand = AddValidateCommand(app, validate, moduleHelp);
+    for (auto* command : {menusCommand, aboutCommand, validateCommand}) {
+        command->group(kDeveloperCommands);
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

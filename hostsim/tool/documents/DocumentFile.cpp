@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <new>
+#include <stdexcept>
 
 #include "hostsim/tool/documents/FileAccess.h"
 #include "hostsim/tool/documents/InputError.h"
@@ -83,17 +84,80 @@ bool SameArtboards(const Document& a, const Document& b) {
 
 }  // namespace
 
+namespace {
+
+// The former positions as a permutation of the source's: empty for none given or the identity.
+std::vector<std::size_t> Sources(std::span<const std::optional<std::size_t>> former,
+                                 std::size_t count) {
+    if (!former.empty() && former.size() != count) {
+        throw std::invalid_argument("former positions for " + std::to_string(former.size()) +
+                                    " of " + std::to_string(count) + " artboards");
+    }
+    std::vector<std::size_t> sources;
+    std::vector<bool> claimed(count, false);
+    bool identity = true;
+    for (std::size_t k = 0; k < former.size(); ++k) {
+        if (!former[k] || *former[k] >= count || claimed[*former[k]]) {
+            throw std::invalid_argument("position " + std::to_string(k + 1) +
+                                        " has no former position of its own among " +
+                                        std::to_string(count));
+        }
+        claimed[*former[k]] = true;
+        identity = identity && *former[k] == k;
+        sources.push_back(*former[k]);
+    }
+    if (identity) {
+        sources.clear();
+    }
+    return sources;
+}
+
+// Refuses an artboard of a JSON source that an SVG file cannot hold, named as the person who
+// wrote the file knows it: its place in the file and the line of the field at fault.
+void CheckJsonWritableAsSvg(const DocumentFile& source, const Document& document,
+                            std::span<const std::size_t> sources) {
+    const auto unwritable = UnwritableInSvg(document);
+    if (unwritable.empty()) {
+        return;
+    }
+    // The first in the file's order, as its writer reads it.
+    auto fromOf = [&](const SvgUnwritable& bad) {
+        return sources.empty() ? bad.artboard : sources[bad.artboard];
+    };
+    const SvgUnwritable* bad = &unwritable.front();
+    for (const auto& other : unwritable) {
+        bad = fromOf(other) < fromOf(*bad) ? &other : bad;
+    }
+    const std::size_t from = fromOf(*bad);
+    const JsonLayout& layout = *source.jsonLayout;
+    const auto& lines = bad->field == "name" ? layout.nameLines : layout.boundsLines;
+    const int line = from < lines.size() ? lines[from] : 0;
+    throw InputError(Located(source.path, line,
+                             "artboard " + std::to_string(from + 1) + " (\"" +
+                                 Printable(document.artboards[bad->artboard].name) +
+                                 "\"): " + bad->why));
+}
+
+}  // namespace
+
 std::string RenderDocument(const DocumentFile& source, const Document& document,
-                           DocumentFormat format) {
-    if (format == source.format && SameArtboards(document, source.document)) {
+                           DocumentFormat format,
+                           std::span<const std::optional<std::size_t>> formerPositions) {
+    const std::vector<std::size_t> sources =
+        Sources(formerPositions, source.document.artboards.size());
+    if (format == source.format && sources.empty() && SameArtboards(document, source.document)) {
         return source.bytes;
     }
     if (format == DocumentFormat::Json) {
-        return WriteJsonDocument(
-            document, source.format == DocumentFormat::Json ? &*source.jsonLayout : nullptr);
+        return source.format == DocumentFormat::Json
+                   ? WriteJsonDocument(document, &*source.jsonLayout, sources)
+                   : WriteJsonDocument(document, nullptr);
     }
-    return WriteSvgDocument(document,
-                            source.format == DocumentFormat::Svg ? &*source.svgLayout : nullptr);
+    if (source.format == DocumentFormat::Json) {
+        CheckJsonWritableAsSvg(source, document, sources);
+        return WriteSvgDocument(document, nullptr);
+    }
+    return WriteSvgDocument(document, &*source.svgLayout, sources);
 }
 
 std::vector<std::string> LeftBehindIn(const DocumentFile& source, DocumentFormat format) {

@@ -2,7 +2,9 @@
 // format) or ".svg" (pages of the multi-page vector editor).
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -43,11 +45,17 @@ DocumentFile ReadDocumentFile(const std::string& path,
 DocumentFile ParseDocumentFile(const std::string& path, DocumentFormat format, std::string bytes);
 
 // The bytes of `document`, which has as many artboards as `source.document`, in `format`.
-// In the source's own format the source's layout is followed, and a document that did not
-// change gives back the source's bytes exactly; in the other format the file is written
-// plainly.
+// `formerPositions[k]` is the position of `source.document` whose artboard stands at k in
+// `document` (a renumbering's permutation, as the host recovers it); empty when each artboard
+// stands where it stood. In the source's own format the source's layout is followed (in SVG
+// whole page elements move by the permutation; in JSON each artboard keeps its spelling), and
+// a document that did not change gives back the source's bytes exactly; in the other format
+// the file is written plainly. Throws InputError, naming the artboard by its place and line in
+// the source, for one the format cannot hold; std::invalid_argument for positions that are not
+// a permutation.
 std::string RenderDocument(const DocumentFile& source, const Document& document,
-                           DocumentFormat format);
+                           DocumentFormat format,
+                           std::span<const std::optional<std::size_t>> formerPositions = {});
 
 // What writing `source` in `format` leaves behind, one item a key, for a warning: the keys
 // of a JSON file that an SVG file has no place for. Empty within one format.

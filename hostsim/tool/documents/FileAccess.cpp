@@ -1,6 +1,7 @@
 #include "hostsim/tool/documents/FileAccess.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -72,12 +73,12 @@ std::string ReadRegularFile(const std::string& path) {
 fs::path Resolved(const std::string& path) {
     fs::path resolved = Utf8Path(path);
     std::error_code error;
-    for (int hop = 0; hop < 40 && fs::is_symlink(resolved, error); ++hop) {
-        const fs::path link = fs::read_symlink(resolved, error);
-        if (error) {
+    for (int hop = 0; hop < 40; ++hop) {
+        const auto link = platform::LinkText(resolved);
+        if (!link) {
             break;
         }
-        resolved = link.is_absolute() ? link : resolved.parent_path() / link;
+        resolved = link->is_absolute() ? *link : resolved.parent_path() / *link;
     }
     const fs::path canonical = fs::weakly_canonical(resolved, error);
     return error ? resolved : canonical;
@@ -88,10 +89,10 @@ fs::path Resolved(const std::string& path) {
 // exist, which the user may not know is a link at all.
 void RefuseBrokenLink(const std::string& path, const fs::path& target) {
     std::error_code error;
-    if (!fs::is_symlink(fs::symlink_status(Utf8Path(path), error))) {
+    if (!platform::LinkText(Utf8Path(path))) {
         return;
     }
-    if (fs::is_symlink(fs::symlink_status(target, error))) {
+    if (platform::LinkText(target)) {
         throw InputError(Located(path, 0,
                                  "cannot be written: it is a link that leads back to itself, to "
                                  "no file; give the file to write"));
@@ -131,12 +132,15 @@ std::string Utf8Name(const fs::path& path) {
     return {name.begin(), name.end()};
 }
 
-fs::path TemporaryNameBeside(const fs::path& target, std::uint64_t salt) {
-    // ".NAME.123456.tmp", with NAME cut (at a character boundary) to fit in 255 bytes.
+namespace {
+
+// ".NAME.": what every temporary name beside `target` begins with, NAME cut (at a character
+// boundary) to leave room in 255 bytes for the longest ending TemporaryNameBeside gives.
+std::string TemporaryPrefix(const fs::path& target) {
     constexpr std::size_t kMaxName = 255;
-    const std::string suffix = "." + std::to_string(salt % 1000000) + ".tmp";
+    constexpr std::size_t kLongestEnding = 1 + 20 + 1 + 6 + 4;  // ".PID-SALT.tmp"
     std::string name = Utf8Name(target.filename());
-    const std::size_t room = kMaxName - 1 - suffix.size();
+    const std::size_t room = kMaxName - 1 - kLongestEnding;
     if (name.size() > room) {
         std::size_t cut = room;
         while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
@@ -144,8 +148,66 @@ fs::path TemporaryNameBeside(const fs::path& target, std::uint64_t salt) {
         }
         name.resize(cut);
     }
-    const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    return directory / ("." + name + suffix);
+    return "." + name + ".";
+}
+
+fs::path FolderOf(const fs::path& target) {
+    return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
+
+// The id of the process that made the temporary file `name` beside a target whose temporary
+// names begin with `prefix`; nullopt when `name` is not one of them.
+std::optional<unsigned long> TemporaryOwner(const std::string& name, const std::string& prefix) {
+    const std::string ending = ".tmp";
+    if (name.size() <= prefix.size() + ending.size() || !name.starts_with(prefix) ||
+        !name.ends_with(ending)) {
+        return std::nullopt;
+    }
+    const std::string middle =
+        name.substr(prefix.size(), name.size() - prefix.size() - ending.size());
+    const std::size_t dash = middle.find('-');
+    if (dash == 0 || dash == std::string::npos || dash + 1 == middle.size() || dash > 20 ||
+        middle.find_first_not_of("0123456789-") != std::string::npos ||
+        middle.find('-', dash + 1) != std::string::npos) {
+        return std::nullopt;
+    }
+    unsigned long process = 0;
+    const auto [stop, error] = std::from_chars(middle.data(), middle.data() + dash, process);
+    if (error != std::errc() || stop != middle.data() + dash) {
+        return std::nullopt;
+    }
+    return process;
+}
+
+// Removes the temporary files beside `target` that a killed run of this program left: those
+// with its temporary names whose process is gone and which no one holds.
+void RemoveAbandonedTemporaries(const fs::path& target) {
+    const std::string prefix = TemporaryPrefix(target);
+    std::error_code error;
+    for (fs::directory_iterator entry(FolderOf(target), error), end; !error && entry != end;
+         entry.increment(error)) {
+        const auto process = TemporaryOwner(Utf8Name(entry->path().filename()), prefix);
+        if (process && *process != platform::ProcessId()) {
+            platform::RemoveIfAbandoned(entry->path(), *process);
+        }
+    }
+}
+
+// "the folder out": the folder of the file `path` names, as the user knows it (the folder of
+// the path given, unless a link leads to a file elsewhere), for messages.
+std::string FolderName(const std::string& path, const fs::path& target) {
+    const fs::path given = Utf8Path(path);
+    const fs::path folder = platform::LinkText(given) ? FolderOf(target) : FolderOf(given);
+    return folder == "." ? "the current folder" : "the folder " + Printable(Utf8Name(folder));
+}
+
+}  // namespace
+
+fs::path TemporaryNameBeside(const fs::path& target, std::uint64_t salt) {
+    // ".NAME.PID-123456.tmp": hidden, and telling which process made it, so that a later run
+    // can tell a temporary left by a killed run from one still being written.
+    return FolderOf(target) / (TemporaryPrefix(target) + std::to_string(platform::ProcessId()) +
+                               "-" + std::to_string(salt % 1000000) + ".tmp");
 }
 
 OutputSet::~OutputSet() {
@@ -185,6 +247,11 @@ void OutputSet::Add(const std::string& path, std::string bytes) {
                                          "; one would overwrite the other"));
         }
     }
+    output.folder = FolderName(path, output.target);
+    if (const std::string why = platform::WhyNotReplaceable(output.target, output.folder);
+        !why.empty()) {
+        throw InputError(Located(path, 0, "cannot be written: " + why + "; no file was changed"));
+    }
     output.bytes = std::move(bytes);
     outputs_.push_back(std::move(output));
 }
@@ -194,15 +261,14 @@ void OutputSet::Commit() {
     std::mt19937_64 random(seed());
     for (auto& output : outputs_) {
         std::error_code error;
-        const auto status = fs::status(output.target, error);
-        std::optional<fs::perms> permissions;
-        if (!error && fs::exists(status)) {
-            permissions = status.permissions();
-        }
+        const fs::path replacing =
+            fs::exists(fs::status(output.target, error)) ? output.target : fs::path();
+        RemoveAbandonedTemporaries(output.target);
         std::string why = "no free temporary name beside it";
         for (int attempt = 0; attempt < 100 && output.temporary.empty(); ++attempt) {
             const fs::path candidate = TemporaryNameBeside(output.target, random());
-            const auto created = platform::WriteNewFile(candidate, output.bytes, permissions, why);
+            const auto created =
+                platform::WriteNewFile(candidate, output.bytes, replacing, output.folder, why);
             if (created == platform::Created::Failed) {
                 break;
             }

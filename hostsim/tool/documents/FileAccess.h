@@ -43,18 +43,25 @@ class OutputSet {
 
     // Adds `bytes` as the content `path` is to have. A link is followed, so that the file it
     // names is replaced and the link stays a link; an existing file keeps its permission
-    // bits. Throws InputError naming `path` when what it names exists and is not a regular
-    // file, or is the same file as an output added before.
+    // bits, owner and group (on Windows its attributes and security). Throws InputError
+    // naming `path` when what it names exists and is not a regular file, or is the same file
+    // as an output added before, or may not be fairly replaced: a file the user may not write
+    // or that is read-only, a file with other names (hard links), which a new file in its
+    // place would part from them, or one whose folder the user may not write to (the message
+    // then names the folder as the cause).
     void Add(const std::string& path, std::string bytes);
 
     // Writes every output, then renames them into place. Throws InputError naming the file
-    // that could not be written.
+    // that could not be written (or whose owner and group could not be given to its new
+    // version: only root may give a file to another user). First removes, beside each
+    // target, the temporary files a killed run left (see TemporaryNameBeside).
     void Commit();
 
   private:
     struct Output {
         std::string path;  // as given, for messages
         std::filesystem::path target;
+        std::string folder;  // "the folder out", for messages
         std::string bytes;
         std::filesystem::path temporary;  // empty until written
     };
@@ -65,9 +72,11 @@ class OutputSet {
 // Makes `path` hold exactly `bytes`: an OutputSet of one.
 void ReplaceFile(const std::string& path, const std::string& bytes);
 
-// A name in the same directory as `target` for its temporary file: hidden, marked as
-// temporary, and short enough for the file system (255 bytes a name) however long the
-// target's name is. `salt` makes names differ between attempts.
+// A name in the same directory as `target` for its temporary file, ".NAME.PID-SALT.tmp":
+// hidden, telling the process that made it, and short enough for the file system (255 bytes
+// a name) however long the target's name is. `salt` makes names differ between attempts. A
+// run that is killed while writing leaves it; the next run on the same target removes those
+// of its temporaries whose process has ended and which no one holds open (locked).
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target, std::uint64_t salt);
 
 }  // namespace hostsim::tool

@@ -166,15 +166,18 @@ class ArtboardsSax {
     using string_t = Json::string_t;
     using binary_t = Json::binary_t;
 
-    ArtboardsSax(const std::string& file, std::string_view text) : file_(file), text_(text) {}
+    ArtboardsSax(const std::string& file, std::string_view text, const HugeNumbers& huge)
+        : file_(file), text_(text), huge_(huge) {}
 
     // The JSON library's SAX interface names these members.
     // NOLINTBEGIN(readability-identifier-naming)
     bool null() { return Value(Json(nullptr)); }
     bool boolean(bool value) { return Value(Json(value)); }
-    bool number_integer(number_integer_t value) { return Value(Json(value)); }
-    bool number_unsigned(number_unsigned_t value) { return Value(Json(value)); }
-    bool number_float(number_float_t value, const string_t& /*text*/) { return Value(Json(value)); }
+    bool number_integer(number_integer_t value) { return Number(Json(value)); }
+    bool number_unsigned(number_unsigned_t value) { return Number(Json(value)); }
+    bool number_float(number_float_t value, const string_t& /*text*/) {
+        return Number(Json(value));
+    }
     bool string(string_t& value) { return Value(Json(std::move(value))); }
     bool binary(binary_t& /*value*/) { return true; }
     bool start_object(std::size_t /*size*/) { return Open(Json::object()); }
@@ -208,6 +211,26 @@ class ArtboardsSax {
     bool Building() const { return inArtboards_ && depth_ >= 2; }
     bool AtArtboardsValue() const {
         return depth_ == 1 && topKey_ == kArtboards && !artboardsFound;
+    }
+
+    // A number, which may be one too large for a double that the text was patched for: kept as
+    // written where it is only kept, refused where the reader would interpret it.
+    bool Number(Json value) {
+        const auto huge = huge_.byOrdinal.find(numbers_++);
+        if (huge == huge_.byOrdinal.end()) {
+            return Value(std::move(value));
+        }
+        if (!Skipped() && (depth_ == 0 || AtArtboardsValue() || Building())) {
+            const auto& [spelling, line] = huge->second;
+            const std::string where = Building() && depth_ >= 3
+                                          ? "artboard " + std::to_string(artboards.size()) +
+                                                ": \"" + Printable(memberKey_) + "\" holds "
+                                          : "the number ";
+            throw InputError(Located(
+                file_, line,
+                where + Printable(spelling) + ", which is beyond the range of 64-bit floats"));
+        }
+        return true;
     }
 
     // Inside an element, the values of keys the reader does not interpret are not built
@@ -293,8 +316,10 @@ class ArtboardsSax {
 
     const std::string& file_;
     std::string_view text_;
-    std::size_t depth_ = 0;  // containers open
-    std::string topKey_;     // the top-level key whose value is being read
+    const HugeNumbers& huge_;
+    std::size_t numbers_ = 0;  // numbers reported so far
+    std::size_t depth_ = 0;    // containers open
+    std::string topKey_;       // the top-level key whose value is being read
     std::string pendingKey_;
     std::string memberKey_;     // the key of the element's member being built
     bool skipValue_ = false;    // that member's value is not built
@@ -334,10 +359,27 @@ bool HoldsDefault(const Artboard& artboard, std::string_view key) {
     return false;  // name and bounds are always written
 }
 
-// One artboard object. `original` is the object the position held when read and
-// `originalArtboard` what it said; both null for a position the file did not have.
-std::string ArtboardLine(const Artboard& artboard, const JsonMembers* original,
-                         const Artboard* originalArtboard) {
+bool SameField(const Artboard& a, const Artboard& b, std::string_view key) {
+    if (key == kName) {
+        return a.name == b.name;
+    }
+    if (key == kBounds) {
+        return a.bounds == b.bounds;
+    }
+    if (key == kPixelAspectRatio) {
+        return a.pixelAspectRatio == b.pixelAspectRatio;
+    }
+    if (key == kDisplayMarks) {
+        return a.displayMarks == b.displayMarks;
+    }
+    return a.rulerOrigin == b.rulerOrigin;
+}
+
+// One artboard object. `place` is the object the position held when read, whose unknown keys
+// and order of keys stay there; `spelled` is the object the artboard itself was read from
+// and `was` what it said then. All null for a position the file did not have.
+std::string ArtboardLine(const Artboard& artboard, const JsonMembers* place,
+                         const JsonMembers* spelled, const Artboard* was) {
     std::string text = "{";
     bool first = true;
     auto add = [&](const std::string& keyText, const std::string& value) {
@@ -345,31 +387,47 @@ std::string ArtboardLine(const Artboard& artboard, const JsonMembers* original,
         text += keyText + ": " + value;
         first = false;
     };
-    const bool unchanged =
-        originalArtboard != nullptr && SameTravellingProperties(artboard, *originalArtboard);
-    if (original != nullptr) {
-        for (const auto& member : *original) {
-            if (!IsKnownKey(member.key)) {
+    // The member that spells `key` as the input did, where the value is still the same.
+    auto asRead = [&](std::string_view key) -> const JsonMember* {
+        if (spelled == nullptr || was == nullptr || !SameField(artboard, *was, key)) {
+            return nullptr;
+        }
+        const auto found =
+            std::find_if(spelled->begin(), spelled->end(),
+                         [&](const JsonMember& member) { return member.key == key; });
+        return found == spelled->end() ? nullptr : &*found;
+    };
+    auto addKnown = [&](std::string_view key) {
+        if (const JsonMember* member = asRead(key)) {
+            add(member->keyText, OneLine(member->text));
+        } else if (!HoldsDefault(artboard, key)) {
+            add(Json(std::string(key)).dump(), KnownValue(artboard, key));
+        }
+    };
+    if (place != nullptr) {
+        for (const auto& member : *place) {
+            if (IsKnownKey(member.key)) {
+                addKnown(member.key);
+            } else {
                 add(member.keyText, OneLine(member.text));
-            } else if (unchanged || !HoldsDefault(artboard, member.key)) {
-                add(Json(member.key).dump(), KnownValue(artboard, member.key));
             }
         }
     }
     for (const auto key : kKnownKeys) {
-        const bool written = original != nullptr && std::any_of(original->begin(), original->end(),
-                                                                [&](const JsonMember& member) {
-                                                                    return member.key == key;
-                                                                });
-        if (!written && !HoldsDefault(artboard, key)) {
-            add(Json(std::string(key)).dump(), KnownValue(artboard, key));
+        const bool placed = place != nullptr && std::any_of(place->begin(), place->end(),
+                                                            [&](const JsonMember& member) {
+                                                                return member.key == key;
+                                                            });
+        if (!placed) {
+            addKnown(key);
         }
     }
     return text + "}";
 }
 
-JsonDocument ReadParsed(const std::string& file, const std::string& text, ArtboardsSax& parsed) {
-    Json::sax_parse(text, &parsed);
+JsonDocument ReadParsed(const std::string& file, std::string_view text, const HugeNumbers& huge,
+                        ArtboardsSax& parsed) {
+    Json::sax_parse(huge.patched.empty() ? text : std::string_view(huge.patched), &parsed);
     if (parsed.root) {
         throw InputError(Located(
             file, 1,
@@ -400,6 +458,8 @@ JsonDocument ReadParsed(const std::string& file, const std::string& text, Artboa
         result.layout.positions.push_back(i < places.artboardMembers.size()
                                               ? std::move(places.artboardMembers[i])
                                               : JsonMembers{});
+        result.layout.nameLines.push_back(places.LineOf(i, kName));
+        result.layout.boundsLines.push_back(places.LineOf(i, kBounds));
     }
     result.layout.topLevel = std::move(places.topLevel);
     return result;
@@ -407,38 +467,53 @@ JsonDocument ReadParsed(const std::string& file, const std::string& text, Artboa
 
 }  // namespace
 
-JsonDocument ReadJsonDocument(const std::string& file, const std::string& text) {
+JsonDocument ReadJsonDocument(const std::string& file, const std::string& whole) {
+    // A byte-order mark (as editors on Windows write) is no part of the JSON text: it is read
+    // past, so that the text is read exactly as without it, and written back.
+    const bool byteOrderMark = std::string_view(whole).starts_with(kByteOrderMark);
+    const std::string_view text =
+        std::string_view(whole).substr(byteOrderMark ? kByteOrderMark.size() : 0);
     CheckDepth(file, text);
+    const HugeNumbers huge = FindHugeNumbers(text);
     // JSON values allocate while they are destroyed. When memory runs out as they are built,
     // this much is given back first, so that those built so far can be destroyed.
     auto reserve = std::make_unique_for_overwrite<char[]>(std::size_t{1} << 20);
-    ArtboardsSax parsed(file, text);
+    ArtboardsSax parsed(file, text, huge);
     try {
-        return ReadParsed(file, text, parsed);
+        JsonDocument read = ReadParsed(file, text, huge, parsed);
+        read.layout.byteOrderMark = byteOrderMark;
+        return read;
     } catch (const std::bad_alloc&) {
         reserve.reset();
         throw;
     }
 }
 
-std::string WriteJsonDocument(const Document& document, const JsonLayout* layout) {
+std::string WriteJsonDocument(const Document& document, const JsonLayout* layout,
+                              std::span<const std::size_t> sources) {
+    auto known = [&](std::size_t position) {
+        return layout != nullptr && position < layout->positions.size() &&
+               position < layout->originals.size();
+    };
     std::string list;
     if (document.artboards.empty()) {
         list = "[]";
     } else {
         list = "[\n";
         for (std::size_t i = 0; i < document.artboards.size(); ++i) {
-            const bool known =
-                layout != nullptr && i < layout->positions.size() && i < layout->originals.size();
+            const std::size_t from = i < sources.size() ? sources[i] : i;
             list += "    " + ArtboardLine(document.artboards[i],
-                                          known ? &layout->positions[i] : nullptr,
-                                          known ? &layout->originals[i] : nullptr);
+                                          known(i) ? &layout->positions[i] : nullptr,
+                                          known(from) ? &layout->positions[from] : nullptr,
+                                          known(from) ? &layout->originals[from] : nullptr);
             list += i + 1 < document.artboards.size() ? ",\n" : "\n";
         }
         list += "  ]";
     }
 
-    std::string text = "{\n";
+    std::string text =
+        layout != nullptr && layout->byteOrderMark ? std::string(kByteOrderMark) : "";
+    text += "{\n";
     bool first = true;
     auto add = [&](const std::string& keyText, const std::string& value) {
         text += first ? "" : ",\n";

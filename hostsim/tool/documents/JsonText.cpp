@@ -1,7 +1,10 @@
 #include "hostsim/tool/documents/JsonText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <utility>
 
 #include "hostsim/tool/documents/FloatText.h"
 
@@ -58,6 +61,88 @@ std::string DecodedKey(std::string_view keyText) {
     } catch (const Json::exception&) {
         return std::string(keyText);  // not reached for text the parser accepted
     }
+}
+
+namespace {
+
+// A number as JSON spells it: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
+bool IsJsonNumber(std::string_view token) {
+    std::size_t i = 0;
+    auto digits = [&] {
+        const std::size_t begin = i;
+        while (i < token.size() && token[i] >= '0' && token[i] <= '9') {
+            ++i;
+        }
+        return i - begin;
+    };
+    if (i < token.size() && token[i] == '-') {
+        ++i;
+    }
+    if (i < token.size() && token[i] == '0') {
+        ++i;
+    } else if (digits() == 0) {
+        return false;
+    }
+    if (i < token.size() && token[i] == '.') {
+        ++i;
+        if (digits() == 0) {
+            return false;
+        }
+    }
+    if (i < token.size() && (token[i] == 'e' || token[i] == 'E')) {
+        ++i;
+        if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
+            ++i;
+        }
+        if (digits() == 0) {
+            return false;
+        }
+    }
+    return i == token.size();
+}
+
+}  // namespace
+
+HugeNumbers FindHugeNumbers(std::string_view text) {
+    HugeNumbers found;
+    std::size_t ordinal = 0;
+    int line = 1;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n') {
+            ++line;
+        } else if (inString) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '-' || (c >= '0' && c <= '9')) {
+            std::size_t end = i;
+            while (end < text.size() &&
+                   std::string_view("0123456789+-.eE").find(text[end]) != std::string_view::npos) {
+                ++end;
+            }
+            const std::string token(text.substr(i, end - i));
+            // Only an exponent or some 309 digits reach beyond the largest double.
+            const bool mayBeHuge =
+                token.find_first_of("eE") != std::string::npos || token.size() > 300;
+            if (mayBeHuge && IsJsonNumber(token) &&
+                std::isinf(std::strtod(token.c_str(), nullptr))) {
+                if (found.patched.empty()) {
+                    found.patched = std::string(text);
+                }
+                found.patched.replace(i, token.size(), "0" + std::string(token.size() - 1, ' '));
+                found.byOrdinal.emplace(ordinal, std::make_pair(token, line));
+            }
+            ++ordinal;
+            i = end - 1;
+        }
+    }
+    return found;
 }
 
 std::string_view Trimmed(std::string_view text) {

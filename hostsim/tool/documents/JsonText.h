@@ -70,6 +70,17 @@ struct JsonPlaces {
     }
 };
 
+// The numbers of a text too large for a 64-bit float (1e400, or an integer of 400 digits):
+// valid JSON, which the parser refuses. `patched` is the text with each of them replaced by
+// "0" and blanks, byte for byte as long, so that lines and offsets stay (empty when there are
+// none); `byOrdinal` gives each one's spelling and line by its place among all the numbers of
+// the text, counted from 0 in the order the parser reports them.
+struct HugeNumbers {
+    std::string patched;
+    std::map<std::size_t, std::pair<std::string, int>> byOrdinal;
+};
+HugeNumbers FindHugeNumbers(std::string_view text);
+
 // `text` without the blanks around it.
 std::string_view Trimmed(std::string_view text);
 // Where the parts of `text`, known to be valid JSON, lie.

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -30,6 +31,14 @@ int LineAt(std::string_view text, std::size_t offset) {
 
 bool IsElement(const XmlElement& element, std::string_view space, std::string_view local) {
     return element.space == space && element.local == local;
+}
+
+// A namedview: the editor also takes for its namespace the two its early versions wrote.
+bool IsNamedView(const XmlElement& element) {
+    return element.local == "namedview" &&
+           (element.space == kSodipodiNamespace ||
+            element.space == "http://inkscape.sourceforge.net/DTD/sodipodi-0.dtd" ||
+            element.space == "http://inkscape.sourceforge.net/DTD/s odipodi-0.dtd");
 }
 
 // How a page spells an attribute of `space` it does not have yet: a prefix bound to that
@@ -101,6 +110,99 @@ void CheckPageElement(const std::string& file, std::string_view text, const XmlT
                                      "not read)"));
     }
 }
+
+// The offset just after the element whose start tag begins at `text[begin]`: after its
+// "/>", or after its end tag. The text is well-formed XML, read already, so following tags,
+// quoted attribute values, comments, CDATA sections and processing instructions is enough.
+// An entity's replacement text is balanced, so the references in the file need no care.
+std::size_t ElementEnd(std::string_view text, std::size_t begin) {
+    std::size_t depth = 0;
+    std::size_t i = begin;
+    auto skipPast = [&](std::string_view marker) {
+        const std::size_t found = text.find(marker, i);
+        if (found == std::string_view::npos) {
+            throw std::invalid_argument("an element without an end at offset " +
+                                        std::to_string(begin));
+        }
+        i = found + marker.size();
+    };
+    while (i < text.size()) {
+        if (text[i] != '<') {
+            const std::size_t next = text.find('<', i);
+            i = next == std::string_view::npos ? text.size() : next;
+            continue;
+        }
+        const std::string_view rest = text.substr(i);
+        if (rest.starts_with("<!--")) {
+            skipPast("-->");
+        } else if (rest.starts_with("<![CDATA[")) {
+            skipPast("]]>");
+        } else if (rest.starts_with("<?")) {
+            skipPast("?>");
+        } else if (rest.starts_with("</")) {
+            skipPast(">");
+            if (--depth == 0) {
+                return i;
+            }
+        } else {
+            // A start tag: quoted values may hold '>' and '/'.
+            char quote = 0;
+            ++i;
+            for (; i < text.size(); ++i) {
+                const char c = text[i];
+                if (quote != 0) {
+                    if (c == quote) {
+                        quote = 0;
+                    }
+                } else if (c == '"' || c == '\'') {
+                    quote = c;
+                } else if (c == '>') {
+                    break;
+                }
+            }
+            if (i >= text.size()) {
+                break;
+            }
+            const bool empty = text[i - 1] == '/';
+            ++i;
+            if (!empty) {
+                ++depth;
+            } else if (depth == 0) {
+                return i;
+            }
+        }
+    }
+    throw std::invalid_argument("an element without an end at offset " + std::to_string(begin));
+}
+
+// Numbers the namespace scopes that namedview elements give their pages: namedviews that see
+// the same declarations (their own and their ancestors', the nearest of each prefix) share a
+// number, so that a page may move between them and keep what its prefixes mean.
+class PageScopes {
+  public:
+    explicit PageScopes(const XmlTree& xml) : xml_(xml) {}
+
+    std::size_t Of(std::size_t namedView) {
+        if (const auto known = byElement_.find(namedView); known != byElement_.end()) {
+            return known->second;
+        }
+        std::map<std::string, std::string> declared;
+        for (std::size_t e = namedView; e != XmlElement::kNoParent; e = xml_.elements[e].parent) {
+            for (const auto& [prefix, space] : xml_.elements[e].declarations) {
+                declared.emplace(prefix, space);
+            }
+        }
+        const std::size_t scope =
+            scopes_.emplace(std::move(declared), scopes_.size()).first->second;
+        byElement_.emplace(namedView, scope);
+        return scope;
+    }
+
+  private:
+    const XmlTree& xml_;
+    std::map<std::size_t, std::size_t> byElement_;
+    std::map<std::map<std::string, std::string>, std::size_t> scopes_;
+};
 
 // Our own attributes, in the order of SvgLayout::Page::ownNames.
 
@@ -262,6 +364,7 @@ SvgDocument ReadSvgDocument(const std::string& file, const std::string& text) {
     SvgDocument result;
     result.document.name = file;
     result.layout.text = text;
+    PageScopes scopes(xml);
 
     // The editor's pages are the page elements directly inside any namedview element, in
     // the order the editor builds them. For namedview elements directly inside the root that
@@ -272,8 +375,7 @@ SvgDocument ReadSvgDocument(const std::string& file, const std::string& text) {
         const XmlElement& element = xml.elements[e];
         CheckPageElement(file, text, xml, element);
         if (!IsElement(element, kInkscapeNamespace, "page") ||
-            element.parent == XmlElement::kNoParent ||
-            !IsElement(xml.elements[element.parent], kSodipodiNamespace, "namedview")) {
+            element.parent == XmlElement::kNoParent || !IsNamedView(xml.elements[element.parent])) {
             continue;
         }
         const XmlElement& namedView = xml.elements[element.parent];
@@ -288,6 +390,8 @@ SvgDocument ReadSvgDocument(const std::string& file, const std::string& text) {
         }
         const std::size_t index = result.layout.pages.size();
         SvgLayout::Page page = PageReader(file, text, xml, e, index).Read();
+        page.end = ElementEnd(text, page.tagBegin);
+        page.scope = scopes.Of(element.parent);
         Artboard artboard = page.original;
         artboard.id = index + 1;
         result.document.artboards.push_back(std::move(artboard));

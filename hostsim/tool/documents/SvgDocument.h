@@ -12,19 +12,36 @@
 // page element, left out while they hold their defaults:
 //   quorvane:pixelAspectRatio="2"  quorvane:displayMarks="0 2"  quorvane:rulerOrigin="10 -5"
 //
-// Writing a document back edits only the start tags of the page elements, in place, and
-// only where a value changed; every other byte of the file stays as it was. The elements
-// themselves never move: like the host's positions, the k-th page element receives the
-// properties of whatever artboard is k-th now, and keeps its id and any attribute this
-// program does not know. Geometry that moved from another page keeps that page's spelling
-// of the numbers. A page that receives an attribute whose namespace has no prefix there gets
-// the declaration on its own tag.
+// Writing a document back moves whole page elements and edits their start tags, and nothing
+// else. The module decides the new order; its permutation says, for each position, which
+// page element stood there before (the stand-in host recovers it from the properties the
+// module exchanged, as the orders' views do). Each page element travels whole to its new
+// place in the list: every attribute (its id, export filename and resolution, margin, bleed,
+// attributes of other namespaces), every child and its text, exactly as written. The places
+// are the page elements' own spans of text, so what lies between them (line breaks,
+// indentation, comments, other elements of the namedview) stays where it is and every page
+// arrives indented as the page it replaces was. A page is one element in the editor's
+// documents, and renumbering pages means putting those elements in the new order: settings of
+// a page that stayed at its old place would belong to another page afterwards. A page moves
+// between namedview elements only where both see the same namespace declarations, so that its
+// prefixes mean there what they meant before; otherwise the document is refused before
+// anything is written.
+//
+// Then, on each page element, only the start tag is edited, in place, and only where the
+// properties it receives differ from those it was read with (a name given or taken away, say);
+// a plain renumbering edits nothing. Without a permutation every page element stays where it
+// is and receives the properties of whatever artboard is at its position now; geometry that
+// came from another page then keeps that page's spelling of the numbers. A page that receives
+// an attribute whose namespace has no prefix there gets the declaration on its own tag. Every
+// byte outside the page elements stays as it was, a byte-order mark included.
 //
 // The file must be well-formed XML (see XmlReader.h for what is read and what is refused).
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,7 +66,11 @@ struct SvgLayout {
     };
     struct Page {
         std::size_t tagBegin = 0;  // offset of the element's '<' in `text`
-        Artboard original;         // the properties as read
+        std::size_t end = 0;       // just after the element's end tag (or its "/>")
+        // Pages with the same number here see the same namespace declarations around them
+        // (they lie in the same namedview, or in namedviews that declare alike).
+        std::size_t scope = 0;
+        Artboard original;  // the properties as read
         // x, y, width and height as read; "0" for a missing x or y.
         std::array<std::string, 4> geometry;
         // The label and our own attributes (pixelAspectRatio, displayMarks, rulerOrigin) as
@@ -74,9 +95,24 @@ struct SvgDocument {
 SvgDocument ReadSvgDocument(const std::string& file, const std::string& text);
 
 // The SVG text of `document`. With a layout (which must have as many pages as `document` has
-// artboards), the layout's file with its page elements edited; without one, a new file that
-// holds only the pages. Throws InputError, before writing anything, for a name holding a
-// character XML 1.0 cannot hold (most control characters): no escape would give it back.
-std::string WriteSvgDocument(const Document& document, const SvgLayout* layout);
+// artboards), the layout's file with its page elements moved and edited: `sources[k]` is the
+// page whose element goes to position k, a permutation of the positions (empty: each stays
+// where it is); std::invalid_argument otherwise. Without a layout, a new file that holds only
+// the pages. Throws InputError, before writing anything, for an artboard an SVG file cannot
+// hold (see UnwritableInSvg), and for a page that cannot move to another namedview.
+std::string WriteSvgDocument(const Document& document, const SvgLayout* layout,
+                             std::span<const std::size_t> sources = {});
+
+// An artboard that an SVG file cannot hold, and why: a name holding a character XML 1.0
+// cannot hold (most control characters; no escape would give it back), or bounds that a
+// page's x, y, width and height would read back as other bounds.
+struct SvgUnwritable {
+    std::size_t artboard = 0;  // the position in the document
+    std::string field;         // "name" or "bounds"
+    std::string why;           // "the name holds U+0007, which ..."
+};
+// The artboards of `document` an SVG file cannot hold, in the document's order; empty when
+// every one can be written.
+std::vector<SvgUnwritable> UnwritableInSvg(const Document& document);
 
 }  // namespace hostsim::tool

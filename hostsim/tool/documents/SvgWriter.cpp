@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <set>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 
@@ -123,34 +126,33 @@ std::string Qualified(const std::string& prefix, std::string_view local) {
     return prefix.empty() ? std::string(local) : prefix + ":" + std::string(local);
 }
 
-// Refuses, before anything is written, a document an SVG file cannot hold: a name with a
-// character XML 1.0 cannot write, or bounds that a page's x, y, width and height cannot carry.
-void CheckWritable(const Document& document) {
-    for (std::size_t i = 0; i < document.artboards.size(); ++i) {
-        const std::string& name = document.artboards[i].name;
-        if (const auto bad = FindNonXmlCharacter(name)) {
-            throw InputError(Located(document.name, 0,
-                                     "artboard " + std::to_string(i + 1) + " (\"" +
-                                         Printable(name) + "\"): the name holds " +
-                                         DescribeCharacter(name, *bad) +
-                                         ", which an SVG file cannot hold (XML 1.0 has no way "
-                                         "to write it)"));
+// The geometry text of each page's bounds as read, found by the bounds, the first page's where
+// pages share bounds; built once, when bounds are first given to a page that did not have them.
+class GeometrySpellings {
+  public:
+    explicit GeometrySpellings(const SvgLayout& layout) : layout_(layout) {}
+
+    std::array<std::string, 4> Of(const Rect& bounds) {
+        if (byBounds_.empty()) {
+            for (std::size_t p = 0; p < layout_.pages.size(); ++p) {
+                byBounds_.emplace(Key(layout_.pages[p].original.bounds), p);
+            }
         }
-        if (!ExactGeometryText(document.artboards[i].bounds)) {
-            const Rect& b = document.artboards[i].bounds;
-            throw InputError(Located(
-                document.name, 0,
-                "artboard " + std::to_string(i + 1) + " (\"" + Printable(name) + "\"): bounds [" +
-                    FormatFloat(b.left) + ", " + FormatFloat(b.top) + ", " + FormatFloat(b.right) +
-                    ", " + FormatFloat(b.bottom) +
-                    "] cannot be written as an SVG page exactly (its x, y, width and height "
-                    "would read back as other bounds)"));
-        }
+        const auto found = byBounds_.find(Key(bounds));
+        return found == byBounds_.end() ? GeometryText(bounds)
+                                        : layout_.pages[found->second].geometry;
     }
-}
+
+  private:
+    // Ordered as floats compare, so that 0 and -0 are one key, as they are one edge.
+    static std::array<float, 4> Key(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+    const SvgLayout& layout_;
+    std::map<std::array<float, 4>, std::size_t> byBounds_;
+};
 
 // The edits of page `page`'s start tag that give it the properties of `now`.
-void EditPage(std::string_view text, const SvgLayout& layout, const SvgLayout::Page& page,
+void EditPage(std::string_view text, GeometrySpellings& spellings, const SvgLayout::Page& page,
               const Artboard& now, std::vector<StartTag::Edit>& edits) {
     const Artboard& was = page.original;
     const StartTag tag(text, page.tagBegin);
@@ -166,13 +168,7 @@ void EditPage(std::string_view text, const SvgLayout& layout, const SvgLayout::P
 
     if (now.bounds != was.bounds) {
         // Bounds that came from another page keep that page's spelling.
-        auto geometry = GeometryText(now.bounds);
-        for (const auto& other : layout.pages) {
-            if (other.original.bounds == now.bounds) {
-                geometry = other.geometry;
-                break;
-            }
-        }
+        const auto geometry = spellings.Of(now.bounds);
         for (std::size_t g = 0; g < kGeometry.size(); ++g) {
             const auto* attribute = tag.Find(kGeometry[g]);
             const bool missingZero = attribute == nullptr && ParseDecimal(geometry[g]) == 0.0;
@@ -229,10 +225,98 @@ void EditPage(std::string_view text, const SvgLayout& layout, const SvgLayout::P
     }
 }
 
+// Appends the element text[begin, end) with `edits` (inside it, none overlapping) applied.
+void AppendEdited(std::string& out, std::string_view text, std::size_t begin, std::size_t end,
+                  std::vector<StartTag::Edit>& edits) {
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const auto& a, const auto& b) { return a.offset < b.offset; });
+    std::size_t copied = begin;
+    for (const auto& edit : edits) {
+        if (edit.offset < copied || edit.offset + edit.length > end) {
+            throw std::invalid_argument("overlapping edits");
+        }
+        out.append(text.substr(copied, edit.offset - copied));
+        out += edit.replacement;
+        copied = edit.offset + edit.length;
+    }
+    out.append(text.substr(copied, end - copied));
+}
+
+int LineAt(std::string_view text, std::size_t offset) {
+    return 1 + static_cast<int>(std::count(
+                   text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+// "page 3 (\"Cover\")" or "page 3": a page of the file as read.
+std::string PageSubject(const SvgLayout::Page& page, std::size_t index) {
+    std::string subject = "page " + std::to_string(index + 1);
+    if (!page.original.name.empty()) {
+        subject += " (\"" + Printable(page.original.name) + "\")";
+    }
+    return subject;
+}
+
+// Checks that `sources` is empty or a permutation of the layout's pages.
+void CheckSources(const SvgLayout& layout, std::span<const std::size_t> sources) {
+    if (sources.empty()) {
+        return;
+    }
+    std::vector<bool> seen(layout.pages.size(), false);
+    bool permutation = sources.size() == layout.pages.size();
+    for (std::size_t k = 0; permutation && k < sources.size(); ++k) {
+        permutation = sources[k] < seen.size() && !seen[sources[k]];
+        if (permutation) {
+            seen[sources[k]] = true;
+        }
+    }
+    if (!permutation) {
+        throw std::invalid_argument("the pages' new order is not a permutation of the " +
+                                    std::to_string(layout.pages.size()) + " pages");
+    }
+}
+
 }  // namespace
 
-std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) {
-    CheckWritable(document);
+std::vector<SvgUnwritable> UnwritableInSvg(const Document& document) {
+    std::vector<SvgUnwritable> found;
+    for (std::size_t i = 0; i < document.artboards.size(); ++i) {
+        const std::string& name = document.artboards[i].name;
+        if (const auto bad = FindNonXmlCharacter(name)) {
+            found.push_back(
+                SvgUnwritable{i, "name",
+                              "the name holds " + DescribeCharacter(name, *bad) +
+                                  ", which an SVG file cannot hold (XML 1.0 has no way to "
+                                  "write it)"});
+        } else if (!ExactGeometryText(document.artboards[i].bounds)) {
+            const Rect& b = document.artboards[i].bounds;
+            found.push_back(SvgUnwritable{
+                i, "bounds",
+                "bounds [" + FormatFloat(b.left) + ", " + FormatFloat(b.top) + ", " +
+                    FormatFloat(b.right) + ", " + FormatFloat(b.bottom) +
+                    "] cannot be written as an SVG page exactly (its x, y, width and height "
+                    "would read back as other bounds)"});
+        }
+    }
+    return found;
+}
+
+std::string WriteSvgDocument(const Document& document, const SvgLayout* layout,
+                             std::span<const std::size_t> sources) {
+    if (layout != nullptr) {
+        CheckSources(*layout, sources);
+    }
+    if (const auto unwritable = UnwritableInSvg(document); !unwritable.empty()) {
+        // Named by its place in the file read: the page it came from, the first there.
+        auto from = [&](const SvgUnwritable& bad) {
+            return layout == nullptr || sources.empty() ? bad.artboard : sources[bad.artboard];
+        };
+        const SvgUnwritable& bad =
+            *std::min_element(unwritable.begin(), unwritable.end(),
+                              [&](const auto& a, const auto& b) { return from(a) < from(b); });
+        const std::string subject = "artboard " + std::to_string(from(bad) + 1) + " (\"" +
+                                    Printable(document.artboards[bad.artboard].name) + "\")";
+        throw InputError(Located(document.name, 0, subject + ": " + bad.why));
+    }
     if (layout == nullptr) {
         return FreshSvg(document);
     }
@@ -242,11 +326,37 @@ std::string WriteSvgDocument(const Document& document, const SvgLayout* layout) 
             " artboards, the SVG file " + std::to_string(layout->pages.size()) + " pages");
     }
     const std::string_view text = layout->text;
-    std::vector<StartTag::Edit> edits;
-    for (std::size_t k = 0; k < layout->pages.size(); ++k) {
-        EditPage(text, *layout, layout->pages[k], document.artboards[k], edits);
+    const auto& pages = layout->pages;
+    auto sourceOf = [&](std::size_t k) { return sources.empty() ? k : sources[k]; };
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        const SvgLayout::Page& page = pages[sourceOf(k)];
+        if (page.scope != pages[k].scope) {
+            throw InputError(Located(
+                document.name, LineAt(text, page.tagBegin),
+                PageSubject(page, sourceOf(k)) + " cannot move to the place of page " +
+                    std::to_string(k + 1) + " (line " +
+                    std::to_string(LineAt(text, pages[k].tagBegin)) +
+                    "): the two lie in namedview elements that declare namespaces differently, "
+                    "so its prefixes would name other namespaces there"));
+        }
     }
-    return ApplyEdits(text, std::move(edits));
+    // One pass: the text between the pages as it is, and at each page's place the element of
+    // the page that goes there, its start tag edited.
+    GeometrySpellings spellings(*layout);
+    std::vector<StartTag::Edit> edits;
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    std::size_t copied = 0;
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        const SvgLayout::Page& page = pages[sourceOf(k)];
+        out.append(text.substr(copied, pages[k].tagBegin - copied));
+        edits.clear();
+        EditPage(text, spellings, page, document.artboards[k], edits);
+        AppendEdited(out, text, page.tagBegin, page.end, edits);
+        copied = pages[k].end;
+    }
+    out.append(text.substr(copied));
+    return out;
 }
 
 }  // namespace hostsim::tool

@@ -8,6 +8,13 @@
 // default are not read as written. Nesting is as deep as memory allows: expat keeps open
 // elements in a list, and nothing here recurses over them.
 //
+// Namespaces are resolved as libxml2, the editor's parser, resolves them for the editor, which
+// substitutes no entity: a namespace declaration's value keeps a reference to an entity as
+// written (xmlns:p="&ink;" binds p to the name "&ink;", whatever the entity holds; no
+// expansion, so no entity bomb either), and the namespace declarations that a DTD gives an
+// element by default (<!ATTLIST svg xmlns:p CDATA #FIXED "...">) bind as if the tag held them,
+// unless the tag declares the prefix itself. (libxml2 applies these defaults, and no others.)
+//
 // What is well-formed XML but refused on purpose (XmlError::Kind::Refused), each for a
 // reason, is listed here and nowhere else; the differential check of the fuzz build accepts
 // exactly these as disagreements with the editor's own parser:
@@ -20,8 +27,11 @@
 //     that refer to entities more than kXmlMaxEntityNesting deep: bombs stay harmless.
 //   - a name whose second colon is followed by a character a name may hold but not begin with
 //     ("a:b:2c"): well-formed XML 1.0, but libxml2, the editor's own parser, cannot read it.
+//   - an attribute the DTD declares whose first colon is followed by such a character
+//     ("<!ATTLIST a b:0c CDATA #IMPLIED>"): libxml2 cannot read that either.
 //   - on a namedview, or a page inside one (SvgDocument.cpp): a namespace fault (a prefix
-//     bound to nothing, a name that is not a qualified name), an element that an entity
+//     bound to nothing, a name that is not a qualified name, two attributes that are one
+//     once resolved), an element that an entity
 //     spells (it has no start tag of its own to edit), or a reference to an entity that only
 //     a DTD outside the file could declare. Which page an element is, and what it holds,
 //     would be guessed.
@@ -85,11 +95,12 @@ struct XmlElement {
     bool fromEntity = false;               // spelled by an entity: no start tag to edit
     std::size_t parent = kNoParent;        // index in XmlTree::elements
     std::vector<XmlAttribute> attributes;  // as written (not DTD defaults); no declarations
-    // The namespace declarations of this start tag: prefix (empty for the default namespace)
-    // and namespace.
+    // The namespace declarations of this start tag, then those the DTD gives it by default:
+    // prefix (empty for the default namespace) and namespace.
     std::vector<std::pair<std::string, std::string>> declarations;
     // The first namespace fault of the tag ("the prefix \"q\" is not declared") and its
-    // offset; empty when there is none. The names it concerns have no namespace.
+    // offset; empty when there is none. The names it concerns have no namespace (but for two
+    // attributes that are one once resolved, which both keep theirs).
     std::string namespaceFault;
     std::size_t namespaceFaultAt = 0;
     // An entity the tag refers to that no declaration in the file gives (allowed when the

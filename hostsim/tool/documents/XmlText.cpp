@@ -99,6 +99,62 @@ bool IsPredefined(std::string_view name) {
     return name == "lt" || name == "gt" || name == "amp" || name == "apos" || name == "quot";
 }
 
+bool EditorReadsDeclaredName(std::string_view name) {
+    const auto colon = name.find(':');
+    if (colon == std::string_view::npos || colon == 0 || colon + 1 == name.size() ||
+        name[colon + 1] == ':') {
+        return true;
+    }
+    return BeginsName(name.substr(colon + 1));
+}
+
+std::string Encode(char32_t c) {
+    std::string bytes;
+    if (c < 0x80) {
+        bytes += static_cast<char>(c);
+    } else if (c < 0x800) {
+        bytes += static_cast<char>(0xC0 | (c >> 6));
+        bytes += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        bytes += static_cast<char>(0xE0 | (c >> 12));
+        bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        bytes += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        bytes += static_cast<char>(0xF0 | (c >> 18));
+        bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        bytes += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return bytes;
+}
+
+char32_t CharacterReference(std::string_view digits) {
+    const bool hex = digits.substr(0, 1) == "x";
+    char32_t c = 0;
+    for (const char d : digits.substr(hex ? 1 : 0)) {
+        const auto digit = static_cast<char32_t>(
+            d <= '9' ? d - '0' : (std::tolower(static_cast<unsigned char>(d)) - 'a' + 10));
+        c = c * (hex ? 16 : 10) + digit;
+        if (c > 0x10FFFF) {
+            return 0xFFFD;  // not reached: the reader has refused such a reference
+        }
+    }
+    return c;
+}
+
+std::string CollapseSpaces(std::string_view value) {
+    std::string collapsed;
+    for (const char c : value) {
+        if (c != ' ' || (!collapsed.empty() && collapsed.back() != ' ')) {
+            collapsed += c;
+        }
+    }
+    if (!collapsed.empty() && collapsed.back() == ' ') {
+        collapsed.pop_back();
+    }
+    return collapsed;
+}
+
 }  // namespace hostsim::tool::xmltext
 
 namespace hostsim::tool {

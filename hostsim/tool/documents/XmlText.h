@@ -48,4 +48,66 @@ bool EditorReadsName(std::string_view name);
 // lt, gt, amp, apos and quot: the entities every document has.
 bool IsPredefined(std::string_view name);
 
+// Whether libxml2 reads `name` as the name of an attribute a DTD declares: not when its first
+// colon is followed by a character a name may hold but not begin with ("a:0p").
+bool EditorReadsDeclaredName(std::string_view name);
+
+// The value libxml2 gives an attribute spelled `raw` (the text between the quotes) when it
+// does not substitute entities, as the editor reads files: line ends and white space become
+// spaces, character references their characters, but a reference to a general entity stays
+// as written ("&ink;"), a reference to one that `declared` does not know is dropped, and an
+// '&' that a reference gives is spelled "&#38;". With `tokenized` (an attribute a DTD declares
+// with a type other than CDATA) runs of spaces become one and spaces at either end go.
+template <typename Declared>
+std::string UnsubstitutedValue(std::string_view raw, bool tokenized, Declared&& declared);
+
+// The UTF-8 bytes of `c`.
+std::string Encode(char32_t c);
+
+// The character a character reference ("&#233;", "&#xE9;", without '&' and ';') stands for.
+char32_t CharacterReference(std::string_view digits);
+
+// `value` with runs of spaces made one and the spaces at either end removed.
+std::string CollapseSpaces(std::string_view value);
+
+template <typename Declared>
+std::string UnsubstitutedValue(std::string_view raw, bool tokenized, Declared&& declared) {
+    std::string value;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const char c = raw[i];
+        if (c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') {
+            continue;  // one line end: the '\n' that follows becomes the space
+        }
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            value += ' ';
+            continue;
+        }
+        const auto semicolon = c == '&' ? raw.find(';', i) : std::string_view::npos;
+        if (semicolon == std::string_view::npos) {
+            value += c;
+            continue;
+        }
+        const std::string_view name = raw.substr(i + 1, semicolon - i - 1);
+        i = semicolon;
+        char32_t character = 0;
+        if (name.substr(0, 1) == "#") {
+            character = CharacterReference(name.substr(1));
+        } else if (name == "amp" || name == "lt" || name == "gt" || name == "apos" ||
+                   name == "quot") {
+            character = name == "amp"    ? '&'
+                        : name == "lt"   ? '<'
+                        : name == "gt"   ? '>'
+                        : name == "apos" ? '\''
+                                         : '"';
+        } else {
+            if (declared(name)) {
+                value.append("&").append(name).append(";");
+            }
+            continue;
+        }
+        value += character == '&' ? std::string("&#38;") : Encode(character);
+    }
+    return tokenized ? CollapseSpaces(value) : value;
+}
+
 }  // namespace hostsim::tool::xmltext

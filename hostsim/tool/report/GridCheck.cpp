@@ -116,16 +116,24 @@ std::vector<NearMiss> FindNearMisses(const Document& document, GridOrder order) 
     return FindNearMisses(document, exact);
 }
 
-std::string DescribeNearMiss(const Document& document, const NearMiss& miss) {
+std::string DescribeNearMiss(const Document& document, const NearMiss& miss,
+                             TableCoordinates coordinates) {
     const bool byRow = miss.order == GridOrder::ByRow;
+    const bool pages = coordinates == TableCoordinates::EditorPages;
     auto name = [&](std::size_t i) {
         const Artboard& artboard = document.artboards[i];
-        const float value = byRow ? artboard.bounds.top : artboard.bounds.left;
-        return std::to_string(i + 1) + " \"" + Printable(artboard.name) + "\" (" +
-               (byRow ? "top " : "left ") + FormatFloat(value) + ")";
+        std::string place;
+        if (pages) {
+            place = byRow ? "y " + EditorY(artboard) : "x " + EditorX(artboard);
+        } else {
+            place = byRow ? "top " + FormatFloat(artboard.bounds.top)
+                          : "left " + FormatFloat(artboard.bounds.left);
+        }
+        return std::to_string(i + 1) + " \"" + Printable(artboard.name) + "\" (" + place + ")";
     };
-    return std::string("artboards ") + name(miss.first) + " and " + name(miss.second) +
-           " are in different " + (byRow ? "rows" : "columns") + " though they overlap " +
+    return std::string(pages ? "pages " : "artboards ") + name(miss.first) + " and " +
+           name(miss.second) + " are in different " + (byRow ? "rows" : "columns") +
+           " though they overlap " +
            (byRow ? "vertically by more than half the shorter one's height"
                   : "horizontally by more than half the narrower one's width") +
            "; --tolerance " + miss.tolerance + " puts them in one " + (byRow ? "row" : "column");

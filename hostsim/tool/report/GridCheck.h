@@ -16,6 +16,7 @@
 
 #include "hostsim/model/Document.h"
 #include "hostsim/model/GridView.h"
+#include "hostsim/tool/report/Report.h"
 
 namespace hostsim::tool {
 
@@ -47,7 +48,9 @@ std::vector<NearMiss> FindNearMisses(const Document& document, GridOrder order);
 
 // One line for a person: the two artboards by number (position + 1) and name, their tops or
 // lefts, and the tolerance that joins them.
-std::string DescribeNearMiss(const Document& document, const NearMiss& miss);
+// An SVG document's pages are named pages, with y as the editor shows it (pointing down).
+std::string DescribeNearMiss(const Document& document, const NearMiss& miss,
+                             TableCoordinates coordinates = TableCoordinates::Artboards);
 
 // A tolerance as an option takes it: the shortest decimal text that reads back to `value`.
 std::string FormatTolerance(double value);

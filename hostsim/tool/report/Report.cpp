@@ -91,20 +91,43 @@ std::vector<std::optional<std::size_t>> TraceFormerPositions(const Document& bef
     return former;
 }
 
+std::string EditorX(const Artboard& artboard) {
+    return FormatFloat(artboard.bounds.left);
+}
+
+std::string EditorY(const Artboard& artboard) {
+    return FormatFloat(-artboard.bounds.top);
+}
+
 std::string RenumberTable(const Document& after,
-                          const std::vector<std::optional<std::size_t>>& formerPositions) {
-    std::vector<std::vector<std::string>> rows = {{"new", "name", "left", "top", "was"}};
+                          const std::vector<std::optional<std::size_t>>& formerPositions,
+                          TableCoordinates coordinates) {
+    const bool pages = coordinates == TableCoordinates::EditorPages;
+    std::vector<std::vector<std::string>> rows = {
+        {"new", "name", pages ? "x" : "left", pages ? "y" : "top", "was"}};
     for (std::size_t k = 0; k < after.artboards.size(); ++k) {
         const Artboard& artboard = after.artboards[k];
         const auto& former = k < formerPositions.size() ? formerPositions[k] : std::nullopt;
         rows.push_back({std::to_string(k + 1), Printable(artboard.name),
-                        FormatFloat(artboard.bounds.left), FormatFloat(artboard.bounds.top),
+                        pages ? EditorX(artboard) : FormatFloat(artboard.bounds.left),
+                        pages ? EditorY(artboard) : FormatFloat(artboard.bounds.top),
                         former ? std::to_string(*former + 1) : "?"});
     }
     return Columns(rows, {true, false, true, true, true});
 }
 
-std::string ShowTable(const Document& document) {
+std::string ShowTable(const Document& document, TableCoordinates coordinates) {
+    if (coordinates == TableCoordinates::EditorPages) {
+        std::vector<std::vector<std::string>> rows = {{"#", "name", "x", "y", "width", "height"}};
+        for (std::size_t k = 0; k < document.artboards.size(); ++k) {
+            const Artboard& artboard = document.artboards[k];
+            const Rect& b = artboard.bounds;
+            rows.push_back({std::to_string(k + 1), Printable(artboard.name), EditorX(artboard),
+                            EditorY(artboard), FormatFloat(b.right - b.left),
+                            FormatFloat(b.top - b.bottom)});
+        }
+        return Columns(rows, {true, false, true, true, true, true});
+    }
     std::vector<std::vector<std::string>> rows = {{"#", "name", "left", "top", "right", "bottom"}};
     for (std::size_t k = 0; k < document.artboards.size(); ++k) {
         const Artboard& artboard = document.artboards[k];

@@ -24,13 +24,25 @@ namespace hostsim::tool {
 std::vector<std::optional<std::size_t>> TraceFormerPositions(const Document& before,
                                                              const Document& after);
 
-// The renumbering table: new number, name, left, top and the number it had, one artboard a
-// line, with a heading. Numbers count from 1.
+// How a table gives an artboard's place: as the host's coordinates (left, top, right, bottom,
+// y pointing up), or as the vector editor shows an SVG document's pages (x, y, width, height,
+// y pointing down, in the document's user units).
+enum class TableCoordinates { Artboards, EditorPages };
+
+// The renumbering table: new number, name, left and top (x and y) and the number it had, one
+// artboard a line, with a heading. Numbers count from 1.
 std::string RenumberTable(const Document& after,
-                          const std::vector<std::optional<std::size_t>>& formerPositions);
+                          const std::vector<std::optional<std::size_t>>& formerPositions,
+                          TableCoordinates coordinates = TableCoordinates::Artboards);
 
 // The artboards of `document` in their current numbering: number, name, left, top, right
-// and bottom.
-std::string ShowTable(const Document& document);
+// and bottom (x, y, width and height).
+std::string ShowTable(const Document& document,
+                      TableCoordinates coordinates = TableCoordinates::Artboards);
+
+// A page's x and y as the vector editor shows them: its left, and its top with y pointing
+// down.
+std::string EditorX(const Artboard& artboard);
+std::string EditorY(const Artboard& artboard);
 
 }  // namespace hostsim::tool

@@ -19,6 +19,8 @@ ModuleRunResult RunModule(const ModuleRunRequest& request) {
             throw InputError(Located(Utf8Name(request.trace), 0, "cannot write the trace here"));
         }
         host.Calls().StreamTo(&trace);
+    } else if (request.traceStream != nullptr) {
+        host.Calls().StreamTo(request.traceStream);
     }
     if (request.document) {
         host.OpenDocument(*request.document);
@@ -26,7 +28,11 @@ ModuleRunResult RunModule(const ModuleRunRequest& request) {
     ModuleRunResult result;
     std::optional<Session> session;
     try {
-        session.emplace(host, request.module);
+        if (request.entry != nullptr) {
+            session.emplace(host, request.entry);
+        } else {
+            session.emplace(host, request.module);
+        }
     } catch (const SessionError& error) {
         throw InputError(Located(Utf8Name(request.module), 0,
                                  std::string("cannot be loaded as a module: ") + error.what()));
@@ -62,6 +68,9 @@ ModuleRunResult RunModule(const ModuleRunRequest& request) {
     host.Calls().StreamTo(nullptr);
     if (trace.is_open() && !trace.flush()) {
         throw InputError(Located(Utf8Name(request.trace), 0, "the trace could not be written"));
+    }
+    if (request.traceStream != nullptr && !request.traceStream->flush()) {
+        throw InputError(Located(request.traceName, 0, "the trace could not be written"));
     }
     return result;
 }

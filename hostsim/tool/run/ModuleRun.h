@@ -5,20 +5,27 @@
 
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "hostsim/abi/HostAbi.h"
 #include "hostsim/model/Document.h"
 
 namespace hostsim::tool {
 
 struct ModuleRunRequest {
     std::filesystem::path module;
+    // When set, this entry function linked into the program is driven instead of `module`.
+    abi::PluginEntry entry = nullptr;
     std::optional<Document> document;   // opened as the current document when present
     std::optional<std::string> choose;  // the label of the menu item to choose
     // When not empty, every message and host call is written to this file as it happens, one
     // line each (nothing is kept in memory for it).
     std::filesystem::path trace;
+    // Or, when set, the stream the trace is written to, named `traceName` in messages.
+    std::ostream* traceStream = nullptr;
+    std::string traceName;
 };
 
 struct ModuleRunResult {

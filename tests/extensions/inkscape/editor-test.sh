@@ -172,6 +172,12 @@ install-and-uninstall)
         quorvane-renumber-by-column.inx quorvane-renumber-custom.inx; do
         [ -f "$folder/$file" ] || fail "install did not put $file into $folder"
     done
+    # Stripped: no debugging information in what is installed.
+    for file in quorvane-host Quorvane.so; do
+        if readelf -S "$folder/$file" | grep -q '\.debug_info'; then
+            fail "install put $file with its debugging information ($(stat -c %s "$folder/$file") bytes)"
+        fi
+    done
     touch "$folder/notes.txt"
     "$EXTENSION/extension.sh" uninstall >/dev/null
     [ "$(ls -A "$folder")" = notes.txt ] || fail "uninstall left or took: $(ls -A "$folder")"
@@ -179,6 +185,28 @@ install-and-uninstall)
     "$EXTENSION/extension.sh" install folder >/dev/null
     "$EXTENSION/extension.sh" uninstall >/dev/null
     [ ! -e "$folder" ] || fail "uninstall left $folder"
+    ;;
+
+# batch-line DOC DOCUMENT EXPECTED_PAGES: the batch-run line DOC shows (the shell block after
+# "## Batch runs need a display", run as it stands, on a copy of DOCUMENT as document.svg)
+# exports the pages in the new order.
+batch-line)
+    need xvfb-run xauth pdfinfo
+    install_extension
+    cp "$2" document.svg
+    line=$(awk '/^## Batch runs need a display/ { section = 1 }
+                section && /^```sh/ { block = 1; next }
+                block && /^```/ { exit }
+                block { sub(/\\$/, ""); printf "%s", $0 }' "$1")
+    [[ "$line" == xvfb-run* ]] || fail "$1 shows no xvfb-run line: $line"
+    echo "\$ $line" >&2
+    set +e
+    timeout -k 10 90 bash -c "$line" >editor.log 2>&1
+    status=$?
+    set -e
+    [ "$status" = 0 ] || { cat editor.log >&2; fail "the line ended with status $status"; }
+    [ -s out.pdf ] || { cat editor.log >&2; fail "the line exported nothing"; }
+    expect_pages "$3"
     ;;
 
 *)

@@ -66,6 +66,13 @@ expect_in() {
     fi
 }
 
+# as_pages: the artboards of a show table in the host's coordinates (on standard input) as
+# "NUMBER X Y WIDTH HEIGHT" lines, y pointing down.
+as_pages() {
+    tail -n +2 | awk '{ printf "%s %g %g %g %g\n", $1, $(NF - 3), -$(NF - 2), $(NF - 1) - $(NF - 3),
+                        $(NF - 2) - $NF }'
+}
+
 # A listing of every file here with its checksum, to see that nothing changed or appeared.
 snapshot() {
     find . -type f ! -name '.stdout' ! -name '.stderr' ! -name '.snapshot*' -print0 |
@@ -212,7 +219,11 @@ converts-between-formats)
     run renumber --by row --output pages.svg "$example"
     expect_status 0
     run show pages.svg
-    expect_same .stdout expected.table
+    # The SVG's table gives x, y (pointing down), width and height, as the editor shows them.
+    as_pages <expected.table >expected.pages
+    tail -n +2 .stdout | awk '{ printf "%s %g %g %g %g\n", $1, $(NF - 3), $(NF - 2), $(NF - 1), $NF }' \
+        >shown.pages
+    expect_same shown.pages expected.pages
     run renumber --by column --output back.json pages.svg
     expect_status 0
     run renumber --by row --output back.json back.json
@@ -259,7 +270,7 @@ converted-svg-exports-every-page-at-its-size)
     expect_status 0
     exported_pages pages.svg | cut -d ' ' -f 1 >pages.txt
     run show pages.svg
-    awk 'NR > 1 { printf "%gx%g\n", ($(NF - 1) - $(NF - 3)) * 0.75, ($(NF - 2) - $NF) * 0.75 }' \
+    awk 'NR > 1 { printf "%gx%g\n", $(NF - 1) * 0.75, $NF * 0.75 }' \
         .stdout >sizes.txt
     expect_same pages.txt sizes.txt
     ;;
@@ -326,6 +337,131 @@ help-on-every-command)
     grep -qE '^quorvane-host [0-9]+\.[0-9]+\.[0-9]+$' .stdout || fail "version: $(cat .stdout)"
     ;;
 
+# dialog-preview-is-silent: the dialog effect as live preview runs it, once at every step of the
+# tolerance, with the parameters the editor passes by default: each run renumbers and leaves
+# standard error (a message box in the editor) empty. Naming the pages puts the new numbers
+# on the canvas's labels.
+dialog-preview-is-silent)
+    cp "$FIXTURES/near-aligned-screens.svg" "$EXAMPLES/brand-kit-near-miss.json" .
+    for tolerance in 1 1.1 1.2 1.3 1.4 1.5; do
+        for document in near-aligned-screens.svg brand-kit-near-miss.json; do
+            run --inkscape-effect=custom --order=rows --horizontal=left-to-right \
+                --vertical=top-down --tolerance=$tolerance --names=keep --warnings=false \
+                --id=rect1 "$document"
+            expect_status 0
+            expect_empty_stderr
+            [ -s .stdout ] || fail "no document on standard output"
+        done
+    done
+    run --inkscape-effect=custom --order=rows --horizontal=left-to-right --vertical=top-down \
+        --tolerance=2 --names=page-number --warnings=false near-aligned-screens.svg
+    expect_status 0
+    expect_empty_stderr
+    labels=$(grep -o 'inkscape:label="[^"]*"' .stdout | paste -sd'|')
+    [ "$labels" = 'inkscape:label="Page 1"|inkscape:label="Page 2"|inkscape:label="Page 3"' ] ||
+        fail "labels: $labels"
+    # Asked for, warnings name the pages as the user knows them.
+    run --inkscape-effect=custom --order=rows --tolerance=0 --warnings=true \
+        near-aligned-screens.svg
+    expect_status 0
+    expect_in .stderr 'Quorvane: "Website Download Splash" (page 1) and "About Screen" (page 2)'
+    ;;
+
+# renamed DOCUMENT ORDER PATTERN NAMES: renumber --rename PATTERN names the pages NAMES
+# ("A|B|C"), in the output and in the table of a dry run.
+renamed)
+    document="$1" order="$2" pattern="$3" names="$4"
+    cp "$EXAMPLES/$document" .
+    run renumber --by "$order" --rename "$pattern" "$document" -o "out.${document##*.}"
+    expect_status 0
+    run show "out.${document##*.}"
+    expect_status 0
+    shown=$(tail -n +2 .stdout | awk '{$1=""; NF-=4; sub(/^ /, ""); print}' | paste -sd'|')
+    [ "$shown" = "$names" ] || fail "names: $shown, expected $names"
+    run renumber --by "$order" --rename "$pattern" "$document" --dry-run
+    expect_status 0
+    expect_in .stdout "${names%%|*}"
+    ;;
+
+# escaped: every text the user gave is escaped where it is printed: a file name in warnings,
+# the summary line and the picture line, and an option value in the option parser's errors.
+escaped)
+    cp "$EXAMPLES/brand-kit-near-miss.json" "$(printf 'near\nmiss.json')"
+    run renumber --by row "$(printf 'near\nmiss.json')" -o "$(printf 'o\033[2Jut.json')" \
+        --picture "$(printf 'p\tic.svg')"
+    expect_status 0
+    expect_in .stderr 'quorvane-host: warning: near\nmiss.json: artboards'
+    expect_in .stdout 'o\u001B[2Jut.json: '
+    expect_in .stdout 'picture: p\tic.svg'
+    [ "$(grep -vc '^quorvane-host: warning: ' .stderr)" = 0 ] || fail "a warning was split"
+    for value in "$(printf '\033[31m')" "$(printf 'a\nb')"; do
+        run renumber --by row --tolerance "$value" "$(printf 'near\nmiss.json')"
+        expect_status 2
+        expect_in .stderr '(see quorvane-host --help)'
+        [ "$(wc -l <.stderr)" = 1 ] || fail "the parser's error is not one line: $(cat .stderr)"
+        run renumber --by "$value" "$(printf 'near\nmiss.json')"
+        expect_status 2
+        [ "$(wc -l <.stderr)" = 1 ] || fail "the parser's error is not one line: $(cat .stderr)"
+    done
+    if LC_ALL=C grep -q "$(printf '\033')" .stdout .stderr; then
+        fail "a raw escape reached the terminal"
+    fi
+    ;;
+
+# help-matches-the-docs FILE...: each FILE (the man page, the zip's README.txt, the docs)
+# names every option that some command's --help lists, and no option that none lists.
+help-matches-the-docs)
+    : >program.options
+    for command in renumber show menus about validate; do
+        run $command --help
+        expect_status 0
+        grep -E '^ +-' .stdout | grep -oE -- '--[a-z][a-z-]*' >>program.options || true
+    done
+    { cat program.options; echo --help; echo --version; } | sort -u >known.options
+    grep -vxF -e --help program.options | sort -u >listed.options
+    [ "$(wc -l <listed.options)" -ge 10 ] || fail "--help lists too few options: $(cat listed.options)"
+    for document in "$@"; do
+        # The man page writes a dash as \-.
+        sed 's/\\-/-/g' "$document" | grep -oE -- '--[a-z][a-z-]*' | sort -u >document.options
+        missing=$(comm -23 listed.options document.options | paste -sd' ')
+        [ -z "$missing" ] || fail "$document does not mention $missing, which --help lists"
+        unknown=$(comm -13 known.options document.options | paste -sd' ')
+        [ -z "$unknown" ] || fail "$document mentions $unknown, which no command has"
+    done
+    ;;
+
+# docs-commands-run FILE...: every shell block of FILE tagged "sh runnable" runs, line by
+# line and stopping at the first failure, in an empty folder with quorvane-host on the PATH
+# and the installed examples' folder standing for the examples the Debian package installs.
+docs-commands-run)
+    blocks=0
+    export PATH="$(dirname "$QUORVANE_HOST"):$PATH"
+    mkdir installed-examples
+    while read -r example; do
+        cp "$EXAMPLES/../$example" installed-examples/
+    done <"$EXAMPLES/../debian/quorvane.examples"
+    for document in "$@"; do
+        awk -v out="$WORK/block" '
+            /^ *```sh runnable *$/ { n++; inside = 1; next }
+            inside && /^ *```/ { inside = 0; next }
+            inside { sub(/^ +/, ""); print > (out "." n ".sh") }' "$document"
+        for block in "$WORK"/block.*.sh; do
+            [ -e "$block" ] || continue
+            blocks=$((blocks + 1))
+            sed -i "s|/usr/share/doc/quorvane/examples/|$WORK/installed-examples/|g" "$block"
+            rm -rf run && mkdir run
+            echo "--- $document:" >&2
+            cat "$block" >&2
+            (cd run && bash -euo pipefail "$block" >../block.out 2>&1) || {
+                cat block.out >&2
+                fail "a runnable command of $document failed"
+            }
+            rm "$block"
+        done
+    done
+    [ "$blocks" -gt 0 ] || fail "no shell block is marked runnable in $*"
+    ;;
+
 # view-order DOCUMENT NAMES ARGUMENTS...: renumber ARGUMENTS on a copy of the fixture DOCUMENT
 # (written as JSON) puts the artboards in the order NAMES ("A|B|C"); the input is untouched.
 view-order)
@@ -359,7 +495,7 @@ show-prints-view-order)
     cp "$FIXTURES/near-aligned-screens.svg" .
     run show --by row --tolerance 2 near-aligned-screens.svg --picture view.svg
     expect_status 0
-    expect_in .stdout "  2  Website Download Splash  800.33966   1.2340232    2"
+    expect_in .stdout "  2  Website Download Splash  800.33966  -1.2340232    2"
     expect_in view.svg "near-aligned-screens.svg: 0 of 3 renumbered by row, tolerance 2"
     expect_in view.svg "<title>row 1</title>"
     expect_same near-aligned-screens.svg "$FIXTURES/near-aligned-screens.svg"

@@ -1,13 +1,17 @@
 #include "hostsim/tool/documents/FileAccess.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -188,8 +192,9 @@ TEST_F(FileAccess, ANewFileIsNeverWrittenThroughWhatIsAlreadyThere) {
     fs::create_symlink("gone.txt", directory_ / "dangling.tmp");
     for (const auto* name : {"planted.tmp", "dangling.tmp", "victim.txt"}) {
         std::string why;
-        EXPECT_EQ(platform::WriteNewFile(directory_ / name, "forged", std::nullopt, why),
-                  platform::Created::NameTaken)
+        EXPECT_EQ(
+            platform::WriteNewFile(directory_ / name, "forged", fs::path(), "the folder", why),
+            platform::Created::NameTaken)
             << name << ": " << why;
     }
     EXPECT_EQ(ReadWholeFile(victim.string()), "precious");
@@ -245,6 +250,174 @@ TEST_F(FileAccess, TemporaryNamesFitBesideTheLongestNames) {
     ReplaceFile(longest, "written");
     EXPECT_EQ(ReadWholeFile(longest), "written");
     EXPECT_EQ(EntryCount(), 1u);
+}
+
+// What belongs to a replaced file stays with it: as root, its owner and group (the new
+// version is made by root, and would belong to root), and its mode, set-group bit included.
+TEST_F(FileAccess, AReplacedFileKeepsItsOwnerAndGroupWhenRootWritesIt) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "giving a file to another user needs root";
+    }
+    const auto path = directory_ / "theirs.json";
+    ReplaceFile(path.string(), "old");
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 02640), 0);
+    ReplaceFile(path.string(), "new");
+    struct stat file {};
+    ASSERT_EQ(::stat(path.c_str(), &file), 0);
+    EXPECT_EQ(file.st_uid, 65534u);
+    EXPECT_EQ(file.st_gid, 65534u);
+    EXPECT_EQ(file.st_mode & 07777, 02640u);
+    EXPECT_EQ(ReadWholeFile(path.string()), "new");
+}
+
+// While it lives, the effective user and group are nobody (65534), a user without rights to
+// the files root made; root again afterwards.
+class AsNobody {
+  public:
+    AsNobody() { ok_ = ::setegid(65534) == 0 && ::seteuid(65534) == 0; }
+    AsNobody(const AsNobody&) = delete;
+    AsNobody& operator=(const AsNobody&) = delete;
+    ~AsNobody() {
+        (void)!::seteuid(0);
+        (void)!::setegid(0);
+    }
+    bool Ok() const { return ok_; }
+
+  private:
+    bool ok_ = false;
+};
+
+// A file that may not be fairly replaced is refused before anything is written, with the
+// reason, and neither it nor its folder changes. The folder is named where it is the cause.
+TEST_F(FileAccess, AFileThatMayNotBeReplacedIsRefusedWithTheReason) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "the cases of another user's files need root (to act as nobody)";
+    }
+    struct Case {
+        const char* name;
+        bool asNobody;
+        std::function<void(const fs::path& file, const fs::path& folder)> setUp;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"read-only", false,
+         [](const fs::path& file, const fs::path&) { ::chmod(file.c_str(), 0444); },
+         "it is read-only (mode 0444, owned by root)"},
+        {"hard-linked", false,
+         [](const fs::path& file, const fs::path& folder) {
+             fs::create_hard_link(file, folder / "other-name.json");
+         },
+         "it has 2 names (hard links)"},
+        {"another-users", true,
+         [](const fs::path& file, const fs::path&) { ::chmod(file.c_str(), 0644); },
+         "you may not write it (mode 0644, owned by root): Permission denied"},
+        {"read-only-folder", true,
+         [](const fs::path& file, const fs::path& folder) {
+             ::chmod(file.c_str(), 0666);
+             ::chmod(folder.c_str(), 0555);
+         },
+         "read-only-folder cannot be written to (Permission denied), and a new version is written "
+         "there before "
+         "it takes the file's place; the file itself could be written"},
+        {"sticky-folder", true,
+         [](const fs::path& file, const fs::path& folder) {
+             ::chmod(file.c_str(), 0666);
+             ::chmod(folder.c_str(), 01777);
+         },
+         "is sticky (as /tmp is): only the file's owner may replace a file there (mode 0666, "
+         "owned by root); the file itself could be written"},
+        {"writable-but-theirs", true,
+         [](const fs::path& file, const fs::path& folder) {
+             ::chmod(file.c_str(), 0666);
+             ::chmod(folder.c_str(), 0777);
+         },
+         "its owner and group cannot be kept (mode 0666, owned by root, group 0): Operation not "
+         "permitted; a new version would belong to you"},
+    };
+    ::chmod(directory_.c_str(), 0755);
+    for (const auto& test : cases) {
+        const fs::path folder = directory_ / test.name;
+        fs::create_directories(folder);
+        const fs::path file = folder / "doc.json";
+        ReplaceFile(file.string(), "old");
+        test.setUp(file, folder);
+        const auto entries =
+            std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+        std::string error;
+        try {
+            std::optional<AsNobody> nobody;
+            if (test.asNobody) {
+                nobody.emplace();
+                ASSERT_TRUE(nobody->Ok()) << "cannot act as nobody";
+            }
+            ReplaceFile(file.string(), "new");
+            ADD_FAILURE() << test.name << ": replaced";
+        } catch (const InputError& refused) {
+            error = refused.what();
+        }
+        EXPECT_THAT(error, HasSubstr(file.string() + ": cannot be written: ")) << test.name;
+        EXPECT_THAT(error, HasSubstr(test.reason)) << test.name;
+        EXPECT_THAT(error, HasSubstr("no file was changed")) << test.name;
+        EXPECT_EQ(ReadWholeFile(file.string()), "old") << test.name;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), entries)
+            << test.name << ": a temporary was left";
+        ::chmod(folder.c_str(), 0755);
+    }
+}
+
+// The id of a process that has ended: a child that exits at once.
+unsigned long EndedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return static_cast<unsigned long>(child);
+}
+
+// A run killed while writing leaves its temporary; the next run on the same file removes it,
+// and only what it can prove was left: a temporary of that file, made by a process that has
+// ended, which no one holds.
+TEST_F(FileAccess, AnAbandonedTemporaryIsRemovedByTheNextRunOnTheFile) {
+    const auto path = directory_ / "big.svg";
+    ReplaceFile(path.string(), "old");
+    const std::string ended = std::to_string(EndedProcess());
+    const std::string alive = std::to_string(::getppid());
+    struct Leftover {
+        std::string name;
+        bool removed;
+    };
+    const std::vector<Leftover> leftovers = {
+        {".big.svg." + ended + "-123456.tmp", true},     // killed
+        {".big.svg." + ended + "-7.tmp", true},          // killed, another attempt's name
+        {".big.svg." + alive + "-123456.tmp", false},    // its process still runs
+        {".big.svg." + ended + "-654321.tmp", false},    // held (locked) by someone
+        {".other.svg." + ended + "-123456.tmp", false},  // another file's
+        {".big.svg.123456.tmp", false},                  // no process named
+        {".big.svg." + ended + "-12x.tmp", false},       // not a name this program makes
+        {"big.svg." + ended + "-123456.tmp", false},     // not hidden: not ours
+    };
+    for (const auto& leftover : leftovers) {
+        std::ofstream(directory_ / leftover.name) << std::string(1000, 'x');
+    }
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): open is variadic
+    const int held = ::open((directory_ / leftovers[3].name).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    ReplaceFile(path.string(), "new");
+    ::close(held);
+    for (const auto& leftover : leftovers) {
+        EXPECT_EQ(fs::exists(directory_ / leftover.name), !leftover.removed) << leftover.name;
+    }
+    EXPECT_EQ(ReadWholeFile(path.string()), "new");
+    EXPECT_EQ(EntryCount(), 1 + 6u);
+}
+
+TEST_F(FileAccess, TemporaryNamesTellTheProcessThatMadeThem) {
+    const auto temporary = TemporaryNameBeside(directory_ / "doc.json", 42);
+    EXPECT_EQ(temporary.filename().string(), ".doc.json." + std::to_string(::getpid()) + "-42.tmp");
 }
 
 TEST(Printable, ControlCharactersAndBrokenBytesAreShownAsEscapes) {
