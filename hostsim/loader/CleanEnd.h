@@ -15,4 +15,9 @@ namespace hostsim {
 // "" when the run ended cleanly; otherwise what is wrong, the first problem on the first line.
 std::string ProblemsAtEnd(const Host& host, const Session& session);
 
+// What is wrong with the host's record between two messages of a running module: a violation,
+// misuse of a handle, a handle made for one message still live, a suite held twice; "" when
+// nothing.
+std::string ProblemsBetweenMessages(const Host& host);
+
 }  // namespace hostsim

@@ -42,10 +42,10 @@ void ExpectNothingHeldBeyondTheFrame(const hostsim::Host& host) {
     EXPECT_TRUE(host.Violations().empty());
 }
 
-class RealModuleAboutBox : public ModuleMenus {};
+class RealModuleAboutBox : public ModuleTest {};
 
 TEST_F(RealModuleAboutBox, ChoosingTheAboutItemShowsOneAlertTitleEmptyLineThenTheBody) {
-    Start();
+    Start(ShuffledGrid());
     ASSERT_EQ(ModuleSession().ChooseMenuItem(kAboutItemLabel), 0);
     ASSERT_EQ(ActiveHost().Alerts().size(), 1u);
     const std::string& text = ActiveHost().Alerts().front();
@@ -71,7 +71,7 @@ TEST_F(RealModuleAboutBox, ChoosingTheAboutItemShowsOneAlertTitleEmptyLineThenTh
 }
 
 TEST_F(RealModuleAboutBox, TheAboutBoxTakesTheUserSuiteForItselfAndGivesItBack) {
-    Start();
+    Start(ShuffledGrid());
     ASSERT_EQ(ModuleSession().ChooseMenuItem(kAboutItemLabel), 0);
     const auto calls = ActiveHost().Calls().HostCalls();
     ASSERT_GE(calls.size(), 2u);
@@ -89,7 +89,7 @@ TEST_F(RealModuleAboutBox, TheAboutBoxTakesTheUserSuiteForItselfAndGivesItBack) 
 }
 
 TEST_F(RealModuleAboutBox, EveryHostCallOfTheAboutBoxFailingInTurnLeavesNothingHeld) {
-    Start();
+    Start(ShuffledGrid());
     ASSERT_EQ(ModuleSession().ChooseMenuItem(kAboutItemLabel), 0);
     const std::vector<hostsim::CallRecord> clean = ActiveHost().Calls().HostCalls();
     ASSERT_EQ(ActiveHost().Alerts().size(), 1u);
@@ -122,7 +122,7 @@ TEST_F(RealModuleAboutBox, EveryHostCallOfTheAboutBoxFailingInTurnLeavesNothingH
 }
 
 TEST_F(RealModuleAboutBox, AUserSuiteAnsweredWithoutATableShowsNothing) {
-    Start();
+    Start(ShuffledGrid());
     ActiveHost().Faults().AnswerWithoutWriting(hostsim::abi::basic::AcquireSuite::id, 1);
     EXPECT_EQ(ModuleSession().ChooseMenuItem(kAboutItemLabel), 0);
     EXPECT_TRUE(ActiveHost().Alerts().empty());

@@ -2,11 +2,6 @@
 
 namespace quorvane::test {
 
-LoadedModule::LoadedModule(const hostsim::HostConfig& config)
-    : host(config), session(host, hostsim::DefaultModulePath()) {
-    host.Calls().Enable();
-}
-
 hostsim::Document ShuffledGrid() {
     hostsim::Document document{"shuffled grid", {}};
     const auto add = [&](const char* name, float left, float top, std::uint64_t id) {
@@ -68,43 +63,15 @@ int ItemsLabelled(const hostsim::Host& host, std::string_view label) {
 }
 
 std::vector<hostsim::CallRecord> CleanStartupCalls(const hostsim::HostConfig& config) {
-    LoadedModule module(config);
-    module.host.OpenDocument(ShuffledGrid());
+    hostsim::HostConfig keeping = config;
+    keeping.keepCallLog = true;
+    hostsim::ModuleFixture module(
+        hostsim::ModuleFile{},
+        hostsim::FixtureOptions{.config = keeping, .document = ShuffledGrid()});
     EXPECT_EQ(module.session.Startup(), 0) << "the clean start-up itself";
     std::vector<hostsim::CallRecord> calls = module.host.Calls().HostCalls();
     module.session.Shutdown();
     return calls;
-}
-
-void ModuleMenus::Load(const hostsim::HostConfig& config) {
-    loaded.emplace(config);
-    ActiveHost().OpenDocument(ShuffledGrid());
-}
-
-void ModuleMenus::Start(const hostsim::HostConfig& config) {
-    Load(config);
-    ASSERT_EQ(ModuleSession().Startup(), 0) << ActiveHost().Calls().Text();
-    ASSERT_EQ(ModuleSession().ApplicationStartedResult(), 0);
-    ActiveHost().Calls().Clear();
-}
-
-void ModuleMenus::Finish() {
-    if (!loaded) {
-        return;
-    }
-    ExpectCleanEnd(ActiveHost(), ModuleSession());
-    loaded.reset();
-}
-
-hostsim::abi::Handle ModuleMenus::ItemHandle(std::string_view label, bool separator) {
-    std::vector<hostsim::abi::Handle> found;
-    for (const hostsim::MenuItem& item : ActiveHost().Menus().Items()) {
-        if (item.label == label && item.IsSeparator() == separator) {
-            found.push_back(item.handle);
-        }
-    }
-    EXPECT_EQ(found.size(), 1u) << label << "\n" << ActiveHost().Menus().Tree();
-    return found.empty() ? nullptr : found.front();
 }
 
 }  // namespace quorvane::test

@@ -17,14 +17,6 @@
 
 namespace quorvane::test {
 
-// A host and the module file loaded into it, made together so that the host's own menu groups
-// can be chosen first.
-struct LoadedModule {
-    explicit LoadedModule(const hostsim::HostConfig& config);
-    hostsim::Host host;
-    hostsim::Session session;
-};
-
 // A 2 × 2 grid stored as bottom-right, bottom-left, top-right, top-left: by row it becomes
 // top-left, top-right, bottom-left, bottom-right; by column top-left, bottom-left,
 // top-right, bottom-right.
@@ -48,29 +40,5 @@ int ItemsLabelled(const hostsim::Host& host, std::string_view label);
 // failCall counts from a new host, so a test can make exactly one of them fail. Makes a host
 // of its own: call it while no other host exists.
 std::vector<hostsim::CallRecord> CleanStartupCalls(const hostsim::HostConfig& config = {});
-
-// Every test ends with the plug-in shut down, nothing in the ledger but what the module leaves
-// to the host on purpose (the lock's access reference, the notifier, menu items and groups),
-// no suite held and no contract violation.
-class ModuleMenus : public ::testing::Test {
-  protected:
-    void TearDown() override { Finish(); }
-
-    // Makes the host with `config`'s menu groups and ShuffledGrid() open, and loads the module.
-    void Load(const hostsim::HostConfig& config = {});
-    // Load, then a start-up that must succeed, its calls forgotten.
-    void Start(const hostsim::HostConfig& config = {});
-    // Shuts the plug-in down if it runs, checks what the host holds, and drops host and module,
-    // so that the test may Load again.
-    void Finish();
-
-    hostsim::Host& ActiveHost() { return loaded->host; }
-    hostsim::Session& ModuleSession() { return loaded->session; }
-    // The handle of the one item labelled `label` (separators included); fails the test when
-    // there is not exactly one.
-    hostsim::abi::Handle ItemHandle(std::string_view label, bool separator = false);
-
-    std::optional<LoadedModule> loaded;
-};
 
 }  // namespace quorvane::test

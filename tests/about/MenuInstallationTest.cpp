@@ -47,10 +47,10 @@ int CallsOf(const hostsim::Host& host, const std::string& operation) {
     return count;
 }
 
-class RealModuleMenus : public ModuleMenus {};
+class RealModuleMenus : public ModuleTest {};
 
 TEST_F(RealModuleMenus, StartupAddsTheAboutItemInTheSharedGroupThenASeparatorAndBothCommands) {
-    Start();
+    Start(ShuffledGrid());
     EXPECT_EQ(MenuItems(ActiveHost()),
               (std::vector<std::string>{
                   "[About] \"About SDK Plug-ins\" options=0 > [SDKAboutPluginsGroupName] options=1",
@@ -88,7 +88,7 @@ TEST_F(RealModuleMenus, TheSharedGroupIsCreatedWhenNoGroupHasExactlyItsName) {
     };
     for (const MissingGroupCase& c : cases) {
         SCOPED_TRACE(c.name);
-        Load(HostGroups(c.hostGroups));
+        Load(HostGroups(c.hostGroups), ShuffledGrid());
         c.arrange(ActiveHost());
         ASSERT_EQ(ModuleSession().Startup(), 0) << ActiveHost().Calls().Text();
 
@@ -128,7 +128,7 @@ TEST_F(RealModuleMenus, AGroupOfExactlyThatNameIsReusedWhereverItIsInTheList) {
     };
     for (const ExistingGroupCase& c : cases) {
         SCOPED_TRACE(c.name);
-        Load(HostGroups(c.hostGroups));
+        Load(HostGroups(c.hostGroups), ShuffledGrid());
         c.arrange(ActiveHost());
         ASSERT_EQ(ModuleSession().Startup(), 0) << ActiveHost().Calls().Text();
 
@@ -146,7 +146,7 @@ TEST_F(RealModuleMenus, AGroupOfExactlyThatNameIsReusedWhereverItIsInTheList) {
 }
 
 TEST_F(RealModuleMenus, ASecondStartupInTheSameHostAddsItsItemToTheGroupItMadeBefore) {
-    Start();
+    Start(ShuffledGrid());
     ASSERT_EQ(ModuleSession().Shutdown(), 0);
     ActiveHost().Calls().Clear();
     ASSERT_EQ(ModuleSession().Startup(), 0) << ActiveHost().Calls().Text();
@@ -166,6 +166,7 @@ TEST_F(RealModuleMenus, AnAboutItemThatCannotBeAddedLeavesBothCommandsWorking) {
     // The helper's own acquisition of the menu suite, after the frame's.
     int helperAcquisition = 0;
     int menuAcquisitions = 0;
+    Finish();  // the host each test starts with: CleanStartupCalls makes one of its own
     for (const hostsim::CallRecord& call : CleanStartupCalls()) {
         if (call.operation == "AcquireSuite" && call.Argument("name") == "\"AI Menu Suite\"" &&
             ++menuAcquisitions == 2) {
@@ -201,7 +202,7 @@ TEST_F(RealModuleMenus, AnAboutItemThatCannotBeAddedLeavesBothCommandsWorking) {
     };
     for (const AboutItemFailure& c : cases) {
         SCOPED_TRACE(c.name);
-        Load(HostGroups(c.hostGroups));
+        Load(HostGroups(c.hostGroups), ShuffledGrid());
         c.arrange(ActiveHost());
         ASSERT_EQ(ModuleSession().Startup(), 0) << "the About item's failure is not start-up's\n"
                                                 << ActiveHost().Calls().Text();
@@ -224,7 +225,7 @@ TEST_F(RealModuleMenus, AnAboutItemThatCannotBeAddedLeavesBothCommandsWorking) {
 }
 
 TEST_F(RealModuleMenus, EachCommandRunsItsOwnOrder) {
-    Start();
+    Start(ShuffledGrid());
     EXPECT_EQ(ModuleSession().ChooseMenuItem(kByColumnLabel), 0);
     EXPECT_EQ(Names(*ActiveHost().CurrentDocument()), GridByColumn());
     EXPECT_EQ(ModuleSession().ChooseMenuItem(kByRowLabel), 0);
@@ -233,7 +234,7 @@ TEST_F(RealModuleMenus, EachCommandRunsItsOwnOrder) {
 }
 
 TEST_F(RealModuleMenus, AChoiceOfAnItemThatIsNotOneOfItsOwnAnswersZeroAndChangesNothing) {
-    Start();
+    Start(ShuffledGrid());
     const hostsim::abi::Handle other = ActiveHost().Plugins().AddPlugin("Other.aip");
     int notAHandle = 0;
     const struct {
@@ -260,7 +261,7 @@ TEST_F(RealModuleMenus, AChoiceOfAnItemThatIsNotOneOfItsOwnAnswersZeroAndChanges
 }
 
 TEST_F(RealModuleMenus, AMenuUpdateForAnyOfItsItemsAnswersZeroAndCallsNothing) {
-    Start();
+    Start(ShuffledGrid());
     const hostsim::Document before = *ActiveHost().CurrentDocument();
     for (const auto& [label, separator] :
          std::vector<std::pair<const char*, bool>>{{kAboutItemLabel, false},
@@ -298,7 +299,7 @@ TEST_F(RealModuleMenus, AFailingBaseStartupAddsNoMenuItemAtAll) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Load();
+        Load({}, ShuffledGrid());
         c.arrange(ActiveHost());
         EXPECT_EQ(ModuleSession().SendStartup(), kRefused);
         EXPECT_EQ(ModuleSession().InstanceSlot(), nullptr);
@@ -313,6 +314,7 @@ TEST_F(RealModuleMenus, AFailingBaseStartupAddsNoMenuItemAtAll) {
 TEST_F(RealModuleMenus, ARefusedStringDuringMenuInstallationFailsStartupAndGivesEverythingBack) {
     std::vector<hostsim::CallRecord> requests;
     std::vector<std::string> texts;
+    Finish();  // the host each test starts with: CleanStartupCalls makes one of its own
     for (const hostsim::CallRecord& call : CleanStartupCalls()) {
         if (call.suite == "AI Unicode String Suite" && call.operation != "Destroy") {
             requests.push_back(call);
@@ -328,7 +330,7 @@ TEST_F(RealModuleMenus, ARefusedStringDuringMenuInstallationFailsStartupAndGives
 
     for (const hostsim::CallRecord& request : requests) {
         SCOPED_TRACE(request.Text());
-        Load();
+        Load({}, ShuffledGrid());
         ActiveHost().Faults().FailCall(request.number, kRefused);
         EXPECT_EQ(ModuleSession().SendStartup(), kRefused) << ActiveHost().Calls().Text();
         EXPECT_EQ(ModuleSession().InstanceSlot(), nullptr) << "the plug-in object is destroyed";

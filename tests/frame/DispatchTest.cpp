@@ -12,7 +12,7 @@ struct Message {
     const char* selector;
 };
 
-// Rows whose operation, by default, answers 0 or '!MSG' and asks nothing of the host. The
+// Rows whose operation, by default, answers 0 or '!MSG' and asks nothing of the ActiveHost(). The
 // entry point answers 0 to each, with nothing reported. ("SP Interface"/"Startup" is reached
 // by every successful start-up; sent again, it would start a second plug-in object.)
 const Message kQuietRows[] = {
@@ -68,24 +68,24 @@ const Message kUnknownMessages[] = {
     {"Some Caller", "AI Go"},  {"", ""},
 };
 
-class RealModuleDispatch : public RealModule {};
+class RealModuleDispatch : public ModuleTest {};
 
 TEST_F(RealModuleDispatch, EveryQuietRowIsAnsweredZeroAndAsksNothingOfTheHost) {
     StartAndForget();
     for (const Message& message : kQuietRows) {
-        EXPECT_EQ(session.Send(message.caller, message.selector), 0)
+        EXPECT_EQ(ModuleSession().Send(message.caller, message.selector), 0)
             << message.caller << " / " << message.selector;
     }
-    EXPECT_TRUE(BriefCalls(host).empty()) << host.Calls().Text();
+    EXPECT_TRUE(BriefCalls(ActiveHost()).empty()) << ActiveHost().Calls().Text();
 }
 
 TEST_F(RealModuleDispatch, UnknownCallersAndSelectorsAreAnsweredZero) {
     StartAndForget();
     for (const Message& message : kUnknownMessages) {
-        EXPECT_EQ(session.Send(message.caller, message.selector), 0)
+        EXPECT_EQ(ModuleSession().Send(message.caller, message.selector), 0)
             << message.caller << " / " << message.selector;
     }
-    EXPECT_TRUE(BriefCalls(host).empty()) << host.Calls().Text();
+    EXPECT_TRUE(BriefCalls(ActiveHost()).empty()) << ActiveHost().Calls().Text();
 }
 
 TEST_F(RealModuleDispatch, EveryNotifierMessageRunsInsideAHostContext) {
@@ -103,32 +103,35 @@ TEST_F(RealModuleDispatch, EveryNotifierMessageRunsInsideAHostContext) {
     StartAndForget();
     int contexts = 0;
     for (const Row& row : rows) {
-        host.Calls().Clear();
-        EXPECT_EQ(session.Notify(row.type, row.selector), 0) << row.type << " / " << row.selector;
+        ActiveHost().Calls().Clear();
+        EXPECT_EQ(ModuleSession().Notify(row.type, row.selector), 0)
+            << row.type << " / " << row.selector;
         ++contexts;
         const std::string context = "context#" + std::to_string(contexts + 1);  // #1 at start-up
-        EXPECT_EQ(BriefCalls(host), (std::vector<std::string>{"PushAppContext(plugin#1, &slot)",
-                                                              "PopAppContext(" + context + ")"}))
+        EXPECT_EQ(BriefCalls(ActiveHost()),
+                  (std::vector<std::string>{"PushAppContext(plugin#1, &slot)",
+                                            "PopAppContext(" + context + ")"}))
             << row.type << " / " << row.selector;
     }
 }
 
 TEST_F(RealModuleDispatch, AMenuChoiceOfAnItemThatIsNotThePluginsIsAnsweredZero) {
     StartAndForget();
-    EXPECT_EQ(session.SendMenu("AI Go", nullptr), 0);
-    EXPECT_EQ(session.SendMenu("AI Go", reinterpret_cast<hostsim::abi::Handle>(std::uintptr_t{64})),
+    EXPECT_EQ(ModuleSession().SendMenu("AI Go", nullptr), 0);
+    EXPECT_EQ(ModuleSession().SendMenu("AI Go",
+                                       reinterpret_cast<hostsim::abi::Handle>(std::uintptr_t{64})),
               0);
-    EXPECT_TRUE(BriefCalls(host).empty()) << host.Calls().Text();
-    EXPECT_TRUE(host.Alerts().empty());
+    EXPECT_TRUE(BriefCalls(ActiveHost()).empty()) << ActiveHost().Calls().Text();
+    EXPECT_TRUE(ActiveHost().Alerts().empty());
 }
 
 TEST_F(RealModuleDispatch, UnloadIsDispatchedAndReleasesTheSuites) {
     StartAndForget();
-    EXPECT_EQ(session.Send("SP Access", "Unload"), 0);
-    EXPECT_EQ(BriefCalls(host), Releases(0, 11));
-    host.Calls().Clear();
-    EXPECT_EQ(session.Send("SP Access", "Reload"), 0);
-    EXPECT_EQ(BriefCalls(host), Acquisitions(0, 11));
+    EXPECT_EQ(ModuleSession().Send("SP Access", "Unload"), 0);
+    EXPECT_EQ(BriefCalls(ActiveHost()), Releases(0, 11));
+    ActiveHost().Calls().Clear();
+    EXPECT_EQ(ModuleSession().Send("SP Access", "Reload"), 0);
+    EXPECT_EQ(BriefCalls(ActiveHost()), Acquisitions(0, 11));
 }
 
 }  // namespace

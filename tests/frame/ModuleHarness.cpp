@@ -64,18 +64,4 @@ std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> 
     return all;
 }
 
-RealModule::RealModule() {
-    host.OpenDocument(hostsim::Document{"empty", {}});
-}
-
-void RealModule::TearDown() {
-    ExpectCleanEnd(host, session);
-}
-
-void RealModule::StartAndForget() {
-    ASSERT_EQ(session.Startup(), 0) << host.Calls().Text();
-    ASSERT_EQ(session.ApplicationStartedResult(), 0);
-    host.Calls().Clear();
-}
-
 }  // namespace quorvane::test

@@ -42,20 +42,4 @@ std::vector<std::string> ReportWithoutTables();
 
 std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts);
 
-// A host running the real module, Quorvane.so (Quorvane.aip on Windows) beside the test.
-//
-// Every test ends with ExpectCleanEnd.
-class RealModule : public ::testing::Test {
-  protected:
-    RealModule();
-    void TearDown() override;
-
-    // Starts the plug-in (with the application-started notification) and forgets the calls
-    // it made, so that a test sees only what follows.
-    void StartAndForget();
-
-    hostsim::Host host{hostsim::HostConfig{.keepCallLog = true}};
-    hostsim::Session session{host, hostsim::DefaultModulePath()};
-};
-
 }  // namespace quorvane::test

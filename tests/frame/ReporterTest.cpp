@@ -70,33 +70,28 @@ std::vector<std::string> RefusedAcquisitionReported() {
     return Concat({RefusedAcquisition(), ReportWithoutTables()});
 }
 
-class ErrorReporter : public ::testing::Test {
+class ErrorReporter : public ModuleTest {
   protected:
     void SetUp() override {
         previousClock_ = SetReportClock(&FakeClock::Read);
         FakeClock::now = 1000;
         FakeClock::reads = 0;
         FakeClock::advances = false;
-        host.OpenDocument(hostsim::Document{"empty", {}});
+        LoadLinked(&PluginMain, hostsim::Document{"empty", {}});
     }
 
     void TearDown() override {
-        ExpectCleanEnd(host, session);
+        Finish();
         SetReportClock(previousClock_);
         EXPECT_EQ(gUserSuite, nullptr);
     }
 
-    void Start() {
-        ASSERT_EQ(session.Startup(), 0) << host.Calls().Text();
-        host.Calls().Clear();
-    }
-
     // Started, then unloaded: the object is kept and the suite tables are not held.
     void StartAndUnload() {
-        ASSERT_NO_FATAL_FAILURE(Start());
-        ASSERT_EQ(session.SendUnloadMessage(), 0);
+        ASSERT_NO_FATAL_FAILURE(StartAndForget());
+        ASSERT_EQ(ModuleSession().SendUnloadMessage(), 0);
         ASSERT_EQ(gUserSuite, nullptr);
-        host.Calls().Clear();
+        ActiveHost().Calls().Clear();
     }
 
     // At time `now`, a reload whose first acquisition the host refuses with `code`; the entry
@@ -105,19 +100,16 @@ class ErrorReporter : public ::testing::Test {
     hostsim::ErrorCode FailReloadAt(std::int64_t now, hostsim::ErrorCode code,
                                     const std::function<void()>& arrange = {}) {
         FakeClock::now = now;
-        host.Faults().Clear();
-        host.Calls().Clear();
-        host.Faults().FailAcquisition(kSuiteRows[0].name, code, 1);
+        ActiveHost().Faults().Clear();
+        ActiveHost().Calls().Clear();
+        ActiveHost().Faults().FailAcquisition(kSuiteRows[0].name, code, 1);
         if (arrange) {
             arrange();
         }
-        return session.Reload();
+        return ModuleSession().Reload();
     }
 
-    Plugin& PluginObject() const { return *static_cast<Plugin*>(session.InstanceSlot()); }
-
-    hostsim::Host host{hostsim::HostConfig{.keepCallLog = true}};
-    hostsim::Session session{host, &PluginMain, "linked module"};
+    Plugin& PluginObject() { return *static_cast<Plugin*>(ModuleSession().InstanceSlot()); }
 
   private:
     ReportClockFunction previousClock_ = nullptr;
@@ -126,12 +118,13 @@ class ErrorReporter : public ::testing::Test {
 TEST_F(ErrorReporter, SilentCodesAreNeitherRecordedNorReportedToTheHost) {
     StartAndUnload();
     ASSERT_EQ(FailReloadAt(1000, kBusy), kBusy);
-    ASSERT_EQ(BriefCalls(host), RefusedAcquisitionReported()) << host.Calls().Text();
+    ASSERT_EQ(BriefCalls(ActiveHost()), RefusedAcquisitionReported())
+        << ActiveHost().Calls().Text();
 
     for (const hostsim::ErrorCode code : kSilentCodes) {
         SCOPED_TRACE(hostsim::CodeText(code));
         EXPECT_EQ(FailReloadAt(2000, code), code) << "the host still receives the code";
-        EXPECT_EQ(BriefCalls(host), RefusedAcquisition()) << host.Calls().Text();
+        EXPECT_EQ(BriefCalls(ActiveHost()), RefusedAcquisition()) << ActiveHost().Calls().Text();
         EXPECT_EQ(PluginObject().LastReportedError(), kBusy);
         EXPECT_EQ(PluginObject().LastReportTime(), 1000);
     }
@@ -150,26 +143,27 @@ TEST_F(ErrorReporter, AFailedStartupIsReportedToTheHostUnlessItsCodeIsSilent) {
 
     for (const auto& [code, reported] : cases) {
         SCOPED_TRACE(hostsim::CodeText(code));
-        host.Calls().Clear();
-        host.Faults().Clear();
-        host.Faults().FailAcquisition(kSuiteRows[0].name, code, 1);
-        EXPECT_EQ(session.SendStartup(), code);
-        EXPECT_EQ(session.InstanceSlot(), nullptr);
-        EXPECT_EQ(BriefCalls(host), reported ? RefusedAcquisitionReported() : RefusedAcquisition())
-            << host.Calls().Text();
+        ActiveHost().Calls().Clear();
+        ActiveHost().Faults().Clear();
+        ActiveHost().Faults().FailAcquisition(kSuiteRows[0].name, code, 1);
+        EXPECT_EQ(ModuleSession().SendStartup(), code);
+        EXPECT_EQ(ModuleSession().InstanceSlot(), nullptr);
+        EXPECT_EQ(BriefCalls(ActiveHost()),
+                  reported ? RefusedAcquisitionReported() : RefusedAcquisition())
+            << ActiveHost().Calls().Text();
         EXPECT_EQ(gUserSuite, nullptr);
-        EXPECT_TRUE(host.Ledger().HeldSuites().empty());
+        EXPECT_TRUE(ActiveHost().Ledger().HeldSuites().empty());
     }
 }
 
 TEST_F(ErrorReporter, AStartupFailingAfterAcquisitionIsReportedOnceAfterEverySuiteIsBack) {
     const std::size_t artboardRow = 9;
     ASSERT_STREQ(kSuiteRows[artboardRow].name, "AI Artboard Suite");
-    host.Faults().FailAcquisition(kSuiteRows[artboardRow].name, kBusy, 1);
-    EXPECT_EQ(session.SendStartup(), kBusy);
-    EXPECT_EQ(BriefCalls(host), Concat({Acquisitions(0, artboardRow + 1), Releases(0, artboardRow),
-                                        ReportWithoutTables()}))
-        << host.Calls().Text();
+    ActiveHost().Faults().FailAcquisition(kSuiteRows[artboardRow].name, kBusy, 1);
+    EXPECT_EQ(ModuleSession().SendStartup(), kBusy);
+    EXPECT_EQ(BriefCalls(ActiveHost()), Concat({Acquisitions(0, artboardRow + 1),
+                                                Releases(0, artboardRow), ReportWithoutTables()}))
+        << ActiveHost().Calls().Text();
     EXPECT_EQ(gUserSuite, nullptr);
 }
 
@@ -194,9 +188,9 @@ TEST_P(ErrorReporterWindow, ARepeatWithinFiveSecondsOfTheLastReportIsDropped) {
     for (const Report& report : GetParam().reports) {
         SCOPED_TRACE(hostsim::CodeText(report.code) + " at " + std::to_string(report.time));
         EXPECT_EQ(FailReloadAt(report.time, report.code), report.code);
-        EXPECT_EQ(BriefCalls(host),
+        EXPECT_EQ(BriefCalls(ActiveHost()),
                   report.reachesHost ? RefusedAcquisitionReported() : RefusedAcquisition())
-            << host.Calls().Text();
+            << ActiveHost().Calls().Text();
         if (report.reachesHost) {
             lastCode = report.code;
             lastTime = report.time;
@@ -229,47 +223,48 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<WindowCase>& row) { return std::string(row.param.name); });
 
 TEST_F(ErrorReporter, ReportingWhileTheTablesAreHeldCallsNoHostFunction) {
-    Start();
+    StartAndForget();
     ASSERT_NE(gUserSuite, nullptr);
     PluginObject().OnReportError(kBusy, "AI Menu", "AI Go", nullptr);
     FakeClock::now = 1001;
     PluginObject().OnReportError(kGone, "AI Menu", "AI Go", nullptr);
 
-    EXPECT_TRUE(BriefCalls(host).empty()) << host.Calls().Text();
+    EXPECT_TRUE(BriefCalls(ActiveHost()).empty()) << ActiveHost().Calls().Text();
     EXPECT_EQ(PluginObject().LastReportedError(), kGone) << "the report went through the filters";
     EXPECT_EQ(PluginObject().LastReportTime(), 1001);
     EXPECT_NE(gUserSuite, nullptr) << "the reporter leaves the held tables alone";
 }
 
 TEST_F(ErrorReporter, AFailingCommandIsReportedOnceNotTwice) {
-    Start();
-    host.CloseDocument();
+    StartAndForget();
+    ActiveHost().CloseDocument();
     FakeClock::advances = true;  // the entry point's report comes a second after the wrapper's
 
-    EXPECT_EQ(session.ChooseMenuItem(kByRowLabel), hostsim::kNoDocumentError);
+    EXPECT_EQ(ModuleSession().ChooseMenuItem(kByRowLabel), hostsim::kNoDocumentError);
 
     EXPECT_EQ(FakeClock::reads, 2) << "the wrapper and the entry point both hand the code on";
     EXPECT_EQ(PluginObject().LastReportedError(), hostsim::kNoDocumentError);
     EXPECT_EQ(PluginObject().LastReportTime(), 1000) << "the second report fell in the window";
-    for (const std::string& call : BriefCalls(host)) {
+    for (const std::string& call : BriefCalls(ActiveHost())) {
         EXPECT_EQ(call.find("Suite("), std::string::npos)
             << "the tables are held: no suite is acquired or released to report\n"
-            << host.Calls().Text();
+            << ActiveHost().Calls().Text();
     }
 }
 
 TEST_F(ErrorReporter, AReportWithoutTheTablesTakesTheUserSuiteOnceAndGivesItBack) {
     StartAndUnload();
     EXPECT_EQ(FailReloadAt(1000, kBusy), kBusy);
-    EXPECT_EQ(BriefCalls(host), RefusedAcquisitionReported()) << host.Calls().Text();
+    EXPECT_EQ(BriefCalls(ActiveHost()), RefusedAcquisitionReported())
+        << ActiveHost().Calls().Text();
     EXPECT_EQ(gUserSuite, nullptr);
-    EXPECT_EQ(host.Ledger().HoldCount("AI User Suite", 10), 0);
+    EXPECT_EQ(ActiveHost().Ledger().HoldCount("AI User Suite", 10), 0);
 
     // A report while unloaded, made on the kept object, updates its repeat state.
-    host.Calls().Clear();
+    ActiveHost().Calls().Clear();
     FakeClock::now = 1001;
     PluginObject().OnReportError(kGone, "SP Access", "Unload", nullptr);
-    EXPECT_EQ(BriefCalls(host), ReportWithoutTables()) << host.Calls().Text();
+    EXPECT_EQ(BriefCalls(ActiveHost()), ReportWithoutTables()) << ActiveHost().Calls().Text();
     EXPECT_EQ(gUserSuite, nullptr);
     EXPECT_EQ(PluginObject().LastReportedError(), kGone);
     EXPECT_EQ(PluginObject().LastReportTime(), 1001);
@@ -292,11 +287,11 @@ TEST_F(ErrorReporter, AUserSuiteTheHostWillNotGiveChangesNeitherTheCodeNorTheTab
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         now += 10;
-        EXPECT_EQ(FailReloadAt(now, kBusy, [&] { c.arrange(host); }), kBusy);
-        EXPECT_EQ(BriefCalls(host),
+        EXPECT_EQ(FailReloadAt(now, kBusy, [&] { c.arrange(ActiveHost()); }), kBusy);
+        EXPECT_EQ(BriefCalls(ActiveHost()),
                   Concat({RefusedAcquisition(), {Acquire({"AI User Suite", 10})}}))
             << "nothing to give back:\n"
-            << host.Calls().Text();
+            << ActiveHost().Calls().Text();
         EXPECT_EQ(gUserSuite, nullptr);
         EXPECT_EQ(PluginObject().LastReportedError(), kBusy);
         EXPECT_EQ(PluginObject().LastReportTime(), now);

@@ -25,14 +25,13 @@ constexpr hostsim::abi::EntryId kAcquireArtboardList =
 constexpr hostsim::abi::EntryId kGetArtboardAttributes =
     hostsim::abi::artboard::GetArtboardAttributes::id;
 
-class ArtboardWrapper : public RunningPlugin {
+class ArtboardWrapper : public ModuleTest {
   protected:
     void SetUp() override {
         hostsim::Document document{"two artboards", {}};
         document.artboards.push_back({"Cover", {0, 100, 80, 0}, 1, {0}, {0, 0}, 11});
         document.artboards.push_back({"Back", {100, 100, 180, 0}, 1, {}, {0, 0}, 12});
-        host.OpenDocument(document);
-        RunningPlugin::SetUp();
+        StartLinked(&PluginMain, document);
     }
 
     // The calls made so far of one operation.
@@ -69,10 +68,10 @@ TEST_F(ArtboardWrapper, DestroyingASetWithANullHandleStillCallsDisposeOnce) {
     };
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.name);
-        host.Calls().Clear();
-        scenario.arrange(host);
+        ActiveHost().Calls().Clear();
+        scenario.arrange(ActiveHost());
         scenario.run();
-        host.Faults().Clear();
+        ActiveHost().Faults().Clear();
         const auto disposals = CallsOf("DisposeAttributes");
         ASSERT_EQ(disposals.size(), 1u) << CallText();
         EXPECT_EQ(disposals[0].Argument("set"), "&null");
@@ -93,10 +92,10 @@ TEST_F(ArtboardWrapper, ACollectionReleasesItsListOnlyWhenItHasOne) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        host.Calls().Clear();
-        c.arrange(host);
+        ActiveHost().Calls().Clear();
+        c.arrange(ActiveHost());
         { const ai::ArtboardCollection artboards; }
-        host.Faults().Clear();
+        ActiveHost().Faults().Clear();
         EXPECT_EQ(CallsOf("AcquireArtboardList").size(), 1u) << CallText();
         EXPECT_EQ(CallsOf("ReleaseArtboardList").size(), c.releases) << CallText();
     }
@@ -116,9 +115,9 @@ TEST_F(ArtboardWrapper, GetAttributesOfAnIndexTheHostRejectsReturnsASetWithoutAH
     const ai::ArtboardCollection artboards;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        host.Calls().Clear();
+        ActiveHost().Calls().Clear();
         if (c.refusal) {
-            host.Faults().FailOperation(kGetArtboardAttributes, *c.refusal, 1);
+            ActiveHost().Faults().FailOperation(kGetArtboardAttributes, *c.refusal, 1);
         }
         ErrorCode result = 0;
         { const ai::ArtboardAttributes set = artboards.GetAttributes(c.index, result); }
@@ -198,7 +197,7 @@ TEST_F(ArtboardWrapper, SetDisplayMarkPassesExactlyOneOrZero) {
     for (const DisplayMarkKind kind : {0, 1, 2, 4}) {
         for (const bool on : {true, false}) {
             SCOPED_TRACE("kind " + std::to_string(kind) + (on ? " on" : " off"));
-            host.Calls().Clear();
+            ActiveHost().Calls().Clear();
             EXPECT_EQ(set.SetDisplayMark(kind, on), 0);
             const auto calls = CallsOf("SetDisplayMark");
             ASSERT_EQ(calls.size(), 1u) << CallText();
@@ -250,7 +249,7 @@ TEST_F(ArtboardWrapper, SetBoundsHandsTheHostACopyOfTheCallersRectangle) {
 TEST_F(ArtboardWrapper, SelfAssignmentClonesOnceDisposesOnceAndLeavesAValidSet) {
     ai::ArtboardAttributes set;
     ASSERT_EQ(set.SetBounds(BoundsRect{1, 2, 3, 4}), 0);
-    host.Calls().Clear();
+    ActiveHost().Calls().Clear();
 
     const ai::ArtboardAttributes& alias = set;
     set = alias;

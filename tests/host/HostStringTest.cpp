@@ -17,7 +17,10 @@ namespace {
 using hostsim::FourChar;
 using hostsim::SuiteId;
 
-class HostStringWrapper : public RunningPlugin {};
+class HostStringWrapper : public ModuleTest {
+  protected:
+    void SetUp() override { StartLinked(&PluginMain); }
+};
 
 TEST_F(HostStringWrapper, NullTextMakesNoHostCallAndThrowsNothing) {
     EXPECT_NO_THROW({
@@ -80,7 +83,7 @@ TEST_F(HostStringWrapper, ARefusedRequestThrowsAnErrorCarryingExactlyTheHostsCod
             SCOPED_TRACE(std::string(request.name) + " refused with " + hostsim::CodeText(code));
             ai::HostString target("target");
             const ai::HostString source("source");
-            host.Faults().FailOperation(request.entry, code, 1);
+            ActiveHost().Faults().FailOperation(request.entry, code, 1);
             try {
                 request.make(target, source);
                 ADD_FAILURE() << "no exception";
@@ -89,19 +92,19 @@ TEST_F(HostStringWrapper, ARefusedRequestThrowsAnErrorCarryingExactlyTheHostsCod
             } catch (...) {
                 ADD_FAILURE() << "an exception other than ai::Error";
             }
-            host.Faults().Clear();
+            ActiveHost().Faults().Clear();
         }
     }
-    EXPECT_EQ(host.Strings().size(), 0u) << "a refused create leaves no string behind";
+    EXPECT_EQ(ActiveHost().Strings().size(), 0u) << "a refused create leaves no string behind";
 }
 
 TEST_F(HostStringWrapper, AnAcceptedRequestThrowsNothing) {
     ai::HostString target("Artboard");
     const ai::HostString source(" 3");
     EXPECT_NO_THROW(target.Append(source));
-    EXPECT_EQ(*host.Strings().Text(*target.Slot()), "Artboard 3");
+    EXPECT_EQ(*ActiveHost().Strings().Text(*target.Slot()), "Artboard 3");
     EXPECT_NO_THROW(target = source);
-    EXPECT_EQ(*host.Strings().Text(*target.Slot()), " 3");
+    EXPECT_EQ(*ActiveHost().Strings().Text(*target.Slot()), " 3");
 }
 
 // What the host's copy operation was handed, and the host's own copy to forward to.
@@ -129,7 +132,7 @@ TEST_F(HostStringWrapper, SelfAssignmentPassesTheSameAddressTwiceToCopy) {
     EXPECT_EQ(CopySpy::calls[0].first, static_cast<const void*>(text.Slot()));
     EXPECT_EQ(CopySpy::calls[0].second, static_cast<const void*>(text.Slot()));
     EXPECT_EQ(*text.Slot(), before) << "the same host string, not a new one";
-    EXPECT_EQ(*host.Strings().Text(*text.Slot()), "Artboard 7");
+    EXPECT_EQ(*ActiveHost().Strings().Text(*text.Slot()), "Artboard 7");
 }
 
 }  // namespace

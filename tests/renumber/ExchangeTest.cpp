@@ -21,7 +21,7 @@ struct ExchangeCase {
     std::vector<std::pair<int, int>> exchanges;  // (source position, target position)
 };
 
-class ExchangeOrder : public RenumberTest, public ::testing::WithParamInterface<ExchangeCase> {};
+class ExchangeOrder : public ModuleTest, public ::testing::WithParamInterface<ExchangeCase> {};
 
 // Exactly n minus the number of cycles exchanges, each writing the source first, and the
 // document in grid order afterwards.
@@ -106,7 +106,7 @@ TEST_F(RenumberTest, ASecondRunMakesNoExchange) {
 // With no document open there is nothing to renumber: the host's code comes back.
 TEST_F(RenumberTest, NoDocumentOpenAnswersTheHostsCode) {
     Start(MakeDocument({}));
-    host.CloseDocument();
+    ActiveHost().CloseDocument();
     EXPECT_EQ(Choose(kByRowLabel), hostsim::kNoDocumentError);
     EXPECT_EQ(CountOf("GetArtboardCount"), 0);
 }

@@ -16,7 +16,7 @@ struct OrderCase {
     std::vector<std::string> byColumn;  // ... after "Grid by Column"
 };
 
-class GridOrder : public RenumberTest, public ::testing::WithParamInterface<OrderCase> {};
+class GridOrder : public ModuleTest, public ::testing::WithParamInterface<OrderCase> {};
 
 // Both commands on a fresh start of the same layout.
 TEST_P(GridOrder, ByRowAndByColumn) {
@@ -24,7 +24,7 @@ TEST_P(GridOrder, ByRowAndByColumn) {
     Start(MakeDocument(c.layout));
     ASSERT_EQ(Choose(kByRowLabel), 0);
     EXPECT_EQ(Names(Document()), c.byRow) << c.what;
-    host.CurrentDocument()->artboards = MakeDocument(c.layout).artboards;
+    ActiveHost().CurrentDocument()->artboards = MakeDocument(c.layout).artboards;
     ASSERT_EQ(Choose(kByColumnLabel), 0);
     EXPECT_EQ(Names(Document()), c.byColumn) << c.what;
 }
@@ -96,8 +96,8 @@ TEST_F(RenumberTest, StackedArtboardsKeepTheirOrderSoASecondRunChangesNothing) {
         const auto& key = orderKey;  // a lambda may not capture a structured binding (clang)
         std::stable_sort(expected.begin(), expected.end(),
                          [&](const Placed& a, const Placed& b) { return key(a) < key(b); });
-        host.OpenDocument(MakeDocument(layout));
-        if (!started) {
+        ActiveHost().OpenDocument(MakeDocument(layout));
+        if (!Started()) {
             Start(MakeDocument(layout));
         }
         ASSERT_EQ(Choose(command), 0);

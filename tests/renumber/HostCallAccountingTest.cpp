@@ -148,8 +148,8 @@ TEST_F(RenumberTest, PositionsInPlaceCostNoExchange) {
 // With fewer than two artboards nothing is compared and no corner is read.
 TEST_F(RenumberTest, FewerThanTwoArtboardsAreNotSorted) {
     for (const auto& layout : {std::vector<Placed>{}, std::vector<Placed>{{"only", 1, 2}}}) {
-        host.OpenDocument(MakeDocument(layout));
-        if (!started) {
+        ActiveHost().OpenDocument(MakeDocument(layout));
+        if (!Started()) {
             Start(MakeDocument(layout));
         }
         ASSERT_EQ(Choose(kByColumnLabel), 0);

@@ -39,10 +39,10 @@ struct Outcome {
 // One run of "Grid by Row" on a fresh host whose faults `arrange` sets up after start-up.
 template <typename Arrange>
 Outcome RunWith(const hostsim::Document& document, Arrange arrange) {
-    hostsim::Host host;
-    host.Calls().Enable();
-    host.OpenDocument(document);
-    hostsim::Session session(host, hostsim::DefaultModulePath());
+    hostsim::ModuleFixture module(hostsim::ModuleFile{},
+                                  {.config = {.keepCallLog = true}, .document = document});
+    hostsim::Host& host = module.host;
+    hostsim::Session& session = module.session;
     Outcome outcome;
     if (session.Startup() != 0) {
         outcome.problems = "start-up failed";

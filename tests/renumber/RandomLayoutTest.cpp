@@ -74,7 +74,7 @@ TEST_F(RenumberTest, RandomLayoutsEndInGridOrderWithMinimalExchanges) {
                                      : std::uniform_int_distribution<int>(100, 300)(random);
         const bool byRow = round % 2 == 0;
         const hostsim::Document before = RandomLayout(random, count);
-        host.OpenDocument(before);
+        ActiveHost().OpenDocument(before);
         ASSERT_EQ(Choose(byRow ? kByRowLabel : kByColumnLabel), 0);
         const hostsim::Document& after = Document();
         SCOPED_TRACE("round " + std::to_string(round) + ", " + std::to_string(count) +

@@ -65,40 +65,4 @@ bool SameArtboardsInAnyOrder(const hostsim::Document& a, const hostsim::Document
     return left == right;
 }
 
-void RenumberTest::TearDown() {
-    ExpectCleanEnd(host, session);
-}
-
-void RenumberTest::Start(const hostsim::Document& document) {
-    host.OpenDocument(document);
-    ASSERT_EQ(session.Startup(), 0) << host.Calls().Text();
-    started = true;
-    host.Calls().Clear();
-}
-
-hostsim::ErrorCode RenumberTest::Choose(const char* label) {
-    host.Calls().Clear();
-    return session.ChooseMenuItem(label);
-}
-
-std::vector<std::pair<int, int>> RenumberTest::Exchanges() const {
-    std::vector<int> updated;
-    for (const hostsim::CallRecord& call : Calls()) {
-        if (call.operation == "UpdateArtboard") {
-            updated.push_back(std::stoi(call.Argument("index")));
-        }
-    }
-    std::vector<std::pair<int, int>> exchanges;
-    for (std::size_t i = 0; i + 1 < updated.size(); i += 2) {
-        exchanges.emplace_back(updated[i], updated[i + 1]);
-    }
-    return exchanges;
-}
-
-int RenumberTest::CountOf(const std::string& operation) const {
-    const auto calls = Calls();
-    return static_cast<int>(std::count_if(
-        calls.begin(), calls.end(), [&](const auto& call) { return call.operation == operation; }));
-}
-
 }  // namespace quorvane::test

@@ -111,7 +111,7 @@ bool CommandsInstalled(const Host& host) {
 
 RunResult RunScenario(const CheckContext& context, const Scenario& scenario, Mode mode,
                       const std::function<void(FaultInjector&)>& arm) {
-    ModuleProbe probe(context.module, scenario.document);
+    ModuleFixture probe(ModuleFile{context.module}, scenario.document);
     RunResult result;
     if (scenario.phase != Phase::Startup) {
         const abi::ErrorCode started =
@@ -372,7 +372,8 @@ void SweepAbout(CheckContext& context) {
 }
 
 void SweepReload(CheckContext& context) {
-    Sweep(context, {{"unload and reload", Phase::Reload, SampleDocuments()[3].document, ""}});
+    Sweep(context,
+          {{"unload and reload", Phase::Reload, SampleDocument(samples::kThreeCycle), ""}});
 }
 
 void SweepShutdown(CheckContext& context) {

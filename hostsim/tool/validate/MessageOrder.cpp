@@ -6,6 +6,10 @@
 #include <optional>
 
 #include "hostsim/abi/HostCodes.h"
+#include "hostsim/loader/CleanEnd.h"
+#include "hostsim/loader/ModuleFixture.h"
+#include "hostsim/tool/validate/MessageLists.h"
+#include "hostsim/tool/validate/SampleDocuments.h"
 #include "hostsim/tool/validate/ValidateChecks.h"
 
 namespace hostsim::tool {
@@ -15,27 +19,14 @@ using Kind = MessageStep::Kind;
 constexpr int kKinds = static_cast<int>(Kind::ReopenDocument) + 1;
 constexpr abi::ErrorCode kInjected = FourChar("Inj!");
 
-constexpr std::array<const char*, 6> kNotificationTypes = {kApplicationStartedType,
-                                                           "AI Document Opened Notifier",
-                                                           "AI Art Selection Changed Notifier",
-                                                           "",
-                                                           "Quorvane App Started Notifier",
-                                                           "\x01\xff"};
+// The raw messages a step may send: every known one, then the first unknown ones.
+constexpr std::size_t kRawMessages = kKnownMessages.size() + kUnknownMessagesPlayed;
 
-constexpr std::array<std::pair<const char*, const char*>, 12> kRawMessages = {{
-    {messages::kInterfaceCaller, messages::kAboutSelector},
-    {messages::kInterfaceCaller, messages::kStartupSelector},
-    {messages::kInterfaceCaller, messages::kShutdownSelector},
-    {messages::kAccessCaller, messages::kUnloadSelector},
-    {messages::kAccessCaller, messages::kReloadSelector},
-    {messages::kNotifierCaller, messages::kNotifySelector},
-    {messages::kMenuCaller, messages::kGoSelector},
-    {messages::kMenuCaller, messages::kUpdateSelector},
-    {"SP Interface", "Reboot"},
-    {"Quorvane", "Startup"},
-    {"", ""},
-    {"SP Properties", "Acquire"},
-}};
+MessageName RawMessage(std::size_t index) {
+    const std::size_t k = index % kRawMessages;
+    return k < kKnownMessages.size() ? kKnownMessages[k]
+                                     : kUnknownMessages[k - kKnownMessages.size()];
+}
 
 std::string StepText(const MessageStep& step) {
     const int a = step.argument;
@@ -67,8 +58,8 @@ std::string StepText(const MessageStep& step) {
             return std::string("notification \"") +
                    kNotificationTypes[a % kNotificationTypes.size()] + "\"";
         case Kind::RawMessage: {
-            const auto& [caller, selector] = kRawMessages[a % kRawMessages.size()];
-            return std::string("message \"") + caller + "\"/\"" + selector + "\"";
+            const MessageName raw = RawMessage(static_cast<std::size_t>(a));
+            return std::string("message \"") + raw.caller + "\"/\"" + raw.selector + "\"";
         }
         case Kind::FailCall:
             return "host call " + std::to_string(a % 64 + 1) + " from now answers an error code";
@@ -78,7 +69,8 @@ std::string StepText(const MessageStep& step) {
         case Kind::FailEveryCallFrom:
             return "the host goes down from call " + std::to_string(a % 64 + 1) + " from now";
         case Kind::ReopenDocument:
-            return "faults cleared, sample document " + std::to_string(a % 6 + 1) + " opened";
+            return "faults cleared, sample document " +
+                   std::to_string(a % SampleDocuments().size() + 1) + " opened";
     }
     return "";
 }
@@ -87,7 +79,8 @@ std::string StepText(const MessageStep& step) {
 class Player {
   public:
     explicit Player(const std::filesystem::path& module)
-        : probe_(module, SampleDocuments()[4].document), original_(SampleDocuments()[4].document) {
+        : probe_(ModuleFile{module}, SampleDocument(samples::kShuffledGridWithTies)),
+          original_(*probe_.host.CurrentDocument()) {
         const abi::Handle other = probe_.host.Plugins().AddPlugin("another plug-in");
         foreign_ =
             probe_.host.Menus().AddItem(other, std::string("Other"), "ArtBoards", "Other", 0);
@@ -115,7 +108,7 @@ class Player {
                            [&](Session& s) { return s.SendMenu(messages::kGoSelector, item); });
     }
 
-    ModuleProbe probe_;
+    ModuleFixture probe_;
     Document original_;
     abi::Handle foreign_ = nullptr;
     bool hostWentDown_ = false;  // since the document was opened: exchanges may be half done
@@ -138,9 +131,9 @@ void Player::ChooseItem(const MessageStep& step) {
 }
 
 void Player::SendRaw(const MessageStep& step) {
-    const auto& raw = kRawMessages[static_cast<std::size_t>(step.argument) % kRawMessages.size()];
-    const char* caller = raw.first;
-    const char* selector = raw.second;
+    const MessageName raw = RawMessage(step.argument);
+    const char* caller = raw.caller;
+    const char* selector = raw.selector;
     if (std::string(caller) == messages::kAccessCaller &&
         std::string(selector) == messages::kReloadSelector) {
         probe_.Send(StepText(step), [](Session& s) { return s.Reload(); });
@@ -154,7 +147,7 @@ bool Player::Play(const MessageStep& step) {
     // the host's own.
     const bool hostOnly = step.kind == Kind::FailCall || step.kind == Kind::AnswerUnwritten ||
                           step.kind == Kind::FailEveryCallFrom || step.kind == Kind::ReopenDocument;
-    if (!probe_.Module().CodeLoaded() && step.kind != Kind::Reload && !hostOnly) {
+    if (!probe_.session.CodeLoaded() && step.kind != Kind::Reload && !hostOnly) {
         return false;
     }
     const int a = step.argument;
@@ -213,7 +206,9 @@ bool Player::Play(const MessageStep& step) {
             break;
         case Kind::ReopenDocument:
             faults.Clear();
-            original_ = SampleDocuments()[static_cast<std::size_t>(a % 6)].document;
+            // By number, not by name: a sequence's bytes pick one of all the samples.
+            original_ =
+                SampleDocuments()[static_cast<std::size_t>(a) % SampleDocuments().size()].document;
             probe_.host.OpenDocument(original_);
             hostWentDown_ = false;
             break;
@@ -237,7 +232,7 @@ std::string Player::Broken() const {
 
 std::string Player::Finish() {
     probe_.host.Faults().Clear();
-    if (!probe_.Module().CodeLoaded()) {
+    if (!probe_.session.CodeLoaded()) {
         probe_.Send("reload", [](Session& s) { return s.Reload(); });
     }
     probe_.Shutdown();
@@ -300,6 +295,8 @@ std::string PlayMessageSequence(const std::filesystem::path& module,
         return player.Finish();
     } catch (const CheckFailure& failure) {
         return failure.what();
+    } catch (const EscapedException& escaped) {
+        return escaped.what();
     }
 }
 

@@ -1,5 +1,7 @@
 // The checks of `quorvane-host validate`: each a named proof that a module behaves as the host
-// needs it to, run in a process of its own.
+// needs it to, run in a process of its own, with the module started by the one fixture
+// (hostsim/loader/ModuleFixture.h). The sample documents are in SampleDocuments.h, the messages
+// sent in MessageLists.h.
 //
 // A check throws CheckFailure with the first expectation it found violated (one line) or
 // CheckSkipped when it cannot run here; returning is passing. Figures it wants shown beside its
@@ -14,10 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "hostsim/abi/HostAbi.h"
 #include "hostsim/abi/QuorvaneMenus.h"
-#include "hostsim/loader/Session.h"
+#include "hostsim/abi/SuiteId.h"
+#include "hostsim/loader/ModuleFixture.h"
 #include "hostsim/model/Document.h"
 #include "hostsim/model/Host.h"
+#include "hostsim/tool/validate/SampleDocuments.h"
 
 namespace hostsim::tool {
 
@@ -50,76 +55,44 @@ std::span<const ValidationCheck> ValidationChecks();
 
 // Throws CheckFailure(`what`) unless `holds`.
 void Expect(bool holds, const std::string& what);
-
-// The real module in a fresh stand-in host, every message sent through Send(), which turns an
-// exception that crossed PluginMain into a CheckFailure naming the message.
-class ModuleProbe {
-  public:
-    ModuleProbe(const std::filesystem::path& module, const std::optional<Document>& document);
-
-    hostsim::Host host;
-
-    Session& Module() { return *session_; }
-    // Runs `send` (a call of Module()), naming `message` if an exception escapes the module.
-    template <typename Message>
-    abi::ErrorCode Send(const std::string& message, Message&& send) {
-        try {
-            return send(*session_);
-        } catch (const SessionError&) {
-            throw;
-        } catch (const std::exception& error) {
-            throw CheckFailure("an exception crossed PluginMain during " + message + ": " +
-                               error.what());
-        } catch (...) {
-            throw CheckFailure("an exception crossed PluginMain during " + message);
-        }
-    }
-    abi::ErrorCode Startup() {
-        return Send("start-up", [](Session& s) { return s.Startup(); });
-    }
-    abi::ErrorCode Shutdown() {
-        return Send("shut-down", [](Session& s) { return s.Shutdown(); });
-    }
-    abi::ErrorCode Choose(const std::string& label) {
-        return Send("\"" + label + "\"", [&](Session& s) { return s.ChooseMenuItem(label); });
-    }
-    // After shut-down: throws CheckFailure, prefixed with `when`, when the run did not end
-    // cleanly (hostsim/loader/CleanEnd.h). While the module runs, it may hold its suites.
-    void ExpectClean(const std::string& when) const;
-    void ExpectCleanBetweenMessages(const std::string& when) const;
-
-  private:
-    std::optional<Session> session_;
-};
-
-// What is wrong with the host's record between two messages of a running module: a violation,
-// misuse of a handle, a handle made for one message still live, a suite held twice; "" when
-// nothing.
-std::string ProblemsBetweenMessages(const Host& host);
+// Throws CheckFailure unless the module answered `expected` to `message`.
+void ExpectAnswer(abi::ErrorCode got, abi::ErrorCode expected, const std::string& message);
+// Throws CheckFailure, prefixed with `when`, unless the menus hold each of the module's
+// commands `startups` times (the host keeps menu items until it quits, so each start-up in one
+// load adds them again).
+void ExpectCommandsInstalled(const Host& host, const std::string& when, std::size_t startups = 1);
+// After shut-down: throws CheckFailure, prefixed with `when`, when the run did not end cleanly
+// (hostsim/loader/CleanEnd.h).
+void ExpectCleanEnd(const ModuleFixture& probe, const std::string& when);
+// While the module runs (it may hold its suites): throws CheckFailure, prefixed with `when`,
+// on what ProblemsBetweenMessages finds.
+void ExpectCleanBetweenMessages(const ModuleFixture& probe, const std::string& when);
+// Throws CheckFailure, naming `when`, unless the document is `before` renumbered by the order.
+void ExpectRenumbered(const ModuleFixture& probe, const Document& before, bool byRow,
+                      const std::string& when);
+// The artboards' names, "[A, B, C]".
+std::string NamesOf(const Document& document);
 
 using menus::kAboutLabel;
 using menus::kByColumnLabel;
 using menus::kByRowLabel;
 
-// The documents the checks renumber, by name: "empty", "one artboard", "in order", "3-cycle",
-// "shuffled grid with ties", "stacked corners".
-struct NamedDocument {
-    std::string name;
-    Document document;
-};
-std::vector<NamedDocument> SampleDocuments();
-// `perCorner` artboards stacked on each place of a 2 x 2 grid, in shuffled order.
-Document StackedGrid(int perCorner);
-
-// The document renumbered as the grid order asks: positions keep their ids, and position k takes
-// the travelling properties of the k-th artboard in grid order (equal corners keep their order).
-Document ExpectedRenumbering(const Document& document, bool byRow);
-// Whether `b` holds the same artboards as `a` (each once) with every position keeping its id;
-// when not, `why` says what is off.
-bool IsPermutation(const Document& a, const Document& b, std::string& why);
-
 // The entries whose calls write something back: where a sweep's mode (b) applies.
 std::vector<abi::EntryId> EntriesThatWriteBack();
+
+// The checks, one file per concern: the module's life (LifecycleChecks.cpp), messages
+// (MessageChecks.cpp), the commands (RenumberChecks.cpp).
+void StartupShutdownRepeated(CheckContext& context);
+void StartupTwice(CheckContext& context);
+void UnloadReloadKeepsCommands(CheckContext& context);
+void ReloadAtAnotherAddress(CheckContext& context);
+void MessagesBeforeStartup(CheckContext& context);
+void MessagesAfterShutdown(CheckContext& context);
+void UnknownMessages(CheckContext& context);
+void AboutBox(CheckContext& context);
+void RenumberByRow(CheckContext& context);
+void RenumberByColumn(CheckContext& context);
+void RenumberIsIdempotent(CheckContext& context);
 
 // The fault sweeps (FaultSweep.cpp) and the message-order runs (MessageOrder.cpp).
 void SweepStartup(CheckContext& context);
