@@ -2,33 +2,6 @@
 
 namespace hostsim {
 
-namespace {
-
-// Field by field, so that storage `set` already has (its name's) is reused.
-void TakeAttributes(const Artboard& artboard, AttributeSet& set) {
-    set.bounds = artboard.bounds;
-    set.name = artboard.name;
-    set.pixelAspectRatio = artboard.pixelAspectRatio;
-    set.displayMarks = artboard.displayMarks;
-    set.rulerOrigin = artboard.rulerOrigin;
-}
-
-}  // namespace
-
-AttributeSet AttributesOf(const Artboard& artboard) {
-    AttributeSet set;
-    TakeAttributes(artboard, set);
-    return set;
-}
-
-void ApplyAttributes(const AttributeSet& set, Artboard& artboard) {
-    artboard.bounds = set.bounds;
-    artboard.name = set.name;
-    artboard.pixelAspectRatio = set.pixelAspectRatio;
-    artboard.displayMarks = set.displayMarks;
-    artboard.rulerOrigin = set.rulerOrigin;
-}
-
 void ArtboardModel::OpenDocument(Document document) {
     current_ = std::make_shared<Document>(std::move(document));
 }
@@ -58,7 +31,8 @@ abi::Handle ArtboardModel::NewSet(const AttributeSet& set) {
 
 abi::Handle ArtboardModel::NewSetOf(const Artboard& artboard) {
     const abi::Handle handle = ledger_.Issue(HandleKind::AttributeSet, HandleOrigin::PluginRequest);
-    TakeAttributes(artboard, SlotFor(sets_, handle));
+    // Assigned, so that the storage the slot's last set had (its name's) is reused.
+    SlotFor(sets_, handle) = artboard.Properties();
     return handle;
 }
 

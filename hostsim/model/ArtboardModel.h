@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -19,19 +18,17 @@
 
 namespace hostsim {
 
-struct AttributeSet {
-    Rect bounds;
-    std::string name;
-    float pixelAspectRatio = 1;
-    std::set<std::int32_t> displayMarks;  // kinds that are on
-    Point rulerOrigin;
-    friend bool operator==(const AttributeSet&, const AttributeSet&) = default;
-};
+// A set carries an artboard's properties: everything but the host-kept id.
+using AttributeSet = ArtboardProperties;
 
-// The properties of `artboard` a set carries (everything but the host-kept id).
-AttributeSet AttributesOf(const Artboard& artboard);
+// The properties of `artboard` a set carries.
+inline AttributeSet AttributesOf(const Artboard& artboard) {
+    return artboard.Properties();
+}
 // Writes the set's properties into `artboard`; its id stays.
-void ApplyAttributes(const AttributeSet& set, Artboard& artboard);
+inline void ApplyAttributes(const AttributeSet& set, Artboard& artboard) {
+    artboard.Properties() = set;
+}
 
 class ArtboardModel {
   public:

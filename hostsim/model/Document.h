@@ -9,35 +9,21 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "hostsim/model/ArtboardProperties.h"
+
 namespace hostsim {
 
-// Page coordinates, y growing upwards: top is above bottom.
-struct Rect {
-    float left = 0;
-    float top = 0;
-    float right = 0;
-    float bottom = 0;
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
-
-struct Point {
-    float h = 0;
-    float v = 0;
-    friend bool operator==(const Point&, const Point&) = default;
-};
-
-struct Artboard {
-    std::string name;  // UTF-8
-    Rect bounds;
-    float pixelAspectRatio = 1;
-    std::set<std::int32_t> displayMarks;  // the display-mark kinds that are on
-    Point rulerOrigin;
+// An artboard: its properties, which travel with it when it is renumbered, and the id, which
+// the host keeps at its position.
+struct Artboard : ArtboardProperties {
     std::uint64_t id = 0;  // kept by the host at this position
     friend bool operator==(const Artboard&, const Artboard&) = default;
+
+    const ArtboardProperties& Properties() const { return *this; }
+    ArtboardProperties& Properties() { return *this; }
 };
 
 // The properties that travel with an artboard when it is renumbered: everything an artboard
@@ -45,11 +31,17 @@ struct Artboard {
 // renumbering of another (the command line's verify step, the validator, the fuzz targets, the
 // reports) compares artboards by these and nothing else. Numbers compare as numbers: 0 and -0
 // are the same coordinate.
-bool SameTravellingProperties(const Artboard& a, const Artboard& b);
+inline bool SameTravellingProperties(const Artboard& a, const Artboard& b) {
+    return a.Properties() == b.Properties();
+}
 // Equal for artboards SameTravellingProperties calls the same.
-std::size_t TravellingPropertiesHash(const Artboard& a);
+inline std::size_t TravellingPropertiesHash(const Artboard& a) {
+    return PropertiesHash(a.Properties());
+}
 // Gives `to` the travelling properties of `from`; `to` keeps its id.
-void TakeTravellingProperties(Artboard& to, const Artboard& from);
+inline void TakeTravellingProperties(Artboard& to, const Artboard& from) {
+    to.Properties() = from.Properties();
+}
 
 struct Document {
     std::string name;  // for messages: usually the file it was read from

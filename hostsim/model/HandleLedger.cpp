@@ -140,6 +140,9 @@ HandleLedger::Status HandleLedger::StatusOf(HandleKind kind, abi::Handle handle)
 
 void HandleLedger::RecordMisuse(Status status, HandleKind kind, abi::Handle handle,
                                 std::string_view operation, bool releasing) {
+    if (status == Status::Live) {
+        return;  // before any text is made: this runs on every use and release of a handle
+    }
     Problem problem{};
     std::string what = std::string(operation) + ": ";
     switch (status) {

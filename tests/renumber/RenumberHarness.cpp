@@ -40,25 +40,15 @@ std::vector<std::uint64_t> Ids(const hostsim::Document& document) {
     return ids;
 }
 
-namespace {
-
-// Everything that moves, as one comparable value.
-auto Moving(const hostsim::Artboard& a) {
-    return std::make_tuple(a.name, a.bounds.left, a.bounds.top, a.bounds.right, a.bounds.bottom,
-                           a.pixelAspectRatio, a.displayMarks, a.rulerOrigin.h, a.rulerOrigin.v);
-}
-
-}  // namespace
-
 bool SameArtboardsInAnyOrder(const hostsim::Document& a, const hostsim::Document& b) {
-    using Key = decltype(Moving(a.artboards.front()));
-    std::vector<Key> left;
-    std::vector<Key> right;
+    // Everything that moves, as one comparable value.
+    std::vector<hostsim::ArtboardProperties> left;
+    std::vector<hostsim::ArtboardProperties> right;
     for (const auto& artboard : a.artboards) {
-        left.push_back(Moving(artboard));
+        left.push_back(artboard.Properties());
     }
     for (const auto& artboard : b.artboards) {
-        right.push_back(Moving(artboard));
+        right.push_back(artboard.Properties());
     }
     std::sort(left.begin(), left.end());
     std::sort(right.begin(), right.end());

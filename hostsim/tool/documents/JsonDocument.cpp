@@ -135,10 +135,9 @@ class ArtboardReader {
         std::set<std::int32_t> kinds;
         for (const Json& item : value) {
             const std::int64_t kind = item.is_number_integer() ? item.get<std::int64_t>() : -1;
-            const bool known = kind == 0 || kind == 1 || kind == 2 || kind == 4;
-            if (!known) {
+            if (!IsDisplayMarkKind(kind)) {
                 FailField(kDisplayMarks,
-                          "holds " + Describe(item) + "; the kinds are 0, 1, 2 and 4");
+                          "holds " + Describe(item) + "; the kinds are " + DisplayMarkKindsText());
             }
             kinds.insert(static_cast<std::int32_t>(kind));
         }

@@ -293,10 +293,10 @@ class PageReader {
                 const auto result = std::from_chars(word.data(), word.data() + word.size(), kind);
                 const bool known = result.ec == std::errc() &&
                                    result.ptr == word.data() + word.size() &&
-                                   (kind == 0 || kind == 1 || kind == 2 || kind == 4);
+                                   IsDisplayMarkKind(kind);
                 if (!known) {
-                    FailAttribute(*marks,
-                                  "holds \"" + Printable(word) + "\"; the kinds are 0, 1, 2 and 4");
+                    FailAttribute(*marks, "holds \"" + Printable(word) + "\"; the kinds are " +
+                                              DisplayMarkKindsText());
                 }
                 artboard.displayMarks.insert(kind);
             }

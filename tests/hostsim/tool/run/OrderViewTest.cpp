@@ -9,7 +9,10 @@
 #include <cstdint>
 #include <map>
 #include <random>
+#include <set>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "hostsim/loader/ModuleLoader.h"
 
@@ -130,13 +133,39 @@ std::uint32_t Bits(float value) {
     return std::bit_cast<std::uint32_t>(value);
 }
 
-// The fields that travel with an artboard (the module carries its ruler origin too), bit for
-// bit.
-auto Travelling(const Artboard& a) {
-    return std::make_tuple(a.name, Bits(a.bounds.left), Bits(a.bounds.top), Bits(a.bounds.right),
-                           Bits(a.bounds.bottom), Bits(a.pixelAspectRatio), a.displayMarks,
-                           Bits(a.rulerOrigin.h), Bits(a.rulerOrigin.v));
-}
+// The properties that travel with an artboard (the module carries its ruler origin too), every
+// number bit for bit, as one comparable value.
+class BitForBit {
+  public:
+    explicit BitForBit(const Artboard& a) {
+        std::apply([this](const auto&... property) { (Add(property), ...); },
+                   ArtboardProperties::FieldsOf(a));
+    }
+    friend auto operator<=>(const BitForBit&, const BitForBit&) = default;
+
+  private:
+    void Add(const std::string& text) {
+        words_.push_back(text.size());
+        words_.insert(words_.end(), text.begin(), text.end());
+    }
+    void Add(float x) { words_.push_back(Bits(x)); }
+    void Add(const Rect& r) {
+        for (const float x : {r.left, r.top, r.right, r.bottom}) {
+            Add(x);
+        }
+    }
+    void Add(const Point& p) {
+        Add(p.h);
+        Add(p.v);
+    }
+    void Add(const std::set<std::int32_t>& kinds) {
+        words_.push_back(kinds.size());
+        for (const std::int32_t kind : kinds) {
+            words_.push_back(static_cast<std::uint32_t>(kind));
+        }
+    }
+    std::vector<std::uint64_t> words_;
+};
 
 ModuleRunResult RunInView(const Document& document, const ViewOptions& options) {
     ModuleRunRequest request;
@@ -149,10 +178,10 @@ ModuleRunResult RunInView(const Document& document, const ViewOptions& options) 
 // A permutation of the input, every field bit for bit; the host-kept id stays put.
 void ExpectRenumbering(const Document& before, const Document& after, const std::string& what) {
     ASSERT_EQ(after.artboards.size(), before.artboards.size()) << what;
-    std::multiset<decltype(Travelling(Artboard{}))> in, out;
+    std::multiset<BitForBit> in, out;
     for (std::size_t k = 0; k < before.artboards.size(); ++k) {
-        in.insert(Travelling(before.artboards[k]));
-        out.insert(Travelling(after.artboards[k]));
+        in.emplace(before.artboards[k]);
+        out.emplace(after.artboards[k]);
         EXPECT_EQ(after.artboards[k].id, before.artboards[k].id) << what;
     }
     EXPECT_EQ(in, out) << what;
