@@ -143,11 +143,11 @@ std::optional<std::string> ApplyDialogParameter(std::string_view argument,
         return std::nullopt;
     }
     if (name == "tolerance") {
-        const auto tolerance = ParseDecimal(value);
-        if (!tolerance || *tolerance < 0) {
-            return "the tolerance must be a number of user units, 0 or more, not \"" + value + "\"";
+        // The dialog's number is checked as --tolerance is, so that both refuse alike.
+        if (auto refusal = CheckTolerance(value); !refusal.empty()) {
+            return refusal;
         }
-        options.view.tolerance = *tolerance;
+        options.view.tolerance = *ParseDecimal(value);
     }
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -28,6 +29,25 @@ CLI::Validator FileValue(StandardOutput standardOutput) {
             return "";
         },
         "FILE");
+}
+
+std::string CheckTolerance(const std::string& text) {
+    const auto value = ParseDecimal(text);
+    if (!value && !text.empty() && text.find_first_not_of("0123456789.+-eE") == std::string::npos) {
+        char* end = nullptr;
+        errno = 0;
+        const double magnitude = std::strtod(text.c_str(), &end);
+        if (errno == ERANGE && end == text.c_str() + text.size() && std::fabs(magnitude) < 1) {
+            return "the tolerance \"" + Printable(text) +
+                   "\" is too close to 0 to be told from it (the smallest above 0 is "
+                   "4.9e-324); give 0 or a larger number";
+        }
+    }
+    if (!value || *value < 0) {
+        return "the tolerance must be a number of document units, 0 or more, not \"" +
+               Printable(text) + "\"";
+    }
+    return {};
 }
 
 CLI::Validator TimeLimitValue() {

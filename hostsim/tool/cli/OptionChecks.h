@@ -25,6 +25,12 @@ inline constexpr double kMinTimeLimit = 0.001;
 inline constexpr double kMaxTimeLimit = 86400;  // one day
 CLI::Validator TimeLimitValue();
 
+// --tolerance (and the dialog's tolerance): empty for a finite number of document units, 0 or
+// more; otherwise the reason it is refused, with the text escaped for the terminal. A number
+// too close to 0 for a double (1e-324) is not 0 and cannot be held as itself: it is refused
+// for that reason.
+std::string CheckTolerance(const std::string& text);
+
 // --seed: a whole number of 64 bits, written in decimal digits alone (no sign, no
 // fraction, nothing that would wrap around).
 CLI::Validator SeedValue();

@@ -3,10 +3,8 @@
 //
 // Exit status: Commands.h. Errors are one line on standard error naming the file, and where
 // known the line, artboard and field.
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <new>
@@ -54,27 +52,6 @@ CLI::App* AddValidateCommand(CLI::App& app, ValidateOptions& options,
     // The child process's side of a check, on platforms without fork.
     command->add_option("--child", options.child)->group("");
     return command;
-}
-
-// A tolerance: a finite number of document units, 0 or more. A number too close to 0 for a
-// double (1e-324) is not 0 and cannot be held as itself: it is refused for that reason.
-std::string CheckTolerance(const std::string& text) {
-    const auto value = ParseDecimal(text);
-    if (!value && !text.empty() && text.find_first_not_of("0123456789.+-eE") == std::string::npos) {
-        char* end = nullptr;
-        errno = 0;
-        const double magnitude = std::strtod(text.c_str(), &end);
-        if (errno == ERANGE && end == text.c_str() + text.size() && std::fabs(magnitude) < 1) {
-            return "the tolerance \"" + Printable(text) +
-                   "\" is too close to 0 to be told from it (the smallest above 0 is "
-                   "4.9e-324); give 0 or a larger number";
-        }
-    }
-    if (!value || *value < 0) {
-        return "the tolerance must be a number of document units, 0 or more, not \"" +
-               Printable(text) + "\"";
-    }
-    return {};
 }
 
 // --tolerance, --right-to-left and --bottom-up, the same on renumber and show.
