@@ -13,58 +13,7 @@ set -euo pipefail
 
 check="$1"
 shift
-rm -rf "$WORK"
-mkdir -p "$WORK"
-cd "$WORK"
-
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
-
-skip() {
-    echo "SKIPPED: $*" >&2
-    exit 77
-}
-
-# Runs the program; its output goes to ./.stdout and ./.stderr and its status to $status.
-run() {
-    set +e
-    "$QUORVANE_HOST" "$@" >.stdout 2>.stderr
-    status=$?
-    set -e
-    echo "\$ quorvane-host $* -> $status" >&2
-}
-
-expect_status() {
-    if [ "$status" != "$1" ]; then
-        echo "--- stdout"; cat .stdout; echo "--- stderr"; cat .stderr
-        fail "exit status $status, expected $1"
-    fi
-}
-
-# expect_same ACTUAL EXPECTED: byte for byte.
-expect_same() {
-    if ! cmp -s "$1" "$2"; then
-        diff -u "$2" "$1" >&2 || true
-        fail "$1 differs from $2"
-    fi
-}
-
-expect_empty_stderr() {
-    if [ -s .stderr ]; then
-        cat .stderr >&2
-        fail "unexpected output on standard error"
-    fi
-}
-
-# expect_in FILE TEXT: FILE holds TEXT (a fixed string).
-expect_in() {
-    if ! grep -qF -- "$2" "$1"; then
-        echo "--- $1"; cat "$1" >&2
-        fail "$1 does not say: $2"
-    fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/check-lib.sh"
 
 # as_pages: the artboards of a show table in the host's coordinates (on standard input) as
 # "NUMBER X Y WIDTH HEIGHT" lines, y pointing down.

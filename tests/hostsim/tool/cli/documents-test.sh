@@ -11,40 +11,7 @@
 set -euo pipefail
 
 check="$1"
-rm -rf "$WORK"
-mkdir -p "$WORK"
-cd "$WORK"
-
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
-
-run() {
-    set +e
-    "$QUORVANE_HOST" "$@" >.stdout 2>.stderr
-    status=$?
-    set -e
-    echo "\$ quorvane-host $* -> $status" >&2
-}
-
-expect_status() {
-    if [ "$status" != "$1" ]; then
-        echo "--- stdout"; cat .stdout; echo "--- stderr"; cat .stderr
-        fail "exit status $status, expected $1"
-    fi
-}
-
-expect_same() {
-    if ! cmp -s "$1" "$2"; then
-        diff -u "$2" "$1" >&2 || true
-        fail "$1 differs from $2"
-    fi
-}
-
-expect_in() {  # expect_in FILE TEXT: FILE holds TEXT (fixed string)
-    grep -qF -- "$2" "$1" || { cat "$1" >&2; fail "$1 does not hold: $2"; }
-}
+. "$(dirname "${BASH_SOURCE[0]}")/check-lib.sh"
 
 bom=$'\xEF\xBB\xBF'
 

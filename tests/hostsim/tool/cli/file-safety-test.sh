@@ -12,30 +12,7 @@
 set -euo pipefail
 
 check="$1"
-rm -rf "$WORK"
-mkdir -p "$WORK"
-chmod 0755 "$WORK"
-cd "$WORK"
-
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
-
-skip() {
-    echo "SKIPPED: $*" >&2
-    exit 77
-}
-
-# run [setpriv options --] ARGUMENTS: the program, its output in ./.stdout and ./.stderr, its
-# status in $status.
-run() {
-    set +e
-    "$QUORVANE_HOST" "$@" >.stdout 2>.stderr
-    status=$?
-    set -e
-    echo "\$ quorvane-host $* -> $status" >&2
-}
+. "$(dirname "${BASH_SOURCE[0]}")/check-lib.sh"
 
 run_as_nobody() {
     set +e
@@ -51,13 +28,6 @@ need_root() {
     # The program must be reachable by nobody: every folder on its path searchable.
     setpriv --reuid=65534 --regid=65534 --clear-groups test -x "$QUORVANE_HOST" ||
         skip "nobody cannot run $QUORVANE_HOST (a folder on its path is closed to others)"
-}
-
-expect_status() {
-    if [ "$status" != "$1" ]; then
-        echo "--- stdout" >&2; cat .stdout >&2; echo "--- stderr" >&2; cat .stderr >&2
-        fail "exit status $status, expected $1"
-    fi
 }
 
 # expect_one_line TEXT: standard error is exactly one line, and holds TEXT.
