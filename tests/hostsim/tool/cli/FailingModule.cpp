@@ -1,10 +1,11 @@
 // A module that looks like Quorvane to the host but whose commands fail, so that the command
 // line's handling of a failing module can be seen end to end without touching the real one.
 //
-// Built twice. With QUORVANE_FAIL_AT_STARTUP it refuses to start up with 'Nope'. Otherwise it
-// starts, installs "Quorvane, Grid by Row" and "Quorvane, Grid by Column" in the host's
-// "ArtBoards" group, and answers every choice of them with 'Oops'. It gives back every string
-// and suite it takes, so the host sees no leak.
+// Built three times. With QUORVANE_FAIL_AT_STARTUP it refuses to start up with 'Nope'; with
+// QUORVANE_FAIL_AT_NOTICE it starts but answers the application-started notice with 'Late'.
+// Otherwise it starts, installs "Quorvane, Grid by Row" and "Quorvane, Grid by Column" in the
+// host's "ArtBoards" group, and answers every choice of them with 'Oops'. It gives back every
+// string and suite it takes, so the host sees no leak.
 #include <cstdint>
 #include <cstring>
 
@@ -18,6 +19,7 @@ namespace {
 
 constexpr ErrorCode kCommandFailed = FourCharCode("Oops");
 [[maybe_unused]] constexpr ErrorCode kStartupRefused = FourCharCode("Nope");
+[[maybe_unused]] constexpr ErrorCode kNoticeRefused = FourCharCode("Late");
 
 // The host's add-item record: the group's name, then the label's string handle itself.
 struct ItemRecord {
@@ -75,6 +77,11 @@ extern "C" __attribute__((visibility("default"))) ErrorCode PluginMain(
         return Startup(static_cast<const HostMessage*>(message));
 #endif
     }
+#ifdef QUORVANE_FAIL_AT_NOTICE
+    if (std::strcmp(caller, "AI Notifier") == 0) {
+        return kNoticeRefused;
+    }
+#endif
     if (std::strcmp(caller, "AI Menu") == 0 && std::strcmp(selector, "AI Go") == 0) {
         return kCommandFailed;
     }
