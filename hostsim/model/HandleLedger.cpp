@@ -135,7 +135,7 @@ HandleLedger::Status HandleLedger::Check(HandleKind kind, abi::Handle handle) co
 }
 
 HandleLedger::Status HandleLedger::StatusOf(HandleKind kind, abi::Handle handle) const {
-    return Check(kind, handle);
+    return IsLive(kind, handle) ? Status::Live : Check(kind, handle);
 }
 
 void HandleLedger::RecordMisuse(Status status, HandleKind kind, abi::Handle handle,
@@ -167,24 +167,21 @@ void HandleLedger::RecordMisuse(Status status, HandleKind kind, abi::Handle hand
 }
 
 bool HandleLedger::Use(HandleKind kind, abi::Handle handle, std::string_view operation) {
+    if (IsLive(kind, handle)) {
+        return true;
+    }
     const Status s = Check(kind, handle);
     RecordMisuse(s, kind, handle, operation, false);
     return s == Status::Live;
 }
 
 bool HandleLedger::Release(HandleKind kind, abi::Handle handle, std::string_view operation) {
+    if (ReleaseIfLive(kind, handle)) {
+        return true;
+    }
     const Status s = Check(kind, handle);
     RecordMisuse(s, kind, handle, operation, true);
-    if (s != Status::Live) {
-        return false;
-    }
-    KindSlots& slots = kinds_[Index(kind)];
-    const std::size_t index = SlotOf(handle);
-    slots.slots[index].live = false;  // kept as the tombstone until the slot is reused
-    slots.slots[index].description.clear();
-    slots.free.push_back(static_cast<std::uint32_t>(index));
-    ++slots.counts.released;
-    return true;
+    return s == Status::Live && ReleaseIfLive(kind, handle);
 }
 
 std::size_t HandleLedger::SlotCount(HandleKind kind) const {

@@ -146,6 +146,29 @@ class HandleLedger {
     // release, unknown, wrong kind) and returns false.
     bool Release(HandleKind kind, abi::Handle handle, std::string_view operation);
 
+    // True when `handle` is a live handle of `kind`, read from its one slot; nothing is
+    // recorded either way. Every host call asks this first: a live handle is the slot's last,
+    // so its value equals the slot's, which carries this ledger's mark and the kind.
+    bool IsLive(HandleKind kind, abi::Handle handle) const {
+        const std::vector<Slot>& slots = kinds_[Index(kind)].slots;
+        const std::size_t index = SlotOf(handle);
+        return index < slots.size() && slots[index].live && slots[index].value == ValueOf(handle);
+    }
+    // Ends the life of `handle` when it is a live handle of `kind` and returns true; otherwise
+    // changes nothing, records nothing and returns false (Release then says what is wrong).
+    bool ReleaseIfLive(HandleKind kind, abi::Handle handle) {
+        if (!IsLive(kind, handle)) {
+            return false;
+        }
+        KindSlots& slots = kinds_[Index(kind)];
+        const std::size_t index = SlotOf(handle);
+        slots.slots[index].live = false;  // kept as the tombstone until the slot is reused
+        slots.slots[index].description.clear();
+        slots.free.push_back(static_cast<std::uint32_t>(index));
+        ++slots.counts.released;
+        return true;
+    }
+
     // The slot of a handle this ledger issued: below SlotCount(kind) of its kind, held by at
     // most one live handle at a time. The stores that keep what a handle names index by it.
     std::size_t SlotOf(abi::Handle handle) const {

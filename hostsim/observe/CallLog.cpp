@@ -62,11 +62,8 @@ std::int64_t CallLog::CountOf(SuiteId suite, int entry) const {
     return perEntry_[static_cast<std::size_t>(suite)][static_cast<std::size_t>(entry - 1)];
 }
 
-CallRecord* CallLog::BeginHostCall(std::int64_t number, SuiteId suite, int entry,
-                                   const char* operation) {
-    if (!Describing()) {
-        return nullptr;
-    }
+CallRecord* CallLog::BeginRecord(std::int64_t number, SuiteId suite, int entry,
+                                 const char* operation) {
     CallRecord* record = &streamed_;
     if (keep_) {
         record = &records_.emplace_back();

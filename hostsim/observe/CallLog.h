@@ -71,7 +71,10 @@ class CallLog {
     }
     // The record of host call `number` to fill while it is served, or null when calls are not
     // described. EndHostCall hands it back when the call has answered.
-    CallRecord* BeginHostCall(std::int64_t number, SuiteId suite, int entry, const char* operation);
+    CallRecord* BeginHostCall(std::int64_t number, SuiteId suite, int entry,
+                              const char* operation) {
+        return Describing() ? BeginRecord(number, suite, entry, operation) : nullptr;
+    }
     void EndHostCall(const CallRecord& record);
     // A message the host is about to send, and its answer; the host calls the message causes
     // come between the two.
@@ -89,6 +92,8 @@ class CallLog {
     std::string Text() const;
 
   private:
+    // BeginHostCall when calls are described.
+    CallRecord* BeginRecord(std::int64_t number, SuiteId suite, int entry, const char* operation);
     // SuiteId's last member is UnicodeString.
     static constexpr std::size_t kSuiteCount = static_cast<std::size_t>(SuiteId::UnicodeString) + 1;
 

@@ -60,7 +60,7 @@ void FaultInjector::AnswerWithoutWriting(abi::EntryId entry, int times) {
     rules_.push_back(std::move(rule));
 }
 
-Fault FaultInjector::Decide(SuiteId suite, int entry, std::string_view subject) {
+Fault FaultInjector::DecideByRules(SuiteId suite, int entry, std::string_view subject) {
     const std::uint64_t number = ++callsSeen_;
     for (Rule& rule : rules_) {
         if (rule.remaining == 0) {

@@ -82,7 +82,7 @@ std::string HostCall::Text(const char* value) {
     return Bytes(value, static_cast<std::int32_t>(std::char_traits<char>::length(value)));
 }
 
-bool HostCall::Live(HandleKind kind, abi::Handle value) {
+bool HostCall::LiveOrViolation(HandleKind kind, abi::Handle value) {
     const std::size_t before = host_->Ledger().Problems().size();
     return LedgerAgreed(host_->Ledger().Use(kind, value, operation_), before, "bad handle");
 }
@@ -91,7 +91,7 @@ abi::ErrorCode HostCall::CheckLive(HandleKind kind, abi::Handle value) {
     return Live(kind, value) ? 0 : kBadHandleError;
 }
 
-bool HostCall::Release(HandleKind kind, abi::Handle value) {
+bool HostCall::ReleaseOrViolation(HandleKind kind, abi::Handle value) {
     const std::size_t before = host_->Ledger().Problems().size();
     return LedgerAgreed(host_->Ledger().Release(kind, value, operation_), before, "bad handle");
 }

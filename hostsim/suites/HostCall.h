@@ -55,11 +55,16 @@ class HostCall {
     static std::string Bytes(const char* value, std::int32_t count);
 
     // Checks a handle through the ledger; on failure records the violation and returns false.
-    bool Live(HandleKind kind, abi::Handle value);
+    // (A live handle is answered here, from its slot, without leaving the caller.)
+    bool Live(HandleKind kind, abi::Handle value) {
+        return host_->Ledger().IsLive(kind, value) || LiveOrViolation(kind, value);
+    }
     // The same as a check: 0 when the handle is live, else kBadHandleError.
     abi::ErrorCode CheckLive(HandleKind kind, abi::Handle value);
     // Ends a handle's life in the ledger; on failure records the violation, returns false.
-    bool Release(HandleKind kind, abi::Handle value);
+    bool Release(HandleKind kind, abi::Handle value) {
+        return host_->Ledger().ReleaseIfLive(kind, value) || ReleaseOrViolation(kind, value);
+    }
     // Gives back one acquisition of a suite; on failure records the violation, returns false.
     bool ReleaseSuite(std::string_view name, std::int32_t version);
 
@@ -75,6 +80,9 @@ class HostCall {
     abi::ErrorCode Finish(abi::ErrorCode code);
 
   private:
+    // Live and Release for a handle that is not live: the ledger records what is wrong.
+    bool LiveOrViolation(HandleKind kind, abi::Handle value);
+    bool ReleaseOrViolation(HandleKind kind, abi::Handle value);
     // Records `what` with the host and in this call's record.
     void RecordViolation(std::string_view what);
     // Passes on the ledger's answer; when it refused, records the problem it recorded after

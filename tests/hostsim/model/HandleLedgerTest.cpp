@@ -243,5 +243,47 @@ TEST(HandleLedger, ALeakReportNamesTheCallThatIssuedTheHandle) {
               "leaked: string#2 (made outside a call)\n");
 }
 
+// The quick answer every host call asks first must be the full check's, and must record
+// nothing: a handle not live still reaches the full check, which says what is wrong.
+TEST(HandleLedger, TheQuickLiveAnswerIsTheFullChecksAndRecordsNothing) {
+    HandleLedger ledger;
+    HandleLedger other;
+    const abi::Handle live = ledger.Issue(HandleKind::String, HandleOrigin::PluginRequest);
+    const abi::Handle released = ledger.Issue(HandleKind::String, HandleOrigin::PluginRequest);
+    ASSERT_TRUE(ledger.Release(HandleKind::String, released, "op"));
+    const abi::Handle reused = ledger.Issue(HandleKind::String, HandleOrigin::PluginRequest);
+    ASSERT_TRUE(ledger.Release(HandleKind::String, reused, "op"));
+    const abi::Handle again = ledger.Issue(HandleKind::String, HandleOrigin::PluginRequest);
+    const abi::Handle foreign = other.Issue(HandleKind::String, HandleOrigin::PluginRequest);
+    struct Row {
+        const char* name;
+        HandleKind askedAs;
+        abi::Handle handle;
+    };
+    const Row rows[] = {
+        {"live", HandleKind::String, live},
+        {"live, in a reused slot", HandleKind::String, again},
+        {"released", HandleKind::String, released},
+        {"released, its slot reused", HandleKind::String, reused},
+        {"of another kind", HandleKind::AttributeSet, live},
+        {"from another ledger", HandleKind::String, foreign},
+        {"null", HandleKind::String, nullptr},
+    };
+    for (const Row& row : rows) {
+        const bool full = ledger.StatusOf(row.askedAs, row.handle) == HandleLedger::Status::Live;
+        EXPECT_EQ(ledger.IsLive(row.askedAs, row.handle), full) << row.name;
+    }
+    EXPECT_FALSE(ledger.ReleaseIfLive(HandleKind::String, released));
+    EXPECT_FALSE(ledger.ReleaseIfLive(HandleKind::AttributeSet, live));
+    EXPECT_TRUE(ledger.Problems().empty());
+    EXPECT_EQ(ledger.CountsOf(HandleKind::String).released, 2u);
+    EXPECT_TRUE(ledger.ReleaseIfLive(HandleKind::String, live));
+    EXPECT_EQ(ledger.StatusOf(HandleKind::String, live), HandleLedger::Status::Released);
+    EXPECT_EQ(ledger.CountsOf(HandleKind::String).released, 3u);
+    EXPECT_FALSE(ledger.Release(HandleKind::String, live, "op"));
+    ASSERT_EQ(ledger.Problems().size(), 1u);
+    EXPECT_EQ(ledger.Problems()[0].type, Type::DoubleRelease);
+}
+
 }  // namespace
 }  // namespace hostsim
