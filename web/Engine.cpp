@@ -137,7 +137,7 @@ nlohmann::json Renumber(const std::string& name, std::string bytes,
         tool::ParseDocumentFile(name, result.inputFormat, result.document);
     report["rows"] = Rows(after.document, result.formerPositions);
     report["table"] = result.table;
-    report["summary"] = result.Summary("artboards");
+    report["summary"] = result.Summary(result.Noun());
     report["renumbered"] = result.renumbered;
     // The verify step's verdict: every position traced back to exactly one artboard.
     report["verified"] = result.formerPositions.size() == result.total;
