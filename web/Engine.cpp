@@ -21,6 +21,7 @@
 #include "hostsim/tool/report/GridCheck.h"
 #include "hostsim/tool/report/Picture.h"
 #include "hostsim/tool/report/Report.h"
+#include "hostsim/tool/run/PageNames.h"
 #include "hostsim/tool/run/RenumberJob.h"
 
 extern "C" hostsim::abi::ErrorCode PluginMain(const char* caller, const char* selector,
@@ -137,7 +138,7 @@ nlohmann::json Renumber(const std::string& name, std::string bytes,
         tool::ParseDocumentFile(name, result.inputFormat, result.document);
     report["rows"] = Rows(after.document, result.formerPositions);
     report["table"] = result.table;
-    report["summary"] = result.Summary("artboards");
+    report["summary"] = result.Summary(result.Noun());
     report["renumbered"] = result.renumbered;
     // The verify step's verdict: every position traced back to exactly one artboard.
     report["verified"] = result.formerPositions.size() == result.total;
@@ -161,11 +162,13 @@ void quorvane_free(void* memory) {
 
 // Renumbers the document `bytes` (of `size`) named `name` (UTF-8, zero-terminated; its
 // extension gives the format). `order` is 0 for rows, 1 for columns, -1 for none (the current
-// numbering is shown, and no document is written). Returns the command line's exit status:
-// 0 renumbered, 2 the document cannot be read or an option is wrong, 1 the module failed or
-// its result was not a renumbering; the report says why.
+// numbering is shown, and no document is written). `rename` is a name pattern (PageNames.h;
+// UTF-8, zero-terminated) as `--rename` takes it, empty included, or null to keep the names.
+// Returns the command line's exit status: 0 renumbered, 2 the document cannot be read or an
+// option is wrong, 1 the module failed or its result was not a renumbering; the report says
+// why.
 int quorvane_renumber(const char* name, const char* bytes, std::size_t size, int order,
-                      double tolerance, int rightToLeft, int bottomUp) {
+                      double tolerance, int rightToLeft, int bottomUp, const char* rename) {
     outputs = {};
     nlohmann::json report;
     try {
@@ -174,11 +177,20 @@ int quorvane_renumber(const char* name, const char* bytes, std::size_t size, int
                           "the tolerance must be a number of document units, 0 or more, not \"" +
                               tool::FormatDouble(tolerance) + "\""};
         }
+        // A bad pattern is refused before the document is read, in the command line's words
+        // (its usage error for --rename), whether or not an order is chosen yet.
+        if (rename != nullptr) {
+            if (auto wrong = tool::CheckNamePattern(rename)) {
+                throw Failure{tool::kJobBadInput, "--rename: " + *wrong + " (see " +
+                                                      std::string(kProgram) + " --help)"};
+            }
+        }
         tool::RenumberJobOptions options;
         options.order = order == 1 ? GridOrder::ByColumn : GridOrder::ByRow;
         options.view.tolerance = tolerance;
         options.view.rightToLeft = rightToLeft != 0;
         options.view.bottomUp = bottomUp != 0;
+        options.rename = rename != nullptr ? rename : "";
         report = order < 0 ? Show(name, std::string(bytes, size))
                            : Renumber(name, std::string(bytes, size), options);
     } catch (const Failure& failure) {

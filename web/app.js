@@ -8,6 +8,7 @@
   const controls = {
     file: $("file"), byRow: $("by-row"), byColumn: $("by-column"),
     rightToLeft: $("right-to-left"), bottomUp: $("bottom-up"), tolerance: $("tolerance"),
+    keepNames: $("keep-names"), numberThem: $("number-them"), pattern: $("name-pattern"),
     download: $("download"),
   };
   const state = {
@@ -47,6 +48,11 @@
     return text === "" ? 0 : Number(text);
   }
 
+  // The name pattern as `--rename` would take it, or null to keep the names.
+  function rename() {
+    return controls.numberThem.checked ? controls.pattern.value : null;
+  }
+
   function request() {
     if (!state.ready || !state.opened) return;
     if (state.running) { state.pending = true; return; }
@@ -55,9 +61,10 @@
     const id = state.next++;
     state.current = id;
     document.body.dataset.busy = "true";
+    document.body.dataset.asked = String(id);
     worker.postMessage({type: "run", id, order: order(), tolerance: tolerance(),
                         rightToLeft: controls.rightToLeft.checked,
-                        bottomUp: controls.bottomUp.checked});
+                        bottomUp: controls.bottomUp.checked, rename: rename()});
   }
 
   function showError(text) {
@@ -172,6 +179,15 @@
                          controls.bottomUp]) {
     control.addEventListener("change", request);
   }
+  // The pattern can be typed only while the artboards are to be numbered (and stays as typed).
+  function namesChosen() {
+    controls.pattern.disabled = !controls.numberThem.checked;
+  }
+  namesChosen();
+  for (const control of [controls.keepNames, controls.numberThem]) {
+    control.addEventListener("change", () => { namesChosen(); request(); });
+  }
+  controls.pattern.addEventListener("input", request);
   controls.tolerance.addEventListener("input", () => {
     const value = tolerance();
     if (!Number.isFinite(value) || value < 0) {

@@ -1,6 +1,6 @@
 // The page's worker: runs the engine (the module and host in WebAssembly) off the main thread.
 // Messages in: {type: "init", wasm?}, {type: "open", name, bytes}, {type: "run", id, order,
-// tolerance, rightToLeft, bottomUp}. Messages out: {type: "ready"}, {type: "progress", id,
+// tolerance, rightToLeft, bottomUp, rename} (rename: a name pattern, or null to keep names). Messages out: {type: "ready"}, {type: "progress", id,
 // text}, {type: "result", id, status, report, document, picture}, {type: "failed", text}.
 "use strict";
 
@@ -45,14 +45,17 @@ function run(message) {
                text: (message.order < 0 ? "Reading " : "Renumbering ") + documentName + "…"});
   const name = place(encoder.encode(documentName + "\0"));
   const bytes = place(documentBytes);
+  const pattern = typeof message.rename === "string" ? place(encoder.encode(message.rename + "\0"))
+                                                     : 0;
   let status;
   try {
     status = engine._quorvane_renumber(name, bytes, documentBytes.length, message.order,
                                        message.tolerance, message.rightToLeft ? 1 : 0,
-                                       message.bottomUp ? 1 : 0);
+                                       message.bottomUp ? 1 : 0, pattern);
   } finally {
     engine._quorvane_free(name);
     engine._quorvane_free(bytes);
+    if (pattern) engine._quorvane_free(pattern);
   }
   const report = JSON.parse(decoder.decode(output(2)));
   const document = output(0);

@@ -4,9 +4,12 @@
 #pragma once
 
 #ifdef __cplusplus
+#include <compare>
 #include <cstring>
 #include <memory>
+#include <tuple>
 #include <type_traits>
+#include <utility>
 #include <version>
 
 #ifndef __cpp_lib_bit_cast
@@ -28,6 +31,44 @@ requires is_unbounded_array_v<T> unique_ptr<T> make_unique_for_overwrite(size_t 
 template <class T>
 requires(!is_array_v<T>) unique_ptr<T> make_unique_for_overwrite() {
     return unique_ptr<T>(new T);
+}
+}  // namespace std
+#endif
+
+// Tuples compared by <=> (std::tie(a...) <=> std::tie(b...)), which libc++ has from version 16
+// on: element by element, each by its own <=>, else by == and < (as the library does).
+#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 16000
+namespace std {
+namespace quorvane_compat {
+template <class T, class U>
+constexpr auto SynthThreeWay(const T& t, const U& u) {
+    if constexpr (requires { t <=> u; }) {
+        return t <=> u;
+    } else {
+        return t < u   ? weak_ordering::less
+               : u < t ? weak_ordering::greater
+                       : weak_ordering::equivalent;
+    }
+}
+template <class Result, size_t I, class... T, class... U>
+constexpr Result CompareFrom(const tuple<T...>& a, const tuple<U...>& b) {
+    if constexpr (I == sizeof...(T)) {
+        return Result::equivalent;
+    } else {
+        if (auto c = SynthThreeWay(get<I>(a), get<I>(b)); c != 0) {
+            return c;
+        }
+        return CompareFrom<Result, I + 1>(a, b);
+    }
+}
+}  // namespace quorvane_compat
+template <class... T, class... U>
+requires(sizeof...(T) == sizeof...(U)) constexpr common_comparison_category_t<
+    decltype(quorvane_compat::SynthThreeWay(declval<const T&>(), declval<const U&>()))...>
+operator<=>(const tuple<T...>& a, const tuple<U...>& b) {
+    using Result = common_comparison_category_t<decltype(quorvane_compat::SynthThreeWay(
+        declval<const T&>(), declval<const U&>()))...>;
+    return quorvane_compat::CompareFrom<Result, 0>(a, b);
 }
 }  // namespace std
 #endif

@@ -29,8 +29,8 @@ class ArtboardWrapper : public ModuleTest {
   protected:
     void SetUp() override {
         hostsim::Document document{"two artboards", {}};
-        document.artboards.push_back({"Cover", {0, 100, 80, 0}, 1, {0}, {0, 0}, 11});
-        document.artboards.push_back({"Back", {100, 100, 180, 0}, 1, {}, {0, 0}, 12});
+        document.artboards.push_back({{"Cover", {0, 100, 80, 0}, 1, {0}, {0, 0}}, 11});
+        document.artboards.push_back({{"Back", {100, 100, 180, 0}, 1, {}, {0, 0}}, 12});
         StartLinked(&PluginMain, document);
     }
 

@@ -4,7 +4,8 @@
 One browser session runs every case: each document of cases.json's browser sample under every
 option combination (the bundled examples) or a few (the rest), each download compared byte for
 byte with native `quorvane-host renumber`; a bad file shows the command line's message; no
-network request after the page has loaded; a keyboard-only flow; the self-contained
+network request after the page has loaded; a few name patterns (a bad one shows the command
+line's message); a keyboard-only flow; the self-contained
 quorvane.html opened from disk with the network off; dark mode; a screenshot kept in WORK.
 
     browser_test.py --page PAGE --host NATIVE-HOST --source SOURCE --work WORK
@@ -91,7 +92,7 @@ COMBINATIONS = [dict(order=order, right_to_left=rtl, bottom_up=bu, tolerance=tol
                 for bu in (False, True) for tol in ("0", "2")]
 
 
-def native(host, folder, name, options):
+def native(host, folder, name, options, rename=None):
     out = folder / ("out" + pathlib.Path(name).suffix)
     out.unlink(missing_ok=True)
     args = [host, "renumber", "--by", options["order"]]
@@ -101,6 +102,8 @@ def native(host, folder, name, options):
         args.append("--bottom-up")
     if options["tolerance"] != "0":
         args += ["--tolerance", options["tolerance"]]
+    if rename is not None:
+        args += ["--rename", rename]
     args += ["--output", out.name, name]
     run = subprocess.run(args, cwd=folder, capture_output=True)
     lines = [line for line in run.stderr.decode("utf-8", "replace").split("\n") if line]
@@ -144,6 +147,17 @@ class Page:
         before = self.done()
         action()
         self.settle(before)
+
+    def type_pattern(self, text):
+        """Types a name pattern over the one shown, then waits for the last keystroke's result."""
+        _, field = self.labelled("Name pattern")
+        before = self.done()
+        field.send_keys(Keys.CONTROL, "a")
+        field.send_keys(Keys.BACKSPACE)
+        field.send_keys(text)
+        self.wait(lambda d: d.execute_script(
+            "const b = document.body.dataset; return !b.busy && (b.done || '') !== arguments[0]"
+            " && b.done === b.asked", before))
 
     def open(self, path):
         _, chooser = self.labelled("Choose a document…")
@@ -277,6 +291,8 @@ def main():
             driver.execute_script("for (const r of document.querySelectorAll('input[name=order]')) r.checked = false;")
         print(f"ok {runs} option runs in the browser", flush=True)
 
+        renaming(page, driver, args.host, source, work)
+
         # A file that is neither format.
         notes = work / "native" / "notes.txt"
         notes.write_text("not a document\n")
@@ -311,6 +327,41 @@ def main():
     return 0
 
 
+def renaming(page, driver, host, source, work):
+    """Number them by a name pattern, typed live: the download, the table, a bad pattern."""
+    for name in ("zine-pages.svg", "festival-posters.json"):
+        folder = work / "rename" / name
+        folder.mkdir(parents=True, exist_ok=True)
+        shutil.copyfile(source / "examples" / name, folder / name)
+        page.open(folder / name)
+        options = dict(order="row", right_to_left=False, bottom_up=False, tolerance="0")
+        page.choose(options)
+        label, _ = page.labelled("Number them")
+        check(not page.labelled("Name pattern")[1].is_enabled(), "Name pattern waits for Number them")
+        page.act(label.click)
+        for pattern in ("Page {n}", "{n:02} {name}"):
+            page.type_pattern(pattern)
+            _, expected, _ = native(host, folder, name, options, rename=pattern)
+            got = page.download(name)
+            check(got == expected, f"{name} --rename {pattern!r}: the download differs from native")
+        names = [cell.text for cell in driver.find_elements(By.CSS_SELECTOR, "#table tbody td:nth-child(2)")]
+        check(names and all(n.startswith(f"{k + 1:02} ") for k, n in enumerate(names)),
+              f"{name}: the table shows the new names ({names})")
+        page.type_pattern("Page {")
+        status, _, lines = native(host, folder, name, options, rename="Page {")
+        check(status == 2 and page.text("error") == lines[-1],
+              f"{name}: a bad pattern shows {page.text('error')!r}, native {lines[-1]!r}")
+        check(page.button("Download").get_attribute("disabled") is not None,
+              f"{name}: nothing to download with a bad pattern")
+        page.type_pattern("Page {n}")
+        check(page.text("error") == "", f"{name}: the message goes once the pattern is mended")
+        page.act(page.labelled("Keep names")[0].click)
+        _, expected, _ = native(host, folder, name, options)
+        check(page.download(name) == expected, f"{name}: Keep names downloads what native writes")
+    driver.execute_script("for (const r of document.querySelectorAll('input[name=order]')) r.checked = false;")
+    print("ok renaming", flush=True)
+
+
 def keyboard_flow(page, driver, host, source, work):
     """The keyboard alone: the focus order, every control's label, the live region."""
     page.load(driver.current_url)
@@ -318,7 +369,8 @@ def keyboard_flow(page, driver, host, source, work):
     folder = work / "keyboard"
     folder.mkdir(parents=True, exist_ok=True)
     shutil.copyfile(source / "examples" / name, folder / name)
-    for control in ("file", "by-row", "by-column", "right-to-left", "bottom-up", "tolerance"):
+    for control in ("file", "by-row", "by-column", "right-to-left", "bottom-up", "tolerance",
+                    "keep-names", "number-them", "name-pattern"):
         labels = driver.execute_script(
             "return [...document.getElementById(arguments[0]).labels].map(l => l.textContent.trim())",
             control)
@@ -345,10 +397,16 @@ def keyboard_flow(page, driver, host, source, work):
     press(Keys.TAB)                                          # Right to left
     page.act(lambda: press(Keys.SPACE))
     for _ in range(3):
-        press(Keys.TAB)                                      # Bottom up, Tolerance, Download
+        press(Keys.TAB)                                      # Bottom up, Tolerance, Names
+    check(active().get_attribute("id") == "keep-names", f"Names follow ({active().get_attribute('id')!r})")
+    page.act(lambda: press(Keys.ARROW_RIGHT))                # Number them
+    press(Keys.TAB)                                          # Name pattern ("Page {n}")
+    check(active().get_attribute("id") == "name-pattern", f"then the Name pattern ({active().get_attribute('id')!r})")
+    press(Keys.TAB)                                          # Download
     check(active().text == "Download", f"Download is reached by the keyboard ({active().text!r})")
     _, expected, _ = native(host, folder, name, dict(order="column", right_to_left=True,
-                                                     bottom_up=False, tolerance="0"))
+                                                     bottom_up=False, tolerance="0"),
+                            rename="Page {n}")
     check("renumbered by column, right to left" in status.text, f"the live region says {status.text!r}")
     got = page.download(name, press=lambda: press(Keys.ENTER))
     check(got == expected, "the keyboard flow's download equals native")
