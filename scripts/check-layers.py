@@ -14,7 +14,9 @@ import posixpath
 import re
 import sys
 
-ROW = re.compile(r"^\|\s*`([a-z/]+)/`\s*\|(.*)\|\s*$")
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree the packages copy
+from layers_table import read_rows  # noqa: E402
+
 FOLDER = re.compile(r"`([a-z/]+)/`")
 INCLUDE = re.compile(r'^\s*#\s*include\s*(?:"([^"]+)"|<([^>]+)>)')
 SOURCES = (".h", ".hpp", ".c", ".cc", ".cpp", ".inc")
@@ -22,16 +24,10 @@ SOURCES = (".h", ".hpp", ".c", ".cc", ".cpp", ".inc")
 
 def read_layers(contributing):
     """The table under '## Layers': folder -> the folders it may include."""
-    layers = {}
-    in_section = False
-    for line in contributing.read_text(encoding="utf-8").splitlines():
-        if line.startswith("## "):
-            in_section = line.strip() == "## Layers"
-            continue
-        match = ROW.match(line) if in_section else None
-        if match:
-            layers[match.group(1)] = set(FOLDER.findall(match.group(2)))
-    return layers
+    return {
+        folder: set(FOLDER.findall(" | ".join(cells)))
+        for folder, cells in read_rows(contributing).items()
+    }
 
 
 def folder_of(path, layers):

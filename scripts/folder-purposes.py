@@ -15,21 +15,14 @@ import re
 import sys
 import textwrap
 
-ROW = re.compile(r"^\|\s*`([a-z/]+)/`\s*\|\s*(.*?)\s*\|.*\|\s*$")
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree the packages copy
+from layers_table import read_rows  # noqa: E402
+
 
 
 def read_purposes(contributing):
     """folder -> what it is for, from the table under '## Layers'."""
-    purposes = {}
-    in_section = False
-    for line in contributing.read_text(encoding="utf-8").splitlines():
-        if line.startswith("## "):
-            in_section = line.strip() == "## Layers"
-            continue
-        match = ROW.match(line) if in_section else None
-        if match:
-            purposes[match.group(1)] = match.group(2)
-    return purposes
+    return {folder: cells[0] for folder, cells in read_rows(contributing).items()}
 
 
 def heading(folder, purpose):
