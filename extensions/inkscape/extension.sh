@@ -33,16 +33,22 @@ build)
     done
     cp "$bin/$program" "$bin/$module" "$out/"
     # Without debugging information: a build tree's program is a debug build (some 38 MB),
-    # the installed one need not be (some 1.5 MB, as the Debian package's).
+    # the installed one need not be (some 1.5 MB, as the Debian package's). A file that carries
+    # none (the release's, whose debug information is split off) is left byte for byte as it
+    # is, so that the zip's extension folder holds the very files beside it.
     case "$program" in
-    *.exe) strip_tool=x86_64-w64-mingw32-strip ;;
-    *) strip_tool=strip ;;
+    *.exe) tools=x86_64-w64-mingw32- ;;
+    *) tools= ;;
     esac
-    if command -v "$strip_tool" >/dev/null; then
-        "$strip_tool" --strip-unneeded "$out/$program" "$out/$module"
-    else
-        echo "extension.sh: $strip_tool is missing; the folder keeps the debugging information" >&2
-    fi
+    for file in "$out/$program" "$out/$module"; do
+        if ! command -v "${tools}objdump" >/dev/null || ! command -v "${tools}strip" >/dev/null; then
+            echo "extension.sh: ${tools}strip is missing; the folder keeps the debugging information" >&2
+            break
+        fi
+        if "${tools}objdump" -h "$file" | grep -q ' \.debug_'; then
+            "${tools}strip" --strip-unneeded "$file"
+        fi
+    done
     echo "$out: $(cd "$out" && ls | tr '\n' ' ')"
     ;;
 install)
