@@ -35,10 +35,12 @@
 //     spells (it has no start tag of its own to edit), or a reference to an entity that only
 //     a DTD outside the file could declare. Which page an element is, and what it holds,
 //     would be guessed.
-// Three differences from libxml2 are known and accepted. libxml2 ends a document at a NUL
+// Four differences from libxml2 are known and accepted. libxml2 ends a document at a NUL
 // byte after the root element and ignores what follows; XML 1.0 allows no NUL anywhere, and it
 // is refused here. libxml2 reads "<!DOCTYPEsvg", without the white space XML requires; expat
-// refuses it, and so do we. expat takes names by the rules of XML 1.0 before its fifth edition
+// refuses it, and so do we. libxml2 reads an internal subset that follows a DOCTYPE already
+// closed by its ">" ("<!DOCTYPE svg>[<!ENTITY ...>]>"), which XML does not allow: refused here,
+// as expat refuses it. expat takes names by the rules of XML 1.0 before its fifth edition
 // (2008), libxml2 by the fifth's, which allow more characters (CJK Extension A, U+10000 and above
 // and others): a name with one of those is refused here as not well-formed. No SVG file of a Debian
 // system with the editor installed has such a name.
