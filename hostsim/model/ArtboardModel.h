@@ -45,10 +45,17 @@ class ArtboardModel {
     Document* CurrentDocument() { return current_.get(); }
 
     abi::Handle NewSet(const AttributeSet& set);
+    // A set holding the properties of a new artboard (no name, no marks, ratio 1).
+    abi::Handle NewEmptySet();
     // A set holding the properties of `artboard`.
     abi::Handle NewSetOf(const Artboard& artboard);
-    // The set behind a live handle; null otherwise (no problem recorded).
-    AttributeSet* Set(abi::Handle handle);
+    // The set behind a live handle; null otherwise (no problem recorded). Inline: every entry
+    // that reads or changes a set asks for it.
+    AttributeSet* Set(abi::Handle handle) {
+        const std::size_t slot = ledger_.SlotOf(handle);
+        const bool live = ledger_.IsLive(HandleKind::AttributeSet, handle);
+        return live && slot < sets_.size() ? &sets_[slot] : nullptr;
+    }
     // How many sets are live.
     std::size_t SetCount() const {
         return static_cast<std::size_t>(ledger_.CountsOf(HandleKind::AttributeSet).Live());
@@ -57,7 +64,11 @@ class ArtboardModel {
     // A list over the current document; null when no document is open (nothing issued).
     abi::Handle AcquireList();
     // The document of a live list; null otherwise.
-    Document* ListDocument(abi::Handle handle);
+    Document* ListDocument(abi::Handle handle) {
+        const std::size_t slot = ledger_.SlotOf(handle);
+        const bool live = ledger_.IsLive(HandleKind::ArtboardList, handle);
+        return live && slot < lists_.size() ? lists_[slot].get() : nullptr;
+    }
     // Lets go of the document of a live list, whose life is about to end.
     void ForgetList(abi::Handle handle);
 
@@ -66,7 +77,13 @@ class ArtboardModel {
     std::shared_ptr<Document> current_;
     // A new slot for a handle just issued in `slots`.
     template <typename T>
-    T& SlotFor(std::vector<T>& slots, abi::Handle handle) const;
+    T& SlotFor(std::vector<T>& slots, abi::Handle handle) const {
+        const std::size_t slot = ledger_.SlotOf(handle);
+        if (slot >= slots.size()) {
+            slots.resize(slot + 1);
+        }
+        return slots[slot];
+    }
 
     std::vector<AttributeSet> sets_;                // by the ledger's slot
     std::vector<std::shared_ptr<Document>> lists_;  // by the ledger's slot

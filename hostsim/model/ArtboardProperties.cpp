@@ -23,7 +23,7 @@ class Hasher {
         (*this)(p.h);
         (*this)(p.v);
     }
-    void operator()(const std::set<std::int32_t>& kinds) {
+    void operator()(const DisplayMarkSet& kinds) {
         Mix(kinds.size());
         for (const std::int32_t kind : kinds) {
             Mix(std::hash<std::int32_t>{}(kind));

@@ -8,14 +8,16 @@
 // compile in turn.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
-#include <set>
+#include <initializer_list>
 #include <string>
 #include <tuple>
 #include <type_traits>
+#include <vector>
 
 namespace hostsim {
 
@@ -57,11 +59,73 @@ constexpr bool IsDisplayMarkKind(std::int64_t kind) {
 // The kinds as messages list them: "0, 1, 2 and 4".
 std::string DisplayMarkKindsText();
 
+// The display-mark kinds that are on: a set of kinds, kept as a sorted list without repeats.
+// Every attribute set the plug-in fetches or clones copies one, so it is a few ints in one
+// block of storage (which a reused set keeps), not a tree of nodes.
+class DisplayMarkSet {
+  public:
+    DisplayMarkSet() = default;
+    DisplayMarkSet(std::initializer_list<std::int32_t> kinds) {
+        for (const std::int32_t kind : kinds) {
+            insert(kind);
+        }
+    }
+    DisplayMarkSet(const DisplayMarkSet&) = default;
+    DisplayMarkSet(DisplayMarkSet&&) = default;
+    DisplayMarkSet& operator=(DisplayMarkSet&&) = default;
+    // Most sets have no mark on; copying one of those then makes no call.
+    DisplayMarkSet& operator=(const DisplayMarkSet& other) {
+        if (other.kinds_.empty()) {
+            kinds_.clear();
+        } else if (this != &other) {
+            kinds_.assign(other.kinds_.begin(), other.kinds_.end());
+        }
+        return *this;
+    }
+    ~DisplayMarkSet() = default;
+
+    // Whether `kind` was added (false when it was on already).
+    bool insert(std::int32_t kind) {
+        const auto at = std::lower_bound(kinds_.begin(), kinds_.end(), kind);
+        if (at != kinds_.end() && *at == kind) {
+            return false;
+        }
+        kinds_.insert(at, kind);
+        return true;
+    }
+    // How many kinds were taken off: 0 or 1.
+    std::size_t erase(std::int32_t kind) {
+        const auto at = std::lower_bound(kinds_.begin(), kinds_.end(), kind);
+        if (at == kinds_.end() || *at != kind) {
+            return 0;
+        }
+        kinds_.erase(at);
+        return 1;
+    }
+    std::size_t count(std::int32_t kind) const {
+        return std::binary_search(kinds_.begin(), kinds_.end(), kind) ? 1 : 0;
+    }
+    bool empty() const { return kinds_.empty(); }
+    std::size_t size() const { return kinds_.size(); }
+    // The kinds in ascending order.
+    auto begin() const { return kinds_.begin(); }
+    auto end() const { return kinds_.end(); }
+
+    friend bool operator==(const DisplayMarkSet&, const DisplayMarkSet&) = default;
+    // As sets order: kind by kind, a shorter list first when it is the other's beginning.
+    friend bool operator<(const DisplayMarkSet& a, const DisplayMarkSet& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
+    }
+
+  private:
+    std::vector<std::int32_t> kinds_;
+};
+
 struct ArtboardProperties {
     std::string name;  // UTF-8
     Rect bounds;
     float pixelAspectRatio = 1;
-    std::set<std::int32_t> displayMarks;  // the display-mark kinds that are on
+    DisplayMarkSet displayMarks;  // the display-mark kinds that are on
     Point rulerOrigin;
 
     // Every property, in this order, as a tuple of references (const when `self` is).

@@ -21,10 +21,6 @@ std::uint64_t NextMark(const HandleLayout& layout) {
     return next.fetch_add(1) % Mask(layout.markBits) + 1;
 }
 
-abi::Handle HandleOf(std::uint64_t value) {
-    return reinterpret_cast<abi::Handle>(static_cast<std::uintptr_t>(value));
-}
-
 std::string Hex(std::uint64_t value) {
     char text[32];
     std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
@@ -65,32 +61,15 @@ HandleLedger::HandleLedger(HandleLayout layout)
       slotMask_(Mask(layout.slotBits)),
       mark_(NextMark(layout)) {}
 
-abi::Handle HandleLedger::Issue(HandleKind kind, HandleOrigin origin, std::string description) {
-    KindSlots& slots = kinds_[Index(kind)];
-    std::size_t index = 0;
-    if (!slots.free.empty()) {
-        index = slots.free.back();
-        slots.free.pop_back();
-    } else {
-        if (slots.slots.size() > slotMask_) {
-            std::fprintf(stderr, "stand-in host: more than %llu live %s handles at once\n",
-                         static_cast<unsigned long long>(slotMask_) + 1, KindName(kind));
-            std::abort();
-        }
-        index = slots.slots.size();
-        slots.slots.emplace_back();
+std::size_t HandleLedger::AddSlot(HandleKind kind) {
+    std::vector<Slot>& slots = kinds_[Index(kind)].slots;
+    if (slots.size() > slotMask_) {
+        std::fprintf(stderr, "stand-in host: more than %llu live %s handles at once\n",
+                     static_cast<unsigned long long>(slotMask_) + 1, KindName(kind));
+        std::abort();
     }
-    Slot& slot = slots.slots[index];
-    slot.ordinal = ++slots.counts.issued;
-    slot.value = mark_ << markShift_ | std::uint64_t{Index(kind)} << kindShift_ |
-                 std::uint64_t{index} << ordinalBits_ | (slot.ordinal & ordinalMask_);
-    slot.serial = ++serial_;
-    slot.call = issuingCall_;
-    slot.operation = issuingOperation_;
-    slot.description = std::move(description);
-    slot.origin = origin;
-    slot.live = true;
-    return HandleOf(slot.value);
+    slots.emplace_back();
+    return slots.size() - 1;
 }
 
 HandleLedger::Found HandleLedger::Find(abi::Handle handle) const {

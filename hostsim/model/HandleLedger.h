@@ -135,7 +135,31 @@ class HandleLedger {
     // share a value) and carries this ledger's own mark, so that another ledger's handle is
     // unknown here. `description` is for the host's own handles; the plug-in's are described
     // when a report asks (see SetDescriber) and by the call that issued them.
-    abi::Handle Issue(HandleKind kind, HandleOrigin origin, std::string description = {});
+    // (Inline: every attribute set the plug-in fetches or clones is issued a handle.)
+    abi::Handle Issue(HandleKind kind, HandleOrigin origin, std::string_view description = {}) {
+        KindSlots& slots = kinds_[Index(kind)];
+        std::size_t index = 0;
+        if (!slots.free.empty()) {
+            index = slots.free.back();
+            slots.free.pop_back();
+        } else {
+            index = AddSlot(kind);
+        }
+        Slot& slot = slots.slots[index];
+        slot.ordinal = ++slots.counts.issued;
+        slot.value = mark_ << markShift_ | std::uint64_t{Index(kind)} << kindShift_ |
+                     std::uint64_t{index} << ordinalBits_ | (slot.ordinal & ordinalMask_);
+        slot.serial = ++serial_;
+        slot.call = issuingCall_;
+        slot.operation = issuingOperation_;
+        slot.description.clear();  // the slot keeps its storage for the next
+        if (!description.empty()) {
+            slot.description = description;
+        }
+        slot.origin = origin;
+        slot.live = true;
+        return HandleOf(slot.value);
+    }
 
     // Status of a value as a handle of `kind`; null is Unknown.
     Status StatusOf(HandleKind kind, abi::Handle handle) const;
@@ -157,13 +181,17 @@ class HandleLedger {
     // Ends the life of `handle` when it is a live handle of `kind` and returns true; otherwise
     // changes nothing, records nothing and returns false (Release then says what is wrong).
     bool ReleaseIfLive(HandleKind kind, abi::Handle handle) {
-        if (!IsLive(kind, handle)) {
-            return false;
-        }
         KindSlots& slots = kinds_[Index(kind)];
         const std::size_t index = SlotOf(handle);
-        slots.slots[index].live = false;  // kept as the tombstone until the slot is reused
-        slots.slots[index].description.clear();
+        if (index >= slots.slots.size()) {
+            return false;
+        }
+        Slot& slot = slots.slots[index];
+        if (!slot.live || slot.value != ValueOf(handle)) {
+            return false;
+        }
+        slot.live = false;  // kept as the tombstone until the slot is reused
+        slot.description.clear();
         slots.free.push_back(static_cast<std::uint32_t>(index));
         ++slots.counts.released;
         return true;
@@ -240,6 +268,12 @@ class HandleLedger {
     static std::uint64_t ValueOf(abi::Handle handle) {
         return reinterpret_cast<std::uintptr_t>(handle);
     }
+    static abi::Handle HandleOf(std::uint64_t value) {
+        return reinterpret_cast<abi::Handle>(static_cast<std::uintptr_t>(value));
+    }
+    // A new slot of `kind` for Issue, when no released one is free; stops the host when the
+    // kind has as many live handles as its values can tell apart.
+    std::size_t AddSlot(HandleKind kind);
     Found Find(abi::Handle handle) const;
     Status Check(HandleKind kind, abi::Handle handle) const;
     void RecordMisuse(Status status, HandleKind kind, abi::Handle handle,

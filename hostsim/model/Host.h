@@ -42,8 +42,8 @@ class Host {
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
-    // The active host, or null when there is none.
-    static Host* Active();
+    // The active host, or null when there is none. (Inline: every host call asks.)
+    static Host* Active() { return active_; }
 
     // The current document: open one (a copy is kept), close it, read or change it.
     void OpenDocument(Document document) { artboards_.OpenDocument(std::move(document)); }
@@ -77,6 +77,10 @@ class Host {
     std::string ProblemReport(const std::set<HandleKind>& leftToHost = kLeftToHostByDesign) const;
 
   private:
+    // Set only by the constructor and destructor and read by the suite entries, all on the
+    // thread that drives the plug-in: the host calls a plug-in one message at a time.
+    static inline Host* active_ = nullptr;
+
     HandleLedger ledger_;
     CallLog calls_;
     FaultInjector faults_;

@@ -26,7 +26,7 @@ abi::Handle StringStore::Create(std::string_view text, HandleOrigin origin) {
 
 const std::string* StringStore::Text(abi::Handle handle) const {
     const std::size_t slot = ledger_.SlotOf(handle);
-    const bool live = ledger_.StatusOf(HandleKind::String, handle) == HandleLedger::Status::Live;
+    const bool live = ledger_.IsLive(HandleKind::String, handle);
     return live && slot < texts_.size() ? &texts_[slot] : nullptr;
 }
 

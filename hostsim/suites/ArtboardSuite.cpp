@@ -46,9 +46,13 @@ abi::ErrorCode CheckSet(HostCall& call, const abi::Handle* slot, AttributeSet*& 
     if (slot == nullptr) {
         return call.Violation(kBadParameterError, "null attribute-set slot");
     }
-    set = call.Live(HandleKind::AttributeSet, *slot) ? call.ActiveHost().Artboards().Set(*slot)
-                                                     : nullptr;
-    return set != nullptr ? 0 : kBadHandleError;
+    // A live set is found in one look; anything else goes to the ledger, which says what is wrong.
+    set = call.ActiveHost().Artboards().Set(*slot);
+    if (set == nullptr) {
+        call.Live(HandleKind::AttributeSet, *slot);
+        return kBadHandleError;
+    }
+    return 0;
 }
 
 // 0 when the slot holds a live list, whose document is put in `document`.
@@ -56,10 +60,13 @@ abi::ErrorCode CheckList(HostCall& call, const abi::Handle* slot, Document*& doc
     if (slot == nullptr) {
         return call.Violation(kBadParameterError, "null list slot");
     }
-    document = call.Live(HandleKind::ArtboardList, *slot)
-                   ? call.ActiveHost().Artboards().ListDocument(*slot)
-                   : nullptr;
-    return document != nullptr ? 0 : kBadHandleError;
+    // As for a set: a live list in one look, anything else to the ledger.
+    document = call.ActiveHost().Artboards().ListDocument(*slot);
+    if (document == nullptr) {
+        call.Live(HandleKind::ArtboardList, *slot);
+        return kBadHandleError;
+    }
+    return 0;
 }
 
 abi::ErrorCode CheckOut(HostCall& call, const void* pointer) {
@@ -92,7 +99,7 @@ abi::ErrorCode NewAttributes(abi::Handle* set) {
         [&](HostCall& call) { call.Arg("set", HostCall::OutSlot(set)); },
         [&](HostCall& call) { return CheckOut(call, set); },
         [&](HostCall& call) {
-            *set = call.ActiveHost().Artboards().NewSet(AttributeSet{});
+            *set = call.ActiveHost().Artboards().NewEmptySet();
             call.Out("*set", [&] { return call.Handle(*set); });
         });
 }

@@ -4,27 +4,6 @@
 
 namespace hostsim {
 
-HostCall::HostCall(SuiteId suite, int entry, const char* operation, std::string_view subject)
-    : host_(Host::Active()), suite_(suite), entry_(entry), operation_(operation) {
-    if (host_ == nullptr) {
-        return;
-    }
-    const std::int64_t number = host_->Calls().CountHostCall(suite, entry);
-    record_ = host_->Calls().BeginHostCall(number, suite, entry, operation);
-    host_->Ledger().SetIssuingCall(number, operation);
-    fault_ = host_->Faults().Decide(suite, entry, subject);
-}
-
-HostCall::~HostCall() {
-    if (host_ == nullptr) {
-        return;
-    }
-    host_->Ledger().SetIssuingCall(0, nullptr);
-    if (record_ != nullptr) {
-        host_->Calls().EndHostCall(*record_);
-    }
-}
-
 HostCall& HostCall::Arg(const char* name, std::string value) {
     if (record_ != nullptr) {
         record_->arguments.emplace_back(name, std::move(value));
@@ -129,13 +108,6 @@ abi::ErrorCode HostCall::FinishWithFault() {
                                         : CallRecord::Fault::AnsweredWithoutWriting;
     }
     return Finish(fault_.Fails() ? fault_.code : 0);
-}
-
-abi::ErrorCode HostCall::Finish(abi::ErrorCode code) {
-    if (record_ != nullptr) {
-        record_->result = code;
-    }
-    return code;
 }
 
 abi::ErrorCode NoActiveHost(const char* suite, const char* operation) {

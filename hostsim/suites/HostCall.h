@@ -24,8 +24,26 @@ class HostCall {
   public:
     // `subject` is what fault rules for the basic suite match on: the suite's name.
     // `operation` names the entry in logs and reports; it must be a literal.
-    HostCall(SuiteId suite, int entry, const char* operation, std::string_view subject = {});
-    ~HostCall();
+    // (Inline, with the destructor: they run on every call the plug-in makes.)
+    HostCall(SuiteId suite, int entry, const char* operation, std::string_view subject = {})
+        : host_(Host::Active()), suite_(suite), entry_(entry), operation_(operation) {
+        if (host_ == nullptr) {
+            return;
+        }
+        const std::int64_t number = host_->Calls().CountHostCall(suite, entry);
+        record_ = host_->Calls().BeginHostCall(number, suite, entry, operation);
+        host_->Ledger().SetIssuingCall(number, operation);
+        fault_ = host_->Faults().Decide(suite, entry, subject);
+    }
+    ~HostCall() {
+        if (host_ == nullptr) {
+            return;
+        }
+        host_->Ledger().SetIssuingCall(0, nullptr);
+        if (record_ != nullptr) {
+            host_->Calls().EndHostCall(*record_);
+        }
+    }
     HostCall(const HostCall&) = delete;
     HostCall& operator=(const HostCall&) = delete;
 
@@ -77,7 +95,12 @@ class HostCall {
     }
     // Answers the injected fault: its code, or 0 when it answers without writing.
     abi::ErrorCode FinishWithFault();
-    abi::ErrorCode Finish(abi::ErrorCode code);
+    abi::ErrorCode Finish(abi::ErrorCode code) {
+        if (record_ != nullptr) {
+            record_->result = code;
+        }
+        return code;
+    }
 
   private:
     // Live and Release for a handle that is not live: the ledger records what is wrong.

@@ -72,12 +72,12 @@ TEST_F(RenumberTest, PropertiesTravelWithTheBoundsAndHostDataStays) {
     EXPECT_EQ(now[0].name, "first");
     EXPECT_EQ(now[0].bounds, first.bounds);
     EXPECT_EQ(now[0].pixelAspectRatio, 0.5f);
-    EXPECT_EQ(now[0].displayMarks, (std::set<std::int32_t>{1, 2}));  // kind 3 stayed behind
+    EXPECT_EQ(now[0].displayMarks, (hostsim::DisplayMarkSet{1, 2}));  // kind 3 stayed behind
     EXPECT_EQ(now[0].rulerOrigin, (hostsim::Point{-1, -2}));
     EXPECT_EQ(now[1].name, "second");
     EXPECT_EQ(now[1].bounds, second.bounds);
     EXPECT_EQ(now[1].pixelAspectRatio, 2.5f);
-    EXPECT_EQ(now[1].displayMarks, (std::set<std::int32_t>{0, 3, 4}));
+    EXPECT_EQ(now[1].displayMarks, (hostsim::DisplayMarkSet{0, 3, 4}));
     EXPECT_EQ(now[1].rulerOrigin, (hostsim::Point{7, 8}));
     EXPECT_EQ(Ids(Document()), (std::vector<std::uint64_t>{1, 2}));
 }

@@ -127,12 +127,12 @@ class ArtboardReader {
         return result;
     }
 
-    std::set<std::int32_t> DisplayMarks(const Json& value) const {
+    DisplayMarkSet DisplayMarks(const Json& value) const {
         if (!value.is_array()) {
             FailField(kDisplayMarks,
                       "must be a list of display-mark kinds, not " + Describe(value));
         }
-        std::set<std::int32_t> kinds;
+        DisplayMarkSet kinds;
         for (const Json& item : value) {
             const std::int64_t kind = item.is_number_integer() ? item.get<std::int64_t>() : -1;
             if (!IsDisplayMarkKind(kind)) {

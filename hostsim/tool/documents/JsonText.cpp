@@ -384,7 +384,7 @@ std::string FloatList(std::initializer_list<float> values) {
     return text + "]";
 }
 
-std::string MarkList(const std::set<std::int32_t>& kinds) {
+std::string MarkList(const DisplayMarkSet& kinds) {
     std::string text = "[";
     bool first = true;
     for (const auto kind : kinds) {

@@ -8,7 +8,6 @@
 #include <initializer_list>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -98,6 +97,6 @@ std::string OneLine(std::string_view text);
 
 // "[1, 2.5]" and "[0, 2]": lists of numbers as the writer spells them.
 std::string FloatList(std::initializer_list<float> values);
-std::string MarkList(const std::set<std::int32_t>& kinds);
+std::string MarkList(const DisplayMarkSet& kinds);
 
 }  // namespace hostsim::tool::json

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <set>
 #include <span>
 #include <stdexcept>
 #include <string_view>
@@ -21,7 +20,7 @@ namespace {
 
 using namespace svgpages;
 
-std::string MarksText(const std::set<std::int32_t>& kinds) {
+std::string MarksText(const DisplayMarkSet& kinds) {
     std::string text;
     for (const auto kind : kinds) {
         text += (text.empty() ? "" : " ") + std::to_string(kind);

@@ -110,7 +110,7 @@ TEST_F(ArtboardSuite, ASetChangesTheDocumentOnlyWhenWrittenBack) {
     EXPECT_EQ(written.name, "Renamed");
     EXPECT_EQ(written.bounds, (Rect{5, 6, 7, 8}));
     EXPECT_EQ(written.pixelAspectRatio, 0.5f);
-    EXPECT_EQ(written.displayMarks, (std::set<std::int32_t>{0, 2}));
+    EXPECT_EQ(written.displayMarks, (hostsim::DisplayMarkSet{0, 2}));
     EXPECT_EQ(written.rulerOrigin, (Point{9, 10}));
     EXPECT_EQ(written.id, 22u) << "the host-kept id stays at its position";
     EXPECT_EQ(host.CurrentDocument()->artboards[0], before.artboards[0]);

@@ -34,7 +34,7 @@ TEST(JsonDocument, ReadsEveryPropertyOfTheFormat) {
     EXPECT_EQ(cover.name, "Cover");
     EXPECT_EQ(cover.bounds, (Rect{0, 792, 612, 0}));
     EXPECT_EQ(cover.pixelAspectRatio, 1.5f);
-    EXPECT_EQ(cover.displayMarks, (std::set<std::int32_t>{0, 2}));
+    EXPECT_EQ(cover.displayMarks, (hostsim::DisplayMarkSet{0, 2}));
     EXPECT_EQ(cover.rulerOrigin, (Point{10, -20}));
     EXPECT_EQ(cover.id, 1u);
     EXPECT_EQ(read.document.name, "doc.json");

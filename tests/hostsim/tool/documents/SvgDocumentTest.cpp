@@ -137,7 +137,7 @@ TEST(SvgDocument, OwnPropertiesGoToOurNamespaceAndAreLeftOutAtTheirDefaults) {
     // Read back, then exchanged: the properties travel, and the page that loses them drops
     // its attributes again.
     read = ReadSvgDocument("doc.svg", written);
-    EXPECT_EQ(read.document.artboards[1].displayMarks, (std::set<std::int32_t>{0, 4}));
+    EXPECT_EQ(read.document.artboards[1].displayMarks, (hostsim::DisplayMarkSet{0, 4}));
     const std::string swapped = WriteSvgDocument(Renumbered(read.document, {1, 0}), &read.layout);
     EXPECT_THAT(swapped, HasSubstr("<inkscape:page x=\"20\" y=\"0\" width=\"10\" height=\"10\" "
                                    "quorvane:pixelAspectRatio=\"2\" quorvane:displayMarks=\"0 4\" "

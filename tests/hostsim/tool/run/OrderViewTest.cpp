@@ -158,7 +158,7 @@ class BitForBit {
         Add(p.h);
         Add(p.v);
     }
-    void Add(const std::set<std::int32_t>& kinds) {
+    void Add(const DisplayMarkSet& kinds) {
         words_.push_back(kinds.size());
         for (const std::int32_t kind : kinds) {
             words_.push_back(static_cast<std::uint32_t>(kind));
