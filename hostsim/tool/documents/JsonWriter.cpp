@@ -1,0 +1,185 @@
+// Writing a JSON document back: each artboard object as one line, keys and values the input
+// spelled kept as written where they still hold, every other key of the input in its place.
+#include "hostsim/tool/documents/JsonDocument.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "hostsim/tool/documents/FloatText.h"
+#include "hostsim/tool/documents/JsonText.h"
+
+namespace hostsim::tool {
+
+namespace {
+
+using namespace json;
+
+// The JSON text of a known key's value.
+std::string KnownValue(const Artboard& artboard, std::string_view key) {
+    if (key == kName) {
+        return Json(artboard.name).dump();
+    }
+    if (key == kBounds) {
+        const auto& b = artboard.bounds;
+        return FloatList({b.left, b.top, b.right, b.bottom});
+    }
+    if (key == kPixelAspectRatio) {
+        return FormatFloat(artboard.pixelAspectRatio);
+    }
+    if (key == kDisplayMarks) {
+        return MarkList(artboard.displayMarks);
+    }
+    return FloatList({artboard.rulerOrigin.h, artboard.rulerOrigin.v});
+}
+
+bool HoldsDefault(const Artboard& artboard, std::string_view key) {
+    if (key == kPixelAspectRatio) {
+        return artboard.pixelAspectRatio == 1;
+    }
+    if (key == kDisplayMarks) {
+        return artboard.displayMarks.empty();
+    }
+    if (key == kRulerOrigin) {
+        return artboard.rulerOrigin == Point{};
+    }
+    return false;  // name and bounds are always written
+}
+
+bool SameField(const Artboard& a, const Artboard& b, std::string_view key) {
+    if (key == kName) {
+        return a.name == b.name;
+    }
+    if (key == kBounds) {
+        return a.bounds == b.bounds;
+    }
+    if (key == kPixelAspectRatio) {
+        return a.pixelAspectRatio == b.pixelAspectRatio;
+    }
+    if (key == kDisplayMarks) {
+        return a.displayMarks == b.displayMarks;
+    }
+    return a.rulerOrigin == b.rulerOrigin;
+}
+
+// One artboard object. `place` is the object the position held when read, whose unknown keys
+// and order of keys stay there; `spelled` is the object the artboard itself was read from
+// and `was` what it said then. All null for a position the file did not have.
+std::string ArtboardLine(const Artboard& artboard, const JsonMembers* place,
+                         const JsonMembers* spelled, const Artboard* was) {
+    std::string text = "{";
+    bool first = true;
+    auto add = [&](const std::string& keyText, const std::string& value) {
+        text += first ? "" : ", ";
+        text += keyText + ": " + value;
+        first = false;
+    };
+    // The member that spells `key` as the input did, where the value is still the same.
+    auto asRead = [&](std::string_view key) -> const JsonMember* {
+        if (spelled == nullptr || was == nullptr || !SameField(artboard, *was, key)) {
+            return nullptr;
+        }
+        const auto found =
+            std::find_if(spelled->begin(), spelled->end(),
+                         [&](const JsonMember& member) { return member.key == key; });
+        return found == spelled->end() ? nullptr : &*found;
+    };
+    auto addKnown = [&](std::string_view key) {
+        if (const JsonMember* member = asRead(key)) {
+            add(member->keyText, OneLine(member->text));
+        } else if (!HoldsDefault(artboard, key)) {
+            add(Json(std::string(key)).dump(), KnownValue(artboard, key));
+        }
+    };
+    if (place != nullptr) {
+        for (const auto& member : *place) {
+            if (IsKnownKey(member.key)) {
+                addKnown(member.key);
+            } else {
+                add(member.keyText, OneLine(member.text));
+            }
+        }
+    }
+    for (const auto key : kKnownKeys) {
+        const bool placed = place != nullptr && std::any_of(place->begin(), place->end(),
+                                                            [&](const JsonMember& member) {
+                                                                return member.key == key;
+                                                            });
+        if (!placed) {
+            addKnown(key);
+        }
+    }
+    return text + "}";
+}
+
+}  // namespace
+
+std::string WriteJsonDocument(const Document& document, const JsonLayout* layout,
+                              std::span<const std::size_t> sources) {
+    auto known = [&](std::size_t position) {
+        return layout != nullptr && position < layout->positions.size() &&
+               position < layout->originals.size();
+    };
+    std::string list;
+    if (document.artboards.empty()) {
+        list = "[]";
+    } else {
+        list = "[\n";
+        for (std::size_t i = 0; i < document.artboards.size(); ++i) {
+            const std::size_t from = i < sources.size() ? sources[i] : i;
+            list += "    " + ArtboardLine(document.artboards[i],
+                                          known(i) ? &layout->positions[i] : nullptr,
+                                          known(from) ? &layout->positions[from] : nullptr,
+                                          known(from) ? &layout->originals[from] : nullptr);
+            list += i + 1 < document.artboards.size() ? ",\n" : "\n";
+        }
+        list += "  ]";
+    }
+
+    std::string text =
+        layout != nullptr && layout->byteOrderMark ? std::string(kByteOrderMark) : "";
+    text += "{\n";
+    bool first = true;
+    auto add = [&](const std::string& keyText, const std::string& value) {
+        text += first ? "" : ",\n";
+        text += "  " + keyText + ": " + value;
+        first = false;
+    };
+    bool listWritten = false;
+    if (layout != nullptr) {
+        for (const auto& member : layout->topLevel) {
+            if (member.key == kArtboards) {
+                add(member.keyText, list);
+                listWritten = true;
+            } else {
+                add(member.keyText, OneLine(member.text));
+            }
+        }
+    }
+    if (!listWritten) {
+        add(Json(std::string(kArtboards)).dump(), list);
+    }
+    return text + "\n}\n";
+}
+
+std::vector<std::string> KeysOnlyJsonHolds(const JsonLayout& layout) {
+    std::vector<std::string> keys;
+    for (const auto& member : layout.topLevel) {
+        if (member.key != kArtboards) {
+            keys.push_back("\"" + Printable(member.key) + "\"");
+        }
+    }
+    for (std::size_t i = 0; i < layout.positions.size(); ++i) {
+        for (const auto& member : layout.positions[i]) {
+            if (!IsKnownKey(member.key)) {
+                keys.push_back("artboard " + std::to_string(i + 1) + " \"" + Printable(member.key) +
+                               "\"");
+            }
+        }
+    }
+    return keys;
+}
+
+}  // namespace hostsim::tool
