@@ -146,34 +146,6 @@ tolerance-too-close-to-zero)
     done
     ;;
 
-# The order of the system calls that make a replacement safe: the new file is created beside
-# the target (never opening what is there), given the target's owner and mode, written and
-# flushed, and only then renamed over the target, after which the folder is flushed.
-file-replacement-syscall-order)
-    command -v strace >/dev/null || skip "strace is missing"
-    cp "$EXAMPLES/festival-posters.json" doc.json
-    set +e
-    strace -f -qq -e trace=openat,fchown,fchmod,fsync,rename,renameat,renameat2 -o .trace \
-        "$QUORVANE_HOST" renumber --by row doc.json -o doc.json >.stdout 2>.stderr
-    status=$?
-    set -e
-    expect_status 0
-    grep -q 'ptrace' .stderr && skip "strace cannot trace here: $(head -1 .stderr)"
-    # The calls on the temporary, by the descriptor its open returned, and the rename.
-    create=$(grep -n 'openat(.*\.doc\.json\.[0-9]*-[0-9]*\.tmp".*O_EXCL' .trace | head -1)
-    [ -n "$create" ] || fail "no exclusive create of a temporary beside doc.json: $(cat .trace)"
-    line=${create%%:*}
-    fd=$(echo "$create" | sed -n 's/.*= \([0-9][0-9]*\)$/\1/p')
-    echo "$create" | grep -q O_NOFOLLOW || fail "the temporary is opened without O_NOFOLLOW"
-    order=$(tail -n "+$line" .trace | grep -E "fchown\($fd,|fchmod\($fd,|fsync\($fd\)|rename.*\.tmp\".*doc\.json\"|fsync\(" |
-        sed -E "s/.*(fchown|fchmod|fsync|rename[a-z0-9]*)\(([0-9]*).*/\1 \2/" | tr '\n' ',')
-    echo "order: $order" >&2
-    case "$order" in
-        "fchmod $fd,fsync $fd,rename"*",fsync "*) ;;
-        *) fail "expected fchmod, fsync of the temporary, rename, then fsync of the folder; got $order" ;;
-    esac
-    ;;
-
 *)
     echo "file-safety-test.sh: no check named $check" >&2
     exit 2

@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """What a safe write promises below the file's contents, seen in the system calls (strace):
-the new bytes go to a fresh file beside the target (opened with O_EXCL), every write to it
-comes before its fsync, the fsync before its close, the close before the rename onto the
-target, and the folder is flushed after the rename. Nothing opens the target itself for
-writing. A test of the contents alone cannot tell a write without fsync, or a rename before
-it, from a safe one.
+the new bytes go to a fresh file beside the target (opened with O_EXCL and O_NOFOLLOW), every
+write to it comes before its fsync, the fsync before its close, the close before the rename
+onto the target, and the folder is flushed after the rename. A file replaced in place gives
+the new one its mode (fchmod) before that fsync. Nothing opens the target itself for writing.
+A test of the contents alone cannot tell a write without fsync, or a rename before it, from a
+safe one.
 
     write-order-test.py QUORVANE_HOST EXAMPLES_DIR WORK_DIR
 
@@ -19,18 +20,24 @@ import sys
 
 CALL = re.compile(r"^(?:\[pid\s+)?(\d+)\]?\s+(\w+)\((.*)\)\s+=\s+(-?\d+)")
 
-# (name, the document copied in, the arguments after the program, the file written)
+# (name, the document copied in, the arguments after the program, the file written, whether
+# it replaces a file that was there)
 CASES = [
     ("json output beside the document", "festival-posters.json",
-     ["renumber", "--by", "row", "festival-posters.json", "--output", "out.json"], "out.json"),
+     ["renumber", "--by", "row", "festival-posters.json", "--output", "out.json"], "out.json",
+     False),
     ("svg output in a folder", "zine-pages.svg",
-     ["renumber", "--by", "column", "zine-pages.svg", "--output", "sub/out.svg"], "sub/out.svg"),
+     ["renumber", "--by", "column", "zine-pages.svg", "--output", "sub/out.svg"], "sub/out.svg",
+     False),
     ("the document replaced in place", "festival-posters.json",
      ["renumber", "--by", "column", "festival-posters.json", "--output", "festival-posters.json"],
-     "festival-posters.json"),
+     "festival-posters.json", True),
+    ("the document replaced in place, short options", "festival-posters.json",
+     ["renumber", "--by", "row", "festival-posters.json", "-o", "festival-posters.json"],
+     "festival-posters.json", True),
     ("the picture", "festival-posters.json",
      ["renumber", "--by", "row", "--picture", "picture.svg", "festival-posters.json",
-      "--output", "out.json"], "picture.svg"),
+      "--output", "out.json"], "picture.svg", False),
 ]
 
 
@@ -38,7 +45,8 @@ def trace(host, work, arguments):
     log = work / "trace.txt"
     run = subprocess.run(
         ["strace", "-f", "-qq", "-o", str(log), "-e",
-         "trace=openat,open,write,pwrite64,writev,fsync,fdatasync,close,rename,renameat,renameat2",
+         "trace=openat,open,write,pwrite64,writev,fchmod,fsync,fdatasync,close,rename,renameat,"
+         "renameat2",
          host] + arguments, cwd=work, capture_output=True, text=True)
     calls = []
     for line in log.read_text(encoding="utf-8", errors="replace").splitlines():
@@ -57,7 +65,7 @@ def strings(arguments):
     return re.findall(r'"((?:[^"\\]|\\.)*)"', arguments)
 
 
-def check(calls, target, work):
+def check(calls, target, work, replaces):
     """What is wrong with the order of the calls that wrote `target`; "" when nothing."""
     name = pathlib.PurePosixPath(target)
     folder = str(name.parent)
@@ -77,13 +85,14 @@ def check(calls, target, work):
     if not opened:
         return f"{target}: {temporary} was not opened before the rename"
     start = opened[-1]
-    if "O_EXCL" not in calls[start][1]:
-        return f"{target}: {temporary} was opened without O_EXCL"
+    for flag in ("O_EXCL", "O_NOFOLLOW"):
+        if flag not in calls[start][1]:
+            return f"{target}: {temporary} was opened without {flag}"
     fd = calls[start][2]
     events = []
     for call, args, result in calls[start + 1:at]:
         if args.split(",")[0].strip() == str(fd) and call in (
-                "write", "pwrite64", "writev", "fsync", "fdatasync", "close"):
+                "write", "pwrite64", "writev", "fchmod", "fsync", "fdatasync", "close"):
             events.append(call)
             if call == "close":
                 break
@@ -98,6 +107,9 @@ def check(calls, target, work):
         return f"{target}: {temporary} was renamed before it was closed ({' '.join(events)})"
     if max(writes) > syncs[-1] or syncs[-1] > closes[0]:
         return f"{target}: the calls on {temporary} ran {' '.join(events)}, not write, fsync, close"
+    if replaces and not any(e == "fchmod" for e in events[:syncs[-1]]):
+        return f"{target}: {temporary} was not given the mode of the file it replaces before " \
+               f"its fsync ({' '.join(events)})"
     for call, args, result in calls[:at]:
         if call.startswith("open") and posixpath.normpath(
                 posixpath.join(str(work), first_string(args) or "")) == posixpath.normpath(
@@ -124,7 +136,7 @@ def main():
         print("skipped: strace is not installed")
         return 77
     failures = 0
-    for name, document, arguments, target in CASES:
+    for name, document, arguments, target, replaces in CASES:
         work = work_root / re.sub(r"[^a-z0-9]+", "-", name)
         if work.exists():
             shutil.rmtree(work)
@@ -135,7 +147,7 @@ def main():
             print(f"skipped: strace may not trace here: {run.stderr.strip()}")
             return 77
         problem = f"exit {run.returncode}: {run.stderr.strip()}" if run.returncode != 0 else check(
-            calls, target, work)
+            calls, target, work, replaces)
         print(f"{'ok  ' if not problem else 'FAIL'} {name}{': ' + problem if problem else ''}")
         failures += bool(problem)
     return 1 if failures else 0
