@@ -3,8 +3,11 @@
 #include "hostsim/tool/documents/JsonDocument.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -17,51 +20,65 @@ namespace {
 
 using namespace json;
 
-// The JSON text of a known key's value.
-std::string KnownValue(const Artboard& artboard, std::string_view key) {
-    if (key == kName) {
-        return Json(artboard.name).dump();
-    }
-    if (key == kBounds) {
-        const auto& b = artboard.bounds;
-        return FloatList({b.left, b.top, b.right, b.bottom});
-    }
-    if (key == kPixelAspectRatio) {
-        return FormatFloat(artboard.pixelAspectRatio);
-    }
-    if (key == kDisplayMarks) {
-        return MarkList(artboard.displayMarks);
-    }
-    return FloatList({artboard.rulerOrigin.h, artboard.rulerOrigin.v});
+// The JSON text of each type a property has: a property of a new type does not compile until
+// it says how it is written.
+std::string ValueText(const std::string& text) {
+    return Json(text).dump();
+}
+std::string ValueText(const Rect& b) {
+    return FloatList({b.left, b.top, b.right, b.bottom});
+}
+std::string ValueText(float x) {
+    return FormatFloat(x);
+}
+std::string ValueText(const DisplayMarkSet& kinds) {
+    return MarkList(kinds);
+}
+std::string ValueText(const Point& p) {
+    return FloatList({p.h, p.v});
 }
 
-bool HoldsDefault(const Artboard& artboard, std::string_view key) {
-    if (key == kPixelAspectRatio) {
-        return artboard.pixelAspectRatio == 1;
+// The known keys name the properties in the order FieldsOf lists them: a property added to
+// the artboard stops the build here until it has its key.
+static_assert(kKnownKeys.size() == std::tuple_size_v<decltype(ArtboardProperties::FieldsOf(
+                                       std::declval<const ArtboardProperties&>()))>,
+              "one JSON key for each artboard property, in the order of FieldsOf");
+
+// f(the property `key` names of a, the same of b).
+template <typename Result, typename F>
+Result OnProperty(std::string_view key, const ArtboardProperties& a, const ArtboardProperties& b,
+                  F&& f) {
+    const auto fieldsOfA = ArtboardProperties::FieldsOf(a);
+    const auto fieldsOfB = ArtboardProperties::FieldsOf(b);
+    const auto index = static_cast<std::size_t>(
+        std::find(kKnownKeys.begin(), kKnownKeys.end(), key) - kKnownKeys.begin());
+    Result result{};
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((I == index ? (void)(result = f(std::get<I>(fieldsOfA), std::get<I>(fieldsOfB)))
+                     : (void)0),
+         ...);
     }
-    if (key == kDisplayMarks) {
-        return artboard.displayMarks.empty();
-    }
-    if (key == kRulerOrigin) {
-        return artboard.rulerOrigin == Point{};
-    }
-    return false;  // name and bounds are always written
+    (std::make_index_sequence<kKnownKeys.size()>{});
+    return result;
+}
+
+// The JSON text of a known key's value.
+std::string KnownValue(const Artboard& artboard, std::string_view key) {
+    return OnProperty<std::string>(key, artboard, artboard,
+                                   [](const auto& value, const auto&) { return ValueText(value); });
 }
 
 bool SameField(const Artboard& a, const Artboard& b, std::string_view key) {
-    if (key == kName) {
-        return a.name == b.name;
-    }
-    if (key == kBounds) {
-        return a.bounds == b.bounds;
-    }
-    if (key == kPixelAspectRatio) {
-        return a.pixelAspectRatio == b.pixelAspectRatio;
-    }
-    if (key == kDisplayMarks) {
-        return a.displayMarks == b.displayMarks;
-    }
-    return a.rulerOrigin == b.rulerOrigin;
+    return OnProperty<bool>(key, a, b, [](const auto& x, const auto& y) { return x == y; });
+}
+
+// Whether a property holds what a new artboard holds, so that it may be left out. The name
+// and the bounds are always written.
+bool HoldsDefault(const Artboard& artboard, std::string_view key) {
+    static const ArtboardProperties defaults{};
+    return key != kName && key != kBounds &&
+           OnProperty<bool>(key, artboard, defaults,
+                            [](const auto& x, const auto& y) { return x == y; });
 }
 
 // One artboard object. `place` is the object the position held when read, whose unknown keys
