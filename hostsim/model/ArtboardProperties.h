@@ -67,7 +67,7 @@ class DisplayMarkSet {
     DisplayMarkSet() = default;
     DisplayMarkSet(std::initializer_list<std::int32_t> kinds) {
         for (const std::int32_t kind : kinds) {
-            insert(kind);
+            Insert(kind);
         }
     }
     DisplayMarkSet(const DisplayMarkSet&) = default;
@@ -85,7 +85,7 @@ class DisplayMarkSet {
     ~DisplayMarkSet() = default;
 
     // Whether `kind` was added (false when it was on already).
-    bool insert(std::int32_t kind) {
+    bool Insert(std::int32_t kind) {
         const auto at = std::lower_bound(kinds_.begin(), kinds_.end(), kind);
         if (at != kinds_.end() && *at == kind) {
             return false;
@@ -94,7 +94,7 @@ class DisplayMarkSet {
         return true;
     }
     // How many kinds were taken off: 0 or 1.
-    std::size_t erase(std::int32_t kind) {
+    std::size_t Erase(std::int32_t kind) {
         const auto at = std::lower_bound(kinds_.begin(), kinds_.end(), kind);
         if (at == kinds_.end() || *at != kind) {
             return 0;
@@ -102,8 +102,8 @@ class DisplayMarkSet {
         kinds_.erase(at);
         return 1;
     }
-    std::size_t count(std::int32_t kind) const {
-        return std::binary_search(kinds_.begin(), kinds_.end(), kind) ? 1 : 0;
+    bool Contains(std::int32_t kind) const {
+        return std::binary_search(kinds_.begin(), kinds_.end(), kind);
     }
     bool empty() const { return kinds_.empty(); }
     std::size_t size() const { return kinds_.size(); }

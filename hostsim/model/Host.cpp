@@ -8,17 +8,17 @@ Host::Host(const HostConfig& config)
       artboards_(ledger_),
       menus_(ledger_, config.menuGroups),
       plugins_(ledger_) {
-    if (active_ != nullptr) {
+    if (gActive != nullptr) {
         throw std::logic_error("another stand-in host is active; only one can serve the suites");
     }
-    active_ = this;
+    gActive = this;
     if (config.keepCallLog) {
         calls_.Enable();
     }
 }
 
 Host::~Host() {
-    active_ = nullptr;
+    gActive = nullptr;
 }
 
 std::string Host::ProblemReport(const std::set<HandleKind>& leftToHost) const {

@@ -43,7 +43,7 @@ class Host {
     Host& operator=(const Host&) = delete;
 
     // The active host, or null when there is none. (Inline: every host call asks.)
-    static Host* Active() { return active_; }
+    static Host* Active() { return gActive; }
 
     // The current document: open one (a copy is kept), close it, read or change it.
     void OpenDocument(Document document) { artboards_.OpenDocument(std::move(document)); }
@@ -79,7 +79,7 @@ class Host {
   private:
     // Set only by the constructor and destructor and read by the suite entries, all on the
     // thread that drives the plug-in: the host calls a plug-in one message at a time.
-    static inline Host* active_ = nullptr;
+    static inline Host* gActive = nullptr;
 
     HandleLedger ledger_;
     CallLog calls_;

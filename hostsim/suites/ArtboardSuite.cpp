@@ -210,7 +210,7 @@ abi::ErrorCode GetDisplayMark(const abi::Handle* set, std::int32_t kind, std::in
             return e != 0 ? e : CheckDisplayMarkKind(call, kind);
         },
         [&](HostCall& call, const AttributeSet& attributes) {
-            *value = attributes.displayMarks.count(kind) != 0 ? 1 : 0;
+            *value = attributes.displayMarks.Contains(kind) ? 1 : 0;
             call.Out("*value", [&] { return std::to_string(*value); });
         });
 }
@@ -232,9 +232,9 @@ abi::ErrorCode SetDisplayMark(abi::Handle* set, std::int32_t kind, std::int32_t 
         },
         [&](HostCall& /*call*/, AttributeSet& attributes) {
             if (value == 1) {
-                attributes.displayMarks.insert(kind);
+                attributes.displayMarks.Insert(kind);
             } else {
-                attributes.displayMarks.erase(kind);
+                attributes.displayMarks.Erase(kind);
             }
         });
 }

@@ -104,9 +104,9 @@ TEST_F(RenumberTest, RandomLayoutsEndInGridOrderWithMinimalExchanges) {
             const std::size_t position = cameFrom.size();
             hostsim::Artboard expected = before.artboards[found->second];
             expected.id = before.artboards[position].id;
-            expected.displayMarks.erase(3);
-            if (before.artboards[position].displayMarks.count(3) != 0) {
-                expected.displayMarks.insert(3);
+            expected.displayMarks.Erase(3);
+            if (before.artboards[position].displayMarks.Contains(3)) {
+                expected.displayMarks.Insert(3);
             }
             EXPECT_EQ(artboard, expected);
             cameFrom.push_back(found->second);

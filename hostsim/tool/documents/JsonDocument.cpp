@@ -139,7 +139,7 @@ class ArtboardReader {
                 FailField(kDisplayMarks,
                           "holds " + Describe(item) + "; the kinds are " + DisplayMarkKindsText());
             }
-            kinds.insert(static_cast<std::int32_t>(kind));
+            kinds.Insert(static_cast<std::int32_t>(kind));
         }
         return kinds;
     }

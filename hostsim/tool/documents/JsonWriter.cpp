@@ -75,9 +75,9 @@ bool SameField(const Artboard& a, const Artboard& b, std::string_view key) {
 // Whether a property holds what a new artboard holds, so that it may be left out. The name
 // and the bounds are always written.
 bool HoldsDefault(const Artboard& artboard, std::string_view key) {
-    static const ArtboardProperties defaults{};
+    static const ArtboardProperties kDefaults{};
     return key != kName && key != kBounds &&
-           OnProperty<bool>(key, artboard, defaults,
+           OnProperty<bool>(key, artboard, kDefaults,
                             [](const auto& x, const auto& y) { return x == y; });
 }
 

@@ -298,7 +298,7 @@ class PageReader {
                     FailAttribute(*marks, "holds \"" + Printable(word) + "\"; the kinds are " +
                                               DisplayMarkKindsText());
                 }
-                artboard.displayMarks.insert(kind);
+                artboard.displayMarks.Insert(kind);
             }
         }
         if (const auto* origin = element_.Find(kQuorvaneNamespace, kRulerOrigin)) {

@@ -31,7 +31,7 @@ TEST(ArtboardProperties, EveryPropertyTakesPartInTheComparisonTheHashAndTheCopie
         {"name", [](ArtboardProperties& p) { p.name = "Back"; }},
         {"bounds", [](ArtboardProperties& p) { p.bounds.bottom = 1; }},
         {"pixel aspect ratio", [](ArtboardProperties& p) { p.pixelAspectRatio = 2; }},
-        {"display marks", [](ArtboardProperties& p) { p.displayMarks.insert(4); }},
+        {"display marks", [](ArtboardProperties& p) { p.displayMarks.Insert(4); }},
         {"ruler origin", [](ArtboardProperties& p) { p.rulerOrigin.v = 5; }},
     };
     for (const Row& row : rows) {
