@@ -4,15 +4,21 @@
 # the same bytes (the zip, quorvane.wasm, quorvane.js and quorvane.html), when a build folder's
 # path shows up in a shipped file, or when the zip's files are not exactly those expected.
 #
-#   scripts/check-reproducible-web.sh SOURCE WORK
+#   scripts/check-reproducible-web.sh SOURCE WORK [BUILT_PAGE]
 #
 # WORK is emptied first. Both builds get the time of SOURCE's last commit as
-# SOURCE_DATE_EPOCH, as make dist would.
+# SOURCE_DATE_EPOCH, as make dist would. Given BUILT_PAGE, the page folder of a web tree already
+# built from SOURCE where it is (build/web/page, as make test builds it), that build is the
+# first one and only the second is made: the same comparison, one build less.
 set -eu
 export LC_ALL=C NODE_PATH=/usr/share/nodejs EM_NODE_JS=/usr/bin/node
-if [ $# -ne 2 ]; then
-    echo "usage: $0 SOURCE WORK" >&2
+if [ $# -ne 2 ] && [ $# -ne 3 ]; then
+    echo "usage: $0 SOURCE WORK [BUILT_PAGE]" >&2
     exit 2
+fi
+built=""
+if [ $# -eq 3 ]; then
+    built=$(cd "$3" && pwd)
 fi
 source=$(cd "$1" && pwd)
 rm -rf "$2"
@@ -52,7 +58,17 @@ first="$work/first"
 mkdir -p "$work/second-real/a/deeper"
 ln -s "$work/second-real" "$work/second"
 second="$work/second/a/deeper/folder"
-build "$first" 022 UTC
+if [ -n "$built" ]; then
+    # The first build is the one at hand: its page, packed as make dist packs it.
+    say "the first build is $built"
+    mkdir -p "$first/src/build/web/page" "$first/dist"
+    cp -R "$built/." "$first/src/build/web/page/"
+    version=$(sed -n 's/^project(Quorvane VERSION \([0-9.]*\).*/\1/p' "$source/CMakeLists.txt")
+    sh "$source/scripts/make-web-dist.sh" "$source" "$first/src/build/web/page" "$first/dist" \
+        "$version" "$expat" >"$first/build.log" 2>&1 || { cat "$first/build.log"; exit 1; }
+else
+    build "$first" 022 UTC
+fi
 build "$second" 077 Pacific/Kiritimati
 
 failed=0

@@ -7,7 +7,11 @@
 # extension folder included) or SHA256SUMS does not cover them, or (given TESTED) when the
 # shipped module is not byte for byte the module that the Windows tests ran.
 #
-#   scripts/check-reproducible.sh SOURCE WORK [TESTED_MODULE]
+#   scripts/check-reproducible.sh SOURCE WORK [TESTED_MODULE [BUILT_TREE]]
+#
+# Given BUILT_TREE, a Windows release tree already built from SOURCE where it is (build/windows,
+# as make test builds it), that tree is the first build, packed as make dist packs it, and only
+# the second is made: the same comparisons, one cross build less.
 #
 # WORK is emptied first. expat's pinned source is fetched once (into SOURCE/build/sources, as a
 # normal configure does) and copied into each build's folder. Both builds get the time of
@@ -23,6 +27,10 @@ rm -rf "$2"
 mkdir -p "$2"
 work=$(cd "$2" && pwd)
 tested=${3:-}
+built=""
+if [ -n "${4:-}" ]; then
+    built=$(cd "$4" && pwd)
+fi
 objdump=x86_64-w64-mingw32-objdump
 
 say() { echo "check-reproducible: $*"; }
@@ -66,7 +74,17 @@ first="$work/first"
 mkdir -p "$work/second/a/deeper"
 ln -s "second" "$work/second-link"
 second="$work/second-link/a/deeper/folder"
-build "$first" 022 UTC
+if [ -n "$built" ]; then
+    say "the first build is $built"
+    mkdir -p "$first/dist"
+    ln -s "$built" "$first/build"
+    version=$(sed -n 's/^project(Quorvane VERSION \([0-9.]*\).*/\1/p' "$source/CMakeLists.txt")
+    sh "$source/scripts/make-dist.sh" "$source" "$built" "$first/dist" "$version" \
+        x86_64-w64-mingw32-objcopy "$expat" >"$first/build.log" 2>&1 ||
+        { cat "$first/build.log"; exit 1; }
+else
+    build "$first" 022 UTC
+fi
 build "$second" 077 Pacific/Kiritimati
 
 failed=0
