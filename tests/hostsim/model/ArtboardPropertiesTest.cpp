@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <random>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "hostsim/model/ArtboardModel.h"
 #include "hostsim/model/Document.h"
@@ -54,6 +58,39 @@ TEST(ArtboardProperties, EveryPropertyTakesPartInTheComparisonTheHashAndTheCopie
         ApplyAttributes(set, written);
         EXPECT_TRUE(SameTravellingProperties(written, changed));
         EXPECT_EQ(written.id, sample.id);
+    }
+}
+
+// The display marks behave as the set of kinds they stand for: random inserts and erases (any
+// kind, as a plug-in may set one documents never hold) agree with std::set in contents, order,
+// answers, equality and ordering, and copies (empty or not, onto empty or not) are equal.
+TEST(DisplayMarkSet, BehavesAsASetOfKinds) {
+    std::mt19937 random(26);
+    std::uniform_int_distribution<std::int32_t> kind(-2, 6);
+    std::vector<std::pair<DisplayMarkSet, std::set<std::int32_t>>> made(1);
+    for (int step = 0; step < 2000; ++step) {
+        auto [marks, model] = made.back();
+        const std::int32_t k = kind(random);
+        if (random() % 3 == 0) {
+            EXPECT_EQ(marks.Erase(k), model.erase(k));
+        } else {
+            EXPECT_EQ(marks.Insert(k), model.insert(k).second);
+        }
+        EXPECT_EQ(marks.Contains(k), model.count(k) == 1);
+        EXPECT_EQ(std::vector<std::int32_t>(marks.begin(), marks.end()),
+                  std::vector<std::int32_t>(model.begin(), model.end()));
+        EXPECT_EQ(marks.size(), model.size());
+        EXPECT_EQ(marks.empty(), model.empty());
+        made.emplace_back(marks, model);
+    }
+    for (int pair = 0; pair < 2000; ++pair) {
+        const auto& [a, modelA] = made[random() % made.size()];
+        const auto& [b, modelB] = made[random() % made.size()];
+        EXPECT_EQ(a == b, modelA == modelB);
+        EXPECT_EQ(a < b, modelA < modelB);
+        DisplayMarkSet copy = b;
+        copy = a;
+        EXPECT_EQ(copy, a);
     }
 }
 
