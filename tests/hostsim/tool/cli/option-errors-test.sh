@@ -1,5 +1,6 @@
 #!/bin/bash
-# Errors the option parser raises, each in a table row: the exit status is 2, standard output
+# Errors the option parser raises, each in a table row (every option that is checked, on every
+# command that has it): the exit status is 2, standard output
 # says nothing, standard error names the option (or the argument) that is wrong, and nothing
 # is written or changed. Only these stable parts are held, not whole sentences, whose wording
 # may change.
@@ -28,6 +29,20 @@ a command that does not exist|subcommand|frobnicate doc.json
 no document|DOCUMENT|renumber --by row
 seed not a number|--seed|validate --seed twelve
 time limit of nothing|--time-limit|validate --time-limit 0
+format neither json nor svg|--format|renumber --by row --format xml doc.json
+show: format neither json nor svg|--format|show --format xml doc.json
+show: order not one of the two|--by|show --by diagonal doc.json
+show: tolerance negative|tolerance|show --by row --tolerance -1 doc.json
+show: tolerance not a number|tolerance|show --by row --tolerance abc doc.json
+show: picture given no value|--picture|show doc.json --picture
+picture given no value|--picture|renumber --by row doc.json --picture
+trace given no value|--trace|renumber --by row doc.json --trace
+a name pattern with an unknown placeholder|--rename|renumber --by row --rename {x} doc.json
+a module that is not there|missing.so|renumber --by row --module missing.so doc.json
+show: a module that is not there|missing.so|show --module missing.so --by row --bottom-up doc.json
+menus: a module that is not there|missing.so|menus --module missing.so
+about: an option it does not have|--colour|about --colour
+validate: a check that does not exist|no-such-check|validate --only no-such-check
 '
 failures=0
 while IFS='|' read -r name names arguments; do
