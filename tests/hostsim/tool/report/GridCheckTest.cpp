@@ -62,6 +62,15 @@ TEST(GridCheck, FindsArtboardsOfNeighbouringLinesOverlappingByMoreThanHalf) {
          GridOrder::ByColumn,
          {{1, 0}}},
         {"no artboards", Boards({}), GridOrder::ByColumn, {}},
+        // Two artboards at one place walk in document order: the first of them is named.
+        {"a row's equal lefts in document order",
+         Boards({{0, 100}, {0, 100}, {0, 99.5f}}),
+         GridOrder::ByRow,
+         {{0, 2}}},
+        {"a column's equal tops in document order",
+         Boards({{0, 100}, {0, 100}, {0.5f, 100}}),
+         GridOrder::ByColumn,
+         {{0, 2}}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Pairs(FindNearMisses(c.document, c.order)), c.expected) << c.name;
